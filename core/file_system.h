@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tessavine {
+
+// What the logic asks of the file system. Paths are UTF-8 strings in the platform's own syntax,
+// built by joinPath() from a folder and a file name.
+//
+// The operations that change something return an empty string on success and otherwise the
+// platform's description of what went wrong, in words a user can act on.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True when an ordinary file (not a folder) exists at the path.
+    virtual bool fileExists(const std::string& path) const = 0;
+    // True when a folder exists at the path; false, never an error, for a root that does not
+    // exist or holds no medium.
+    virtual bool folderExists(const std::string& path) const = 0;
+
+    virtual std::string deleteFile(const std::string& path) = 0;
+    // Creates that one folder; its parent must exist.
+    virtual std::string createFolder(const std::string& path) = 0;
+    // Copies with overwrite: the destination is created or replaced.
+    virtual std::string copyFile(const std::string& source, const std::string& destination) = 0;
+    // Like copyFile, but the destination never exists half-written: the bytes go to a temporary
+    // name in the destination's folder first, which then replaces the destination.
+    virtual std::string copyFileSafely(const std::string& source,
+                                       const std::string& destination) = 0;
+
+    // The directory search: the first ordinary, non-hidden file in the folder of `pattern`
+    // whose name matches the last component of `pattern`, where `*` and `?` are wildcards.
+    // Names compare as the platform's file system compares them (without regard to case on
+    // Windows). Returns the file name found, or nothing.
+    virtual std::optional<std::string> findFirstFile(const std::string& pattern) const = 0;
+
+    // Whole-file reading and writing for settings.bin.
+    // readFile: nothing when the file is missing; `error` receives a description when the file
+    // exists but cannot be read.
+    virtual std::optional<std::string> readFile(const std::string& path,
+                                                std::string& error) const = 0;
+    // Writes the bytes to a temporary file beside `path` and renames it over `path`.
+    virtual std::string writeFileReplacing(const std::string& path, const std::string& bytes) = 0;
+};
+
+}  // namespace tessavine
