@@ -16,7 +16,8 @@ struct DecimalCase {
 class ReadDecimal : public testing::TestWithParam<DecimalCase> {};
 
 TEST_P(ReadDecimal, ReadsTheNumberTheTextBeginsWith) {
-    EXPECT_DOUBLE_EQ(readDecimal(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_DOUBLE_EQ(readDecimal(GetParam().text), GetParam().value)
+        << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,226 @@
+#include "core/std_file_system.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "core/file_platform.h"
+#include "core/wildcard.h"
+
+namespace fs = std::filesystem;
+
+namespace tessavine {
+namespace {
+
+constexpr int kTemporaryNameAttempts = 100;
+
+using platform::pathFromUtf8;
+using platform::utf8FromPath;
+
+// The platform's own words for the error, without the full stop or line end that some
+// platforms add, so that it reads well inside a sentence.
+std::string reason(const std::error_code& error) {
+    std::string text = error.message();
+    while (!text.empty() && (text.back() == '.' || text.back() == '\n' || text.back() == '\r' ||
+                             text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? "unknown error" : text;
+}
+
+std::string quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string failure(const std::string& what, const std::error_code& error,
+                    const std::string& advice) {
+    return what + ": " + reason(error) + ". " + advice;
+}
+
+// The error of the last failed C library call, or a general input/output error when the library
+// did not say.
+std::error_code lastStreamError() {
+    const int code = errno;
+    return code != 0 ? std::error_code(code, std::generic_category())
+                     : std::make_error_code(std::errc::io_error);
+}
+
+const char* const kWriteAdvice =
+    "Check that the folder exists, that you may write to it, that no folder of that name "
+    "stands in the way and that the drive has free space.";
+
+}  // namespace
+
+bool StdFileSystem::fileExists(const std::string& path) const {
+    std::error_code error;
+    return fs::is_regular_file(pathFromUtf8(path), error);
+}
+
+bool StdFileSystem::folderExists(const std::string& path) const {
+    std::error_code error;
+    return fs::is_directory(pathFromUtf8(path), error);
+}
+
+std::string StdFileSystem::deleteFile(const std::string& path) {
+    const fs::path target = pathFromUtf8(path);
+    std::error_code error;
+    if (fs::is_directory(fs::symlink_status(target, error))) {
+        return failure("Could not delete " + quoted(path),
+                       std::make_error_code(std::errc::is_a_directory),
+                       "Move or rename that folder, then try again.");
+    }
+    fs::remove(target, error);
+    if (error) {
+        return failure("Could not delete " + quoted(path), error,
+                       "Close any program that is using the file, check that you may change it, "
+                       "then try again.");
+    }
+    return {};
+}
+
+std::string StdFileSystem::createFolder(const std::string& path) {
+    std::error_code error;
+    fs::create_directory(pathFromUtf8(path), error);  // a folder already there is no failure
+    if (error) {
+        return failure("Could not create the folder " + quoted(path), error,
+                       "Check that the drive is connected and not write-protected, and that "
+                       "no file of that name stands in the way.");
+    }
+    return {};
+}
+
+std::string StdFileSystem::copyFile(const std::string& source, const std::string& destination) {
+    std::error_code error;
+    fs::copy_file(pathFromUtf8(source), pathFromUtf8(destination),
+                  fs::copy_options::overwrite_existing, error);
+    if (error) {
+        return failure("Could not copy " + quoted(source) + " to " + quoted(destination), error,
+                       kWriteAdvice);
+    }
+    return {};
+}
+
+std::string StdFileSystem::temporaryNameFor(const std::string& destination) {
+    const fs::path target = pathFromUtf8(destination);
+    const auto ticks =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const std::uint64_t tag = (ticks * 0x9E3779B97F4A7C15u) ^ ++temporaryCounter_;
+    const std::string name = "." + utf8FromPath(target.filename()) + ".tessavine-" +
+                             std::to_string(tag % 1000000007u) + ".tmp";
+    return utf8FromPath(target.parent_path() / pathFromUtf8(name));
+}
+
+std::string StdFileSystem::copyFileSafely(const std::string& source,
+                                          const std::string& destination) {
+    const std::string what = "Could not copy " + quoted(source) + " to " + quoted(destination);
+    std::error_code error;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const fs::path temporary = pathFromUtf8(temporaryNameFor(destination));
+        error.clear();
+        fs::copy_file(pathFromUtf8(source), temporary, fs::copy_options::none, error);
+        if (error == std::errc::file_exists) {
+            continue;  // someone else's file: leave it and take another name
+        }
+        if (!error) {
+            fs::rename(temporary, pathFromUtf8(destination), error);
+        }
+        if (error) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return failure(what, error, kWriteAdvice);
+        }
+        return {};
+    }
+    return failure(what, error, kWriteAdvice);
+}
+
+std::optional<std::string> StdFileSystem::findFirstFile(const std::string& pattern) const {
+    const fs::path full = pathFromUtf8(pattern);
+    const std::string namePattern = utf8FromPath(full.filename());
+    if (namePattern.empty()) {
+        return std::nullopt;
+    }
+    const fs::path folder = full.has_parent_path() ? full.parent_path() : fs::path(".");
+    std::error_code error;
+    fs::directory_iterator entries(folder, fs::directory_options::skip_permission_denied, error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        const fs::directory_entry& entry = *entries;
+        std::error_code ignored;
+        if (!entry.is_regular_file(ignored) || platform::isHiddenEntry(entry.path())) {
+            continue;
+        }
+        const std::string name = utf8FromPath(entry.path().filename());
+        if (matchesWildcard(namePattern, name)) {
+            return name;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> StdFileSystem::readFile(const std::string& path,
+                                                   std::string& error) const {
+    error.clear();
+    const fs::path source = pathFromUtf8(path);
+    std::error_code statusError;
+    const fs::file_status status = fs::status(source, statusError);
+    if (status.type() == fs::file_type::not_found) {
+        return std::nullopt;
+    }
+    const std::string what = "Could not read " + quoted(path);
+    const char* const advice =
+        "Check that it is an ordinary file that you may read, or move it out of the way.";
+    if (statusError) {
+        error = failure(what, statusError, advice);
+        return std::nullopt;
+    }
+    if (fs::is_directory(status)) {
+        error = failure(what, std::make_error_code(std::errc::is_a_directory), advice);
+        return std::nullopt;
+    }
+    errno = 0;
+    std::ifstream in(source, std::ios::binary);
+    if (!in) {
+        error = failure(what, lastStreamError(), advice);
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = failure(what, lastStreamError(), advice);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::string StdFileSystem::writeFileReplacing(const std::string& path, const std::string& bytes) {
+    const std::string what = "Could not write " + quoted(path);
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const fs::path temporary = pathFromUtf8(temporaryNameFor(path));
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(temporary, error))) {
+            continue;
+        }
+        errno = 0;
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return failure(what, lastStreamError(), kWriteAdvice);
+        }
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            error = lastStreamError();
+        } else {
+            fs::rename(temporary, pathFromUtf8(path), error);
+        }
+        if (error) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return failure(what, error, kWriteAdvice);
+        }
+        return {};
+    }
+    return failure(what, std::make_error_code(std::errc::file_exists), kWriteAdvice);
+}
+
+}  // namespace tessavine

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/file_system.h"
+
+namespace tessavine {
+
+// The file system of the computer the program runs on, through std::filesystem. No operation
+// throws: every failure comes back as a description that names the path.
+class StdFileSystem final : public FileSystem {
+  public:
+    bool fileExists(const std::string& path) const override;
+    bool folderExists(const std::string& path) const override;
+    std::string deleteFile(const std::string& path) override;
+    std::string createFolder(const std::string& path) override;
+    std::string copyFile(const std::string& source, const std::string& destination) override;
+    std::string copyFileSafely(const std::string& source, const std::string& destination) override;
+    std::optional<std::string> findFirstFile(const std::string& pattern) const override;
+    std::optional<std::string> readFile(const std::string& path, std::string& error) const override;
+    std::string writeFileReplacing(const std::string& path, const std::string& bytes) override;
+
+  private:
+    // A name beside `destination` that no file has yet; tried afresh when taken meanwhile.
+    std::string temporaryNameFor(const std::string& destination);
+    std::uint64_t temporaryCounter_ = 0;
+};
+
+}  // namespace tessavine
