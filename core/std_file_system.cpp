@@ -47,6 +47,13 @@ std::error_code lastStreamError() {
                      : std::make_error_code(std::errc::io_error);
 }
 
+// A folder where a file is to be written is named as such: the platforms' own errors for it
+// ("Invalid argument", "Access is denied") would send the user looking in the wrong place.
+bool isFolder(const fs::path& path) {
+    std::error_code ignored;
+    return fs::is_directory(fs::status(path, ignored));
+}
+
 const char* const kWriteAdvice =
     "Check that the folder exists, that you may write to it, that no folder of that name "
     "stands in the way and that the drive has free space.";
@@ -66,7 +73,7 @@ bool StdFileSystem::folderExists(const std::string& path) const {
 std::string StdFileSystem::deleteFile(const std::string& path) {
     const fs::path target = pathFromUtf8(path);
     std::error_code error;
-    if (fs::is_directory(fs::symlink_status(target, error))) {
+    if (isFolder(target)) {
         return failure("Could not delete " + quoted(path),
                        std::make_error_code(std::errc::is_a_directory),
                        "Move or rename that folder, then try again.");
@@ -93,8 +100,12 @@ std::string StdFileSystem::createFolder(const std::string& path) {
 
 std::string StdFileSystem::copyFile(const std::string& source, const std::string& destination) {
     std::error_code error;
-    fs::copy_file(pathFromUtf8(source), pathFromUtf8(destination),
-                  fs::copy_options::overwrite_existing, error);
+    if (isFolder(pathFromUtf8(destination))) {
+        error = std::make_error_code(std::errc::is_a_directory);
+    } else {
+        fs::copy_file(pathFromUtf8(source), pathFromUtf8(destination),
+                      fs::copy_options::overwrite_existing, error);
+    }
     if (error) {
         return failure("Could not copy " + quoted(source) + " to " + quoted(destination), error,
                        kWriteAdvice);
@@ -115,6 +126,9 @@ std::string StdFileSystem::temporaryNameFor(const std::string& destination) {
 std::string StdFileSystem::copyFileSafely(const std::string& source,
                                           const std::string& destination) {
     const std::string what = "Could not copy " + quoted(source) + " to " + quoted(destination);
+    if (isFolder(pathFromUtf8(destination))) {
+        return failure(what, std::make_error_code(std::errc::is_a_directory), kWriteAdvice);
+    }
     std::error_code error;
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const fs::path temporary = pathFromUtf8(temporaryNameFor(destination));
@@ -195,6 +209,9 @@ std::optional<std::string> StdFileSystem::readFile(const std::string& path,
 
 std::string StdFileSystem::writeFileReplacing(const std::string& path, const std::string& bytes) {
     const std::string what = "Could not write " + quoted(path);
+    if (isFolder(pathFromUtf8(path))) {
+        return failure(what, std::make_error_code(std::errc::is_a_directory), kWriteAdvice);
+    }
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const fs::path temporary = pathFromUtf8(temporaryNameFor(path));
         std::error_code error;

@@ -1,0 +1,88 @@
+#include "core/device_step.h"
+
+#include "core/font_slots.h"
+#include "core/paths.h"
+
+namespace tessavine {
+namespace {
+
+// Device-relative names, written with backslashes as on the PSP's own drives; joinPath turns
+// them into the platform's form.
+constexpr const char* kMemoryStickMark = "PSP\\GAME";
+constexpr const char* kFlash0Mark = "kd";
+constexpr const char* kFontFolderTest = "font\\";
+constexpr const char* kFontFolder = "font";
+
+}  // namespace
+
+std::optional<std::string> findDeviceRoot(const FileSystem& fileSystem,
+                                          const std::vector<std::string>& candidateRoots) {
+    for (const std::string& root : candidateRoots) {
+        const bool memoryStick = fileSystem.folderExists(joinPath(root, kMemoryStickMark));
+        const bool flash0 = fileSystem.folderExists(joinPath(root, kFlash0Mark));
+        if (memoryStick || flash0) {
+            return root;
+        }
+    }
+    return std::nullopt;
+}
+
+DeviceKind deviceKind(const FileSystem& fileSystem, const std::string& root) {
+    const bool flash0 = fileSystem.folderExists(joinPath(root, kFlash0Mark));
+    const bool memoryStick = fileSystem.folderExists(joinPath(root, kMemoryStickMark));
+    return (flash0 && !memoryStick) ? DeviceKind::flash0 : DeviceKind::memoryStick;
+}
+
+DeviceQuestion deviceQuestion(DeviceKind kind, const std::string& root) {
+    if (kind == DeviceKind::flash0) {
+        return {"Copy font file(s) to FLASH0?",
+                "Do you want to copy the font file(s) to FLASH0:\\font\\"};
+    }
+    return {"Copy font file(s) to Memory Stick?",
+            "Do you want to copy the font file(s) to " + joinPath(root, kFontFolderTest)};
+}
+
+void copyFontsToDevice(FileSystem& fileSystem, Prompts& prompts, Timer& timer1,
+                       const std::string& programFolder,
+                       const std::vector<std::string>& candidateRoots) {
+    const std::optional<std::string> root = findDeviceRoot(fileSystem, candidateRoots);
+    if (!root) {
+        return;
+    }
+    timer1.stop();  // no further tick while the question waits for its answer
+    const DeviceQuestion question = deviceQuestion(deviceKind(fileSystem, *root), *root);
+    const bool consent = prompts.askYesNo(question.title, question.text);
+
+    if (!fileSystem.folderExists(joinPath(*root, kFontFolderTest))) {
+        const std::string error = fileSystem.createFolder(joinPath(*root, kFontFolder));
+        if (!error.empty()) {
+            prompts.showMessage(
+                std::string("The font folder could not be made on the PSP") +
+                (consent ? ", so no font files were copied to it" : "") +
+                ". Check that the PSP is still connected and not write-protected.\n\n" + error);
+            return;
+        }
+    }
+    if (!consent) {
+        return;
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const std::string name = slotFileName(slot);
+        const std::string source = joinPath(programFolder, name);
+        if (!fileSystem.fileExists(source)) {
+            continue;
+        }
+        const std::string error =
+            fileSystem.copyFileSafely(source, joinPath(*root, std::string(kFontFolderTest) + name));
+        if (!error.empty()) {
+            prompts.showMessage("The font file " + name +
+                                " could not be copied to the PSP, and the font files after it "
+                                "were not copied either. Check that the PSP is still connected, "
+                                "not write-protected and has room, then press Execute again.\n\n" +
+                                error);
+            return;
+        }
+    }
+}
+
+}  // namespace tessavine

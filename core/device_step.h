@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/file_system.h"
+#include "core/main_controls.h"
+#include "core/prompts.h"
+
+namespace tessavine {
+
+enum class DeviceKind { memoryStick, flash0 };
+
+// The first root, in the order given, that carries a PSP mark: a "PSP/GAME" folder (Memory
+// Stick) or a "kd" folder (FLASH0). Both marks are looked at for every root tried.
+std::optional<std::string> findDeviceRoot(const FileSystem& fileSystem,
+                                          const std::vector<std::string>& candidateRoots);
+
+// FLASH0 only when the root has "kd" and no "PSP/GAME"; a root with both is a Memory Stick.
+DeviceKind deviceKind(const FileSystem& fileSystem, const std::string& root);
+
+// The title and the text of the question before the copy.
+struct DeviceQuestion {
+    std::string title;
+    std::string text;
+};
+DeviceQuestion deviceQuestion(DeviceKind kind, const std::string& root);
+
+// Offers the program folder's font slot files to the first PSP found: stops Timer1 once a device
+// is found, asks, makes the device's font folder if it is missing (whatever the answer), and on
+// Yes copies every slot file present into it. A failure is shown, and nothing after it is tried.
+void copyFontsToDevice(FileSystem& fileSystem, Prompts& prompts, Timer& timer1,
+                       const std::string& programFolder,
+                       const std::vector<std::string>& candidateRoots);
+
+}  // namespace tessavine
