@@ -1,0 +1,27 @@
+#include "bitmap_encoding.h"
+
+#include "run_length_code.h"
+
+namespace tessavine::pgf {
+
+EncodedBitmap encodeBitmap(const GlyphImage& image) {
+    if (image.pixels.empty()) {
+        return {};
+    }
+    const std::vector<std::uint8_t> byRows =
+        encodeRunLength(pixelsInOrder(image, BitmapOrder::Rows));
+    const std::vector<std::uint8_t> byColumns =
+        encodeRunLength(pixelsInOrder(image, BitmapOrder::Columns));
+    if (byColumns.size() < byRows.size()) {
+        return {BitmapOrder::Columns, packNibbles(byColumns)};
+    }
+    return {BitmapOrder::Rows, packNibbles(byRows)};
+}
+
+void decodeBitmap(BitReader& reader, BitmapOrder order, GlyphImage& image) {
+    const std::size_t count =
+        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+    placePixels(image, decodeRunLength(reader, count), order);
+}
+
+}  // namespace tessavine::pgf

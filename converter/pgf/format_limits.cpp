@@ -1,0 +1,40 @@
+#include "format_limits.h"
+
+#include <cstdint>
+
+namespace tessavine::pgf {
+namespace {
+
+bool isOffsetInRange(int value) {
+    return value >= kSmallestOffset && value <= kLargestOffset;
+}
+
+}  // namespace
+
+std::optional<std::string> findImageLimitBreak(const GlyphImage& image) {
+    if (image.width > kLargestBitmapSide) {
+        return "is " + std::to_string(image.width) + " pixels wide (the format allows 127)";
+    }
+    if (image.height > kLargestBitmapSide) {
+        return "is " + std::to_string(image.height) + " pixels high (the format allows 127)";
+    }
+    if (!isOffsetInRange(image.left)) {
+        return "starts " + std::to_string(image.left) +
+               " pixels from the pen (the format allows -64 to 63)";
+    }
+    if (!isOffsetInRange(image.top)) {
+        return "reaches " + std::to_string(image.top) +
+               " pixels above the baseline (the format allows -64 to 63)";
+    }
+    return std::nullopt;
+}
+
+int bitLength(std::uint32_t value) {
+    int bits = 1;
+    while (bits < 32 && (value >> bits) != 0) {
+        ++bits;
+    }
+    return bits;
+}
+
+}  // namespace tessavine::pgf

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "glyph_image.h"
+
+namespace tessavine::pgf {
+
+// What the fields of the format can hold.
+inline constexpr int kLargestBitmapSide = 127;  // 7-bit width and height
+inline constexpr int kSmallestOffset = -64;     // 7-bit signed left and top
+inline constexpr int kLargestOffset = 63;
+inline constexpr int kLargestRecordBytes = 16383;  // 14-bit record size
+inline constexpr int kMostTableEntries = 255;      // 8-bit table length and index
+inline constexpr int kMostShadows = 511;           // some readers refuse a 512-entry shadow map
+inline constexpr int kShadowMapBits = 16;
+
+// Why the image cannot be stored in a glyph record, or nothing when it can.
+std::optional<std::string> findImageLimitBreak(const GlyphImage& image);
+
+// The number of bits needed to write `value` (at least 1).
+int bitLength(std::uint32_t value);
+
+}  // namespace tessavine::pgf

@@ -1,0 +1,242 @@
+#include "pgf_reader.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "bit_reader.h"
+#include "bitmap_encoding.h"
+#include "little_endian.h"
+#include "pgf_read_error.h"
+
+namespace tessavine::pgf {
+namespace {
+
+constexpr std::uint32_t kDimensionIndexed = 0x04;
+constexpr std::uint32_t kXAdjustIndexed = 0x08;
+constexpr std::uint32_t kYAdjustIndexed = 0x10;
+constexpr std::uint32_t kAdvanceIndexed = 0x20;
+constexpr std::int32_t kMostEntries = 0x10000;
+
+// Walks the file section by section, refusing any section that runs past its end.
+class SectionCursor {
+  public:
+    explicit SectionCursor(std::span<const std::uint8_t> file) : file_(file) {}
+
+    std::span<const std::uint8_t> take(std::uint64_t bytes, const char* what) {
+        if (bytes > file_.size() - at_) {
+            throw PgfReadError(std::string("the file is cut short inside its ") + what);
+        }
+        const auto section = file_.subspan(at_, static_cast<std::size_t>(bytes));
+        at_ += static_cast<std::size_t>(bytes);
+        return section;
+    }
+    std::span<const std::uint8_t> rest() { return take(file_.size() - at_, "glyph data"); }
+
+  private:
+    std::span<const std::uint8_t> file_;
+    std::size_t at_ = 0;
+};
+
+void checkCount(std::int32_t count, std::int32_t most, const char* what) {
+    if (count < 0 || count > most) {
+        throw PgfReadError(std::string("the header gives an impossible ") + what + " (" +
+                           std::to_string(count) + ")");
+    }
+}
+
+void checkBitsPerEntry(std::int32_t bits, const char* what) {
+    if (bits < 1 || bits > 32) {
+        throw PgfReadError(std::string("the header gives ") + what + " entries of " +
+                           std::to_string(bits) + " bits (1 to 32 are possible)");
+    }
+}
+
+std::uint64_t packedBytes(std::int32_t count, std::int32_t bits) {
+    const auto totalBits = static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(bits);
+    return (totalBits + 31) / 32 * 4;
+}
+
+std::vector<MetricPair> readTable(SectionCursor& cursor, std::uint8_t length, const char* what) {
+    const auto bytes = cursor.take(std::uint64_t{length} * 8, what);
+    std::vector<MetricPair> table;
+    for (std::size_t i = 0; i < length; ++i) {
+        table.push_back({getS32(bytes, i * 8), getS32(bytes, i * 8 + 4)});
+    }
+    return table;
+}
+
+std::vector<std::uint32_t> readPacked(SectionCursor& cursor, std::int32_t count, std::int32_t bits,
+                                      const char* what) {
+    BitReader reader(cursor.take(packedBytes(count, bits), what));
+    std::vector<std::uint32_t> values;
+    values.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        values.push_back(reader.read(bits));
+    }
+    return values;
+}
+
+MetricPair readMetric(BitReader& reader, std::uint32_t flags, std::uint32_t indexedFlag,
+                      const std::vector<MetricPair>& table, const char* what) {
+    if (flags & indexedFlag) {
+        const std::uint32_t index = reader.read(8);
+        if (index >= table.size()) {
+            throw PgfReadError(std::string("a glyph refers to ") + what + " entry " +
+                               std::to_string(index) + " of a table of " +
+                               std::to_string(table.size()));
+        }
+        return table[index];
+    }
+    const std::int32_t first = reader.readSigned(32);
+    const std::int32_t second = reader.readSigned(32);
+    return {first, second};
+}
+
+BitmapOrder orderOf(std::uint32_t flags, const GlyphImage& image) {
+    const std::uint32_t order = flags & 3u;
+    if (order == 1 || order == 2) {
+        return static_cast<BitmapOrder>(order);
+    }
+    if (order == 0 && image.width * image.height == 0) {
+        return BitmapOrder::Rows;
+    }
+    throw PgfReadError("a glyph uses a bitmap kind this reader does not know (" +
+                       std::to_string(order) + ")");
+}
+
+GlyphImage readImageFields(BitReader& reader, std::size_t& recordBytes, std::uint32_t& flags) {
+    recordBytes = reader.read(14);
+    GlyphImage image;
+    image.width = static_cast<int>(reader.read(7));
+    image.height = static_cast<int>(reader.read(7));
+    image.left = reader.readSigned(7);
+    image.top = reader.readSigned(7);
+    flags = reader.read(6);
+    return image;
+}
+
+struct DecodedChar {
+    PgfGlyph glyph;
+    GlyphRecordInfo record;
+};
+
+DecodedChar readCharRecord(const PgfFile& file, std::span<const std::uint8_t> glyphData,
+                           std::size_t offset) {
+    BitReader reader(glyphData, offset * 8);
+    DecodedChar decoded;
+    std::uint32_t flags = 0;
+    decoded.glyph.image = readImageFields(reader, decoded.record.recordBytes, flags);
+    decoded.record.offset = offset;
+    decoded.record.flags = static_cast<std::uint8_t>(flags);
+    decoded.glyph.shadowFlags.a = static_cast<std::uint8_t>(reader.read(2));
+    decoded.glyph.shadowFlags.b = static_cast<std::uint8_t>(reader.read(2));
+    decoded.glyph.shadowFlags.c = static_cast<std::uint8_t>(reader.read(3));
+    decoded.record.shadowId = static_cast<std::uint16_t>(reader.read(9));
+    GlyphMetrics& metrics = decoded.glyph.metrics;
+    metrics.dimension =
+        readMetric(reader, flags, kDimensionIndexed, file.dimensionTable, "dimension");
+    metrics.xAdjust = readMetric(reader, flags, kXAdjustIndexed, file.xAdjustTable, "x-adjust");
+    metrics.yAdjust = readMetric(reader, flags, kYAdjustIndexed, file.yAdjustTable, "y-adjust");
+    metrics.advance = readMetric(reader, flags, kAdvanceIndexed, file.advanceTable, "advance");
+    decodeBitmap(reader, orderOf(flags, decoded.glyph.image), decoded.glyph.image);
+    return decoded;
+}
+
+GlyphImage readShadowRecord(std::span<const std::uint8_t> glyphData, std::size_t offset,
+                            GlyphRecordInfo& record) {
+    BitReader reader(glyphData, offset * 8);
+    std::uint32_t flags = 0;
+    GlyphImage shadow = readImageFields(reader, record.shadowRecordBytes, flags);
+    record.shadowOrder = orderOf(flags, shadow);
+    decodeBitmap(reader, record.shadowOrder, shadow);
+    return shadow;
+}
+
+}  // namespace
+
+std::optional<std::size_t> PgfFile::glyphIndexOf(char32_t code) const {
+    if (code < header.firstGlyph || code - header.firstGlyph >= charMap.size()) {
+        return std::nullopt;
+    }
+    const std::uint32_t glyph = charMap[code - header.firstGlyph];
+    if (glyph >= glyphs.size()) {
+        return std::nullopt;
+    }
+    return glyph;
+}
+
+PgfFile readPgf(std::span<const std::uint8_t> bytes) {
+    PgfFile file;
+    file.header = decodeHeader(bytes);
+    const PgfHeader& header = file.header;
+    checkCount(header.charMapLength, kMostEntries, "charmap length");
+    checkCount(header.charPointerLength, kMostEntries, "glyph count");
+    checkCount(header.shadowMapLength, kMostEntries, "shadow count");
+    checkBitsPerEntry(header.charMapBpe, "charmap");
+    checkBitsPerEntry(header.charPointerBpe, "char pointer");
+    checkBitsPerEntry(header.shadowMapBpe, "shadow map");
+
+    SectionCursor cursor(bytes);
+    file.sections.header = cursor.take(kHeaderSize, "header").size();
+    file.dimensionTable = readTable(cursor, header.dimTableLength, "dimension table");
+    file.xAdjustTable = readTable(cursor, header.xAdjustTableLength, "x-adjust table");
+    file.yAdjustTable = readTable(cursor, header.yAdjustTableLength, "y-adjust table");
+    file.advanceTable = readTable(cursor, header.advanceTableLength, "advance table");
+    file.shadowMap = readPacked(cursor, header.shadowMapLength, header.shadowMapBpe, "shadow map");
+    file.charMap = readPacked(cursor, header.charMapLength, header.charMapBpe, "charmap");
+    file.charPointers =
+        readPacked(cursor, header.charPointerLength, header.charPointerBpe, "char pointer table");
+    const auto glyphData = cursor.rest();
+
+    file.sections.dimensionTable = file.dimensionTable.size() * 8;
+    file.sections.xAdjustTable = file.xAdjustTable.size() * 8;
+    file.sections.yAdjustTable = file.yAdjustTable.size() * 8;
+    file.sections.advanceTable = file.advanceTable.size() * 8;
+    file.sections.shadowMap = packedBytes(header.shadowMapLength, header.shadowMapBpe);
+    file.sections.charMap = packedBytes(header.charMapLength, header.charMapBpe);
+    file.sections.charPointers = packedBytes(header.charPointerLength, header.charPointerBpe);
+    file.sections.glyphData = glyphData.size();
+
+    for (const std::uint32_t pointer : file.charPointers) {
+        DecodedChar decoded = readCharRecord(file, glyphData, std::size_t{pointer} * 4);
+        file.glyphs.push_back(std::move(decoded.glyph));
+        file.records.push_back(decoded.record);
+    }
+    for (std::size_t i = file.charMap.size(); i-- > 0;) {
+        if (file.charMap[i] < file.glyphs.size()) {
+            file.glyphs[file.charMap[i]].code = static_cast<char16_t>(header.firstGlyph + i);
+        }
+    }
+    // A glyph's shadow id names a character; the shadow follows that character's glyph record.
+    for (std::size_t i = 0; i < file.glyphs.size(); ++i) {
+        GlyphRecordInfo& record = file.records[i];
+        if (record.shadowId >= file.shadowMap.size()) {
+            continue;  // no shadow; the glyph is still usable
+        }
+        const auto owner = file.glyphIndexOf(file.shadowMap[record.shadowId]);
+        if (!owner) {
+            throw PgfReadError("a shadow belongs to a character the font does not have");
+        }
+        const GlyphRecordInfo& ownerRecord = file.records[*owner];
+        file.glyphs[i].shadow =
+            readShadowRecord(glyphData, ownerRecord.offset + ownerRecord.recordBytes, record);
+    }
+    return file;
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw PgfReadError("cannot open " + path.string() +
+                           "; check the name and that it is readable");
+    }
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        throw PgfReadError("cannot read " + path.string());
+    }
+    return bytes;
+}
+
+}  // namespace tessavine::pgf

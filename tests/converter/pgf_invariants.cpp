@@ -1,0 +1,74 @@
+#include "pgf_invariants.h"
+
+#include <gtest/gtest.h>
+
+#include "converter/pgf/format_limits.h"
+
+namespace tessavine::pgf {
+namespace {
+
+void expectHeaderCovers(const PgfHeader& header, const PgfGlyph& glyph) {
+    const GlyphMetrics& metrics = glyph.metrics;
+    EXPECT_GE(header.maxGlyphWidth, glyph.image.width);
+    EXPECT_GE(header.maxGlyphHeight, glyph.image.height);
+    EXPECT_GE(header.maxGlyphWidth, glyph.shadow.width);
+    EXPECT_GE(header.maxGlyphHeight, glyph.shadow.height);
+    EXPECT_GE(header.maxSizeW, metrics.dimension.horizontal);
+    EXPECT_GE(header.maxSizeH, metrics.dimension.vertical);
+    EXPECT_GE(header.maxLeftXAdjust, metrics.xAdjust.horizontal);
+    EXPECT_LE(header.minCenterXAdjust, metrics.xAdjust.vertical);
+    EXPECT_GE(header.maxBaseYAdjust, metrics.yAdjust.horizontal);
+    EXPECT_GE(header.maxTopYAdjust, metrics.yAdjust.vertical);
+    EXPECT_GE(header.maxAdvanceH, metrics.advance.horizontal);
+    EXPECT_GE(header.maxAdvanceV, metrics.advance.vertical);
+}
+
+void expectWithinLimits(const GlyphImage& image) {
+    EXPECT_FALSE(findImageLimitBreak(image).has_value());
+}
+
+}  // namespace
+
+void expectWellFormed(const PgfFile& file, std::size_t fileSize) {
+    const PgfHeader& header = file.header;
+    EXPECT_EQ(header.revision, 2);
+    EXPECT_EQ(header.version, 6);
+    EXPECT_EQ(header.headerSize, 392);
+    EXPECT_EQ(header.bitsPerPixel, 4);
+    EXPECT_EQ(header.firstGlyph, 0x20);
+    EXPECT_EQ(header.charMapLength, header.lastGlyph - header.firstGlyph + 1);
+    EXPECT_EQ(header.charMapBpe, bitLength(static_cast<std::uint32_t>(header.charPointerLength)));
+    EXPECT_EQ(header.shadowMapBpe, 16);
+    EXPECT_EQ(header.shadowScaleX, 32);
+    EXPECT_EQ(header.shadowScaleY, 32);
+    EXPECT_LE(header.shadowMapLength, kMostShadows);
+    EXPECT_EQ(header.shadowMapLength, header.charPointerLength);
+
+    EXPECT_EQ(file.sections.total(), fileSize);
+    EXPECT_EQ(file.sections.glyphData % 4, 0u);
+    EXPECT_EQ(fileSize % 4, 0u);
+
+    std::size_t lastRecordEnd = 0;
+    for (std::size_t i = 0; i < file.glyphs.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "glyph " << i << " U+" << std::hex
+                                        << static_cast<unsigned>(file.glyphs[i].code));
+        const PgfGlyph& glyph = file.glyphs[i];
+        const GlyphRecordInfo& record = file.records[i];
+        expectHeaderCovers(header, glyph);
+        expectWithinLimits(glyph.image);
+        expectWithinLimits(glyph.shadow);
+        EXPECT_EQ(record.flags & 0x3C, 0x3C & record.flags);
+        EXPECT_TRUE(record.flags & 0x20) << "advance must be indexed";
+        EXPECT_EQ(record.offset % 4, 0u);
+        EXPECT_LE(record.recordBytes, static_cast<std::size_t>(kLargestRecordBytes));
+        EXPECT_EQ(record.shadowId, i);
+        ASSERT_LT(record.shadowId, file.shadowMap.size());
+        EXPECT_EQ(file.shadowMap[record.shadowId], glyph.code);
+        EXPECT_EQ(file.glyphIndexOf(glyph.code), i);
+        EXPECT_GE(record.offset, lastRecordEnd) << "records overlap";
+        lastRecordEnd = record.offset + record.recordBytes + record.shadowRecordBytes;
+    }
+    EXPECT_GE(file.sections.glyphData, lastRecordEnd + 128) << "trailing zero bytes missing";
+}
+
+}  // namespace tessavine::pgf

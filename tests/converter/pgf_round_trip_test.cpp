@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "converter/pgf/pgf_read_error.h"
+#include "converter/pgf/pgf_reader.h"
+#include "converter/pgf/pgf_writer.h"
+#include "pgf_invariants.h"
+
+namespace tessavine::pgf {
+namespace {
+
+GlyphImage randomImage(std::mt19937& random, int largestSide) {
+    std::uniform_int_distribution<int> side(0, largestSide);
+    std::uniform_int_distribution<int> offset(-64, 63);
+    std::uniform_int_distribution<int> level(0, 15);
+    GlyphImage image;
+    image.width = side(random);
+    image.height = image.width == 0 ? 0 : std::max(1, side(random));
+    image.left = offset(random);
+    image.top = offset(random);
+    image.pixels.resize(static_cast<std::size_t>(image.width * image.height));
+    for (auto& pixel : image.pixels) {
+        // Mostly blank with ink patches, like real glyphs, plus pure noise.
+        pixel = static_cast<std::uint8_t>(level(random) < 8 ? 0 : level(random));
+    }
+    return image;
+}
+
+// A font of `count` glyphs whose metrics take `distinctDimensions` different values.
+PgfFont makeFont(std::size_t count, int distinctDimensions, unsigned seed) {
+    std::mt19937 random(seed);
+    PgfFont font;
+    font.name = "Synthetic";
+    font.style = "Regular";
+    font.ascender = 20 * 64;
+    font.descender = -5 * 64;
+    for (std::size_t i = 0; i < count; ++i) {
+        PgfGlyph glyph;
+        glyph.code = static_cast<char16_t>(0x20 + i * 3);
+        glyph.image = randomImage(random, i % 50 == 7 ? 127 : 24);
+        glyph.shadow = randomImage(random, 20);
+        glyph.shadowFlags = {static_cast<std::uint8_t>(i % 3), static_cast<std::uint8_t>(i % 4),
+                             static_cast<std::uint8_t>(i % 8)};
+        const auto n = static_cast<std::int32_t>(i);
+        glyph.metrics.dimension = {n % distinctDimensions * 64, 17};
+        glyph.metrics.xAdjust = {-n, -n * 32};
+        glyph.metrics.yAdjust = {n % 20 * 64, 18};
+        glyph.metrics.advance = {n % 200 * 64, 1094};
+        font.glyphs.push_back(glyph);
+    }
+    return font;
+}
+
+struct RoundTripCase {
+    const char* name;
+    std::size_t glyphs;
+    int distinctDimensions;
+};
+
+class PgfRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(PgfRoundTrip, EveryGlyphComesBackAsWritten) {
+    const PgfFont font = makeFont(GetParam().glyphs, GetParam().distinctDimensions, 7);
+    const std::vector<std::uint8_t> bytes = writePgf(font);
+    const PgfFile file = readPgf(bytes);
+
+    expectWellFormed(file, bytes.size());
+    EXPECT_EQ(file.header.fontName, font.name);
+    EXPECT_EQ(file.header.fontType, font.style);
+    EXPECT_EQ(file.header.maxAscender, font.ascender);
+    EXPECT_EQ(file.header.maxDescender, font.descender);
+    ASSERT_EQ(file.glyphs.size(), font.glyphs.size());
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "glyph " << i);
+        EXPECT_EQ(file.glyphs[i].code, font.glyphs[i].code);
+        EXPECT_EQ(file.glyphs[i].image, font.glyphs[i].image);
+        EXPECT_EQ(file.glyphs[i].shadow, font.glyphs[i].shadow);
+        EXPECT_EQ(file.glyphs[i].metrics, font.glyphs[i].metrics);
+        EXPECT_EQ(file.glyphs[i].shadowFlags, font.glyphs[i].shadowFlags);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, PgfRoundTrip,
+    testing::Values(RoundTripCase{"OneGlyph", 1, 1}, RoundTripCase{"Typical", 120, 40},
+                    // More distinct pairs than a table holds: the rest are stored inline.
+                    RoundTripCase{"TableOverflow", 400, 400},
+                    RoundTripCase{"MostShadows", 511, 100}),
+    [](const auto& caseInfo) { return caseInfo.param.name; });
+
+TEST(PgfWriterRefuses, FontsThatBreakTheFormat) {
+    PgfFont tooWide = makeFont(3, 3, 1);
+    tooWide.glyphs[1].image = {128, 1, 0, 0, std::vector<std::uint8_t>(128, 1)};
+    EXPECT_THROW(writePgf(tooWide), std::invalid_argument);
+
+    PgfFont tooHigh = makeFont(3, 3, 1);
+    tooHigh.glyphs[2].image.top = 64;
+    EXPECT_THROW(writePgf(tooHigh), std::invalid_argument);
+
+    EXPECT_THROW(writePgf(makeFont(512, 10, 1)), std::invalid_argument);
+    EXPECT_THROW(writePgf(PgfFont{}), std::invalid_argument);
+
+    PgfFont manyAdvances = makeFont(300, 10, 1);
+    for (std::size_t i = 0; i < manyAdvances.glyphs.size(); ++i) {
+        manyAdvances.glyphs[i].metrics.advance.horizontal = static_cast<std::int32_t>(i);
+    }
+    EXPECT_THROW(writePgf(manyAdvances), std::invalid_argument);
+
+    PgfFont unordered = makeFont(3, 3, 1);
+    std::swap(unordered.glyphs[0].code, unordered.glyphs[1].code);
+    EXPECT_THROW(writePgf(unordered), std::invalid_argument);
+}
+
+TEST(PgfReaderRefuses, EveryTruncationWithAReadError) {
+    const std::vector<std::uint8_t> bytes = writePgf(makeFont(40, 10, 3));
+    const PgfFile whole = readPgf(bytes);
+    const std::size_t lastRecordEnd =
+        whole.sections.total() - whole.sections.glyphData + whole.records.back().offset +
+        whole.records.back().recordBytes + whole.records.back().shadowRecordBytes;
+    for (std::size_t length = 0; length < lastRecordEnd; length += 7) {
+        const std::span<const std::uint8_t> cut(bytes.data(), length);
+        EXPECT_THROW(readPgf(cut), PgfReadError) << "cut at " << length;
+    }
+}
+
+TEST(PgfReaderRefuses, ForeignAndDamagedHeaders) {
+    std::vector<std::uint8_t> bytes = writePgf(makeFont(10, 10, 3));
+
+    std::vector<std::uint8_t> noMagic = bytes;
+    noMagic[4] = 'X';
+    EXPECT_THROW(readPgf(noMagic), PgfReadError);
+
+    std::vector<std::uint8_t> revision3 = bytes;
+    revision3[8] = 3;
+    EXPECT_THROW(readPgf(revision3), PgfReadError);
+
+    std::vector<std::uint8_t> hugeCharMap = bytes;
+    hugeCharMap[0x13] = 0x7F;
+    EXPECT_THROW(readPgf(hugeCharMap), PgfReadError);
+
+    std::vector<std::uint8_t> zeroBitEntries = bytes;
+    zeroBitEntries[0x18] = 0;
+    EXPECT_THROW(readPgf(zeroBitEntries), PgfReadError);
+
+    // Shrinking the advance table leaves glyphs pointing past its end.
+    std::vector<std::uint8_t> shortTable = bytes;
+    shortTable[0x105] = 1;
+    EXPECT_THROW(readPgf(shortTable), PgfReadError);
+}
+
+}  // namespace
+}  // namespace tessavine::pgf
