@@ -1,5 +1,8 @@
 #include "core/conversion_session.h"
 
+#include <optional>
+#include <string>
+
 #include "core/converter_command.h"
 #include "core/device_step.h"
 #include "core/font_slots.h"
@@ -48,7 +51,7 @@ struct ConversionSession::State {
     std::string programFolder;
     DeviceRootsProvider deviceRoots;
 
-    // The converter of the last Execute that started one, kept until the next such Execute.
+    // The converter of the last start, kept until the next Execute reaches its start.
     // Its handle stays alive after its tick, so that a tick run from its own finish callback
     // never destroys the object that is calling it.
     std::unique_ptr<RunningConverter> converter;
@@ -147,10 +150,12 @@ bool ConversionSession::State::converterAndFontPresent() {
 
 void ConversionSession::State::bringParametersIntoRange() {
     MainControls& controls = services.controls;
-    for (TextField field : kRangeCheckedFields) {
-        if (std::optional<std::string> text = correctedParameter(field, controls.text(field))) {
-            controls.setText(field, *text);
-        }
+    const ParameterTexts texts{controls.text(TextField::horizontal1),
+                               controls.text(TextField::advance1), controls.text(TextField::blur1),
+                               controls.text(TextField::intensity1),
+                               controls.text(TextField::height1)};
+    for (const ParameterCorrection& correction : normaliseParameters(texts)) {
+        controls.setText(correction.field, correction.text);
     }
 }
 

@@ -5,6 +5,10 @@
 namespace tessavine {
 namespace {
 
+constexpr TextField kRangeCheckedFields[] = {TextField::horizontal1, TextField::advance1,
+                                             TextField::blur1, TextField::intensity1,
+                                             TextField::height1};
+
 struct DecimalRange {
     double low;
     double high;

@@ -9,11 +9,6 @@
 
 namespace tessavine {
 
-// The five numeric fields in the order in which Execute brings them into range.
-inline constexpr TextField kRangeCheckedFields[] = {TextField::horizontal1, TextField::advance1,
-                                                    TextField::blur1, TextField::intensity1,
-                                                    TextField::height1};
-
 // The text that replaces `text` in the numeric `field` when its value lies outside the field's
 // range: the text of the bound it passed. Nothing when the text may stay as it is, and nothing
 // for a field that has no range (fontname1).
@@ -32,8 +27,8 @@ struct ParameterCorrection {
     std::string text;
 };
 
-// The corrections for the five texts, in the order of kRangeCheckedFields; a field that needs
-// none is left out.
+// The corrections for the five texts, in the order in which Execute handles them (horizontal1,
+// advance1, blur1, intensity1, height1); a field that needs none is left out.
 std::vector<ParameterCorrection> normaliseParameters(const ParameterTexts& texts);
 
 }  // namespace tessavine

@@ -195,20 +195,16 @@ TEST_F(SessionTest, AConverterThatCannotStartIsReportedAndGivesNoTick) {
 
 struct SlotCase {
     std::string name;
-    std::vector<int> ticked;  // boxes ticked before the tick (16 is Create All)
-    std::vector<int> unticked;
-    std::vector<int> madeSlots;  // slot files after the tick
+    std::vector<std::pair<int, int>> boxStates;  // box (16 is Create All) and its state
+    std::vector<int> madeSlots;                  // slot files after the tick
 };
 
 class SlotCopies : public SessionTest, public testing::WithParamInterface<SlotCase> {};
 
 TEST_P(SlotCopies, CopyLtn0ToEveryTickedSlot) {
     const SlotCase& c = GetParam();
-    for (int box : c.ticked) {
-        controls.boxes[static_cast<std::size_t>(box)] = kTicked;
-    }
-    for (int box : c.unticked) {
-        controls.boxes[static_cast<std::size_t>(box)] = kUnticked;
+    for (const auto& [box, state] : c.boxStates) {
+        controls.boxes[static_cast<std::size_t>(box)] = state;
     }
     const auto boxesBefore = controls.boxes;
 
@@ -234,25 +230,18 @@ TEST_P(SlotCopies, CopyLtn0ToEveryTickedSlot) {
     }
 }
 
+const std::vector<int> kAllSlots = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, SlotCopies,
-    testing::Values(
-        SlotCase{"CreateAll", {16}, {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
-        SlotCase{"CreateAllWithBoxZeroUnticked",
-                 {16},
-                 {0},
-                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
-        SlotCase{"BoxesThreeAndSeven", {3, 7}, {}, {0, 3, 7}},
-        SlotCase{"BoxZeroUnticked", {15}, {0}, {0, 15}}, SlotCase{"NothingTicked", {}, {}, {0}}),
+    testing::Values(SlotCase{"CreateAll", {{16, kTicked}}, kAllSlots},
+                    SlotCase{
+                        "CreateAllBoxZeroUnticked", {{16, kTicked}, {0, kUnticked}}, kAllSlots},
+                    SlotCase{"BoxesThreeAndSeven", {{3, kTicked}, {7, kTicked}}, {0, 3, 7}},
+                    SlotCase{"BoxZeroUnticked", {{15, kTicked}, {0, kUnticked}}, {0, 15}},
+                    SlotCase{"GreyedBoxesCountForNothing", {{4, kGreyed}, {16, kGreyed}}, {0}},
+                    SlotCase{"NothingTicked", {}, {0}}),
     [](const auto& test) { return test.param.name; });
-
-TEST_F(SessionTest, AGreyedBoxMakesNoSlot) {
-    controls.boxes[4] = kGreyed;
-    controls.boxes[kCreateAllBox] = kGreyed;
-    convert();
-    EXPECT_FALSE(fs::exists(slot(4)));
-    EXPECT_EQ(controls.boxes[1], kUnticked);
-}
 
 TEST_F(SessionTest, TheTickReplacesASlotFileAndCountsTheBoxesAsTheyStandThen) {
     controls.boxes[3] = kTicked;
@@ -420,7 +409,7 @@ TEST_P(DeviceScan, OffersTheFirstMarkedDriveWithItsOwnQuestion) {
                                            joinPath(root, "font\\");
     EXPECT_THAT(prompts.questions(), ElementsAre(expected));
     EXPECT_THAT(prompts.timerActiveAtQuestion, ElementsAre(false));
-    EXPECT_TRUE(fs::exists(drive(c.offered) / "font" / "ltn0.pgf"));
+    EXPECT_EQ(listing(drive(c.offered) / "font"), "ltn0.pgf");
     for (char other = 'd'; other <= 'z'; ++other) {
         if (other != c.offered) {
             EXPECT_FALSE(fs::exists(drive(other) / "font")) << other;
@@ -440,24 +429,6 @@ INSTANTIATE_TEST_SUITE_P(
                     DeviceCase{"OnlyOnC", {"c:ms"}, 0, false}, DeviceCase{"None", {}, 0, false}),
     [](const auto& test) { return test.param.name; });
 
-TEST_F(SessionTest, YesCopiesExactlyTheSlotFilesThatExist) {
-    controls.boxes[0] = kUnticked;
-    controls.boxes[3] = kTicked;
-    controls.boxes[7] = kTicked;
-    markMemoryStick('f');
-    prompts.answers = {true};
-    convert("font");
-    EXPECT_EQ(listing(drive('f') / "font"), "ltn0.pgf ltn3.pgf ltn7.pgf");
-    EXPECT_EQ(readBytes(drive('f') / "font" / "ltn7.pgf"), "font");
-}
-
-TEST_F(SessionTest, OnlyLtn0IsCopiedWhenNoOtherSlotIsTicked) {
-    markFlash0('e');
-    prompts.answers = {true};
-    convert();
-    EXPECT_EQ(listing(drive('e') / "font"), "ltn0.pgf");
-}
-
 TEST_F(SessionTest, NoStillMakesTheFontFolderButCopiesNothing) {
     controls.boxes[3] = kTicked;
     markMemoryStick('f');
@@ -469,18 +440,20 @@ TEST_F(SessionTest, NoStillMakesTheFontFolderButCopiesNothing) {
     EXPECT_TRUE(prompts.messages().empty());
 }
 
-TEST_F(SessionTest, AnExistingFontFolderKeepsFilesOfSlotsNotMade) {
+TEST_F(SessionTest, YesCopiesExactlyThePresentSlotFilesOverAnyOlderOnes) {
+    controls.boxes[0] = kUnticked;
     controls.boxes[3] = kTicked;
+    controls.boxes[7] = kTicked;
     markMemoryStick('f');
     fs::create_directories(drive('f') / "font");
     writeBytes(drive('f') / "font" / "ltn0.pgf", "old, and longer than the new one");
     writeBytes(drive('f') / "font" / "ltn9.pgf", "old nine");
     prompts.answers = {true};
     convert("new");
+    EXPECT_EQ(listing(drive('f') / "font"), "ltn0.pgf ltn3.pgf ltn7.pgf ltn9.pgf");
     EXPECT_EQ(readBytes(drive('f') / "font" / "ltn0.pgf"), "new");
-    EXPECT_EQ(readBytes(drive('f') / "font" / "ltn3.pgf"), "new");
+    EXPECT_EQ(readBytes(drive('f') / "font" / "ltn7.pgf"), "new");
     EXPECT_EQ(readBytes(drive('f') / "font" / "ltn9.pgf"), "old nine");
-    EXPECT_EQ(listing(drive('f') / "font"), "ltn0.pgf ltn3.pgf ltn9.pgf");
 }
 
 TEST_F(SessionTest, AFolderInPlaceOfADeviceFileStopsTheDeviceCopies) {

@@ -7,6 +7,7 @@
 
 #include "core/paths.h"
 #include "temp_folder.h"
+#include "undeletable.h"
 
 namespace fs = std::filesystem;
 
@@ -14,6 +15,8 @@ namespace tessavine {
 namespace {
 
 using testing_support::listing;
+using testing_support::makeDeletable;
+using testing_support::makeUndeletable;
 using testing_support::readBytes;
 using testing_support::TempFolder;
 using testing_support::writeBytes;
@@ -144,6 +147,22 @@ INSTANTIATE_TEST_SUITE_P(Ways, FailedCopy,
                          testing::Values(CopyFailure{"folder", false}, CopyFailure{"folder", true},
                                          CopyFailure{"missing", false},
                                          CopyFailure{"missing", true}));
+
+TEST_F(StdFileSystemTest, AReplacementThatFailsAtTheRenameLeavesNoTemporaryFile) {
+    writeBytes(folder.path() / "ltn0.pgf", "new");
+    writeBytes(folder.path() / "ltn1.pgf", "old");
+    if (!makeUndeletable(folder.path() / "ltn1.pgf")) {
+        GTEST_SKIP() << "this system cannot make a file unreplaceable for the test";
+    }
+    const std::string copyError =
+        files.copyFileSafely(folder.text("ltn0.pgf"), folder.text("ltn1.pgf"));
+    const std::string writeError = files.writeFileReplacing(folder.text("ltn1.pgf"), "bytes");
+    makeDeletable(folder.path() / "ltn1.pgf");
+    EXPECT_NE(copyError.find(folder.text("ltn1.pgf")), std::string::npos) << copyError;
+    EXPECT_NE(writeError.find(folder.text("ltn1.pgf")), std::string::npos) << writeError;
+    EXPECT_EQ(readBytes(folder.path() / "ltn1.pgf"), "old");
+    EXPECT_EQ(listing(folder.path()), "ltn0.pgf ltn1.pgf");
+}
 
 TEST_F(StdFileSystemTest, SafeCopyIntoAMissingFolderFails) {
     writeBytes(folder.path() / "ltn0.pgf", "font");
