@@ -13,18 +13,18 @@ bool isOffsetInRange(int value) {
 
 std::optional<std::string> findImageLimitBreak(const GlyphImage& image) {
     if (image.width > kLargestBitmapSide) {
-        return "is " + std::to_string(image.width) + " pixels wide (the format allows 127)";
+        return "is " + std::to_string(image.width) + " pixels wide, more than the format's 127";
     }
     if (image.height > kLargestBitmapSide) {
-        return "is " + std::to_string(image.height) + " pixels high (the format allows 127)";
+        return "is " + std::to_string(image.height) + " pixels high, more than the format's 127";
     }
     if (!isOffsetInRange(image.left)) {
         return "starts " + std::to_string(image.left) +
-               " pixels from the pen (the format allows -64 to 63)";
+               " pixels from the pen, outside the format's -64 to 63";
     }
     if (!isOffsetInRange(image.top)) {
         return "reaches " + std::to_string(image.top) +
-               " pixels above the baseline (the format allows -64 to 63)";
+               " pixels above the baseline, outside the format's -64 to 63";
     }
     return std::nullopt;
 }

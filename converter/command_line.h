@@ -1,0 +1,28 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "conversion_parameters.h"
+
+namespace tessavine::converter {
+
+struct CommandLine {
+    enum class Action { Convert, ShowHelp, ShowVersion };
+    Action action = Action::Convert;
+    std::string fontPath;
+    std::string outputPath;
+    ConversionParameters parameters;
+};
+
+// Reads the words after the program name:
+//   FONT OUTPUT <scale>[b][i]h<width> b<blur>i<intensity>
+// or a single --help or --version. Numbers are read the way the window reads its decimal fields,
+// so trailing text after a number is ignored and an empty number is 0. Throws ConversionError
+// for words that cannot be read or numbers out of range.
+CommandLine readCommandLine(std::span<const std::string> words);
+
+// The text --help prints.
+std::string usageText();
+
+}  // namespace tessavine::converter

@@ -1,0 +1,155 @@
+#include "font_converter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "character_set.h"
+#include "conversion_error.h"
+#include "converter/pgf/font_name.h"
+#include "converter/pgf/format_limits.h"
+#include "converter/pgf/pgf_writer.h"
+#include "converter/pgf/shadow_flags.h"
+#include "glyph_renderer.h"
+#include "shadow_maker.h"
+
+namespace tessavine::converter {
+namespace {
+
+// Beyond this em size no real font's glyphs stay within 63 pixels above the baseline.
+constexpr int kLargestTriedScale = 255;
+constexpr std::int32_t kResolution = 128 * 64;  // 128 dpi, 26.6
+constexpr std::int32_t kPointsPerPixel26Dot6 = 64 * 72 / 128;
+
+struct LimitBreak {
+    char32_t code;
+    std::string problem;
+};
+
+std::string describeCharacter(char32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    return text;
+}
+
+// The first character whose glyph the format cannot hold at the renderer's size, if any.
+std::optional<LimitBreak> findLimitBreak(const GlyphRenderer& renderer,
+                                         const std::vector<char32_t>& characters) {
+    for (const char32_t code : characters) {
+        if (const auto glyph = renderer.render(code)) {
+            if (auto problem = pgf::findImageLimitBreak(glyph->image)) {
+                return LimitBreak{code, std::move(*problem)};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool fitsAtScale(const FontFace& face, ConversionParameters parameters, int scale,
+                 const std::vector<char32_t>& characters) {
+    parameters.fontScale = scale;
+    try {
+        return !findLimitBreak(GlyphRenderer(face, parameters), characters);
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
+
+[[noreturn]] void refuseScale(const FontFace& face, const ConversionParameters& parameters,
+                              const std::vector<char32_t>& characters, const std::string& why) {
+    // Larger glyphs only grow, so the scales that fit form a range from 1 up.
+    int fits = 0;
+    int tooLarge = std::min(parameters.fontScale, kLargestTriedScale + 1);
+    while (tooLarge - fits > 1) {
+        const int middle = fits + (tooLarge - fits) / 2;
+        if (fitsAtScale(face, parameters, middle, characters)) {
+            fits = middle;
+        } else {
+            tooLarge = middle;
+        }
+    }
+    const std::string prefix =
+        "font scale " + std::to_string(parameters.fontScale) + " is too large for this font" + why;
+    if (fits == 0) {
+        throw ConversionError(prefix +
+                              "; no font scale fits with this horizontal width, so "
+                              "lower the width");
+    }
+    throw ConversionError(prefix + "; the largest font scale that fits is " + std::to_string(fits));
+}
+
+std::string styleName(const FontFace& face, const ConversionParameters& parameters) {
+    const bool bold = parameters.embolden || (face.get()->style_flags & FT_STYLE_FLAG_BOLD);
+    const bool italic = parameters.italicize || (face.get()->style_flags & FT_STYLE_FLAG_ITALIC);
+    if (bold && italic) {
+        return "Bold Italic";
+    }
+    return bold ? "Bold" : italic ? "Italic" : "Regular";
+}
+
+pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, std::int32_t verticalAdvance,
+                        const ConversionParameters& parameters) {
+    pgf::PgfGlyph glyph;
+    glyph.code = static_cast<char16_t>(code);
+    glyph.image = std::move(rendered.image);
+    // The metrics describe the bitmap as stored, so layouts from either agree. The vertical
+    // layout centres the glyph on the pen's line, as FreeType does for fonts without vertical
+    // metrics.
+    const std::int32_t width = glyph.image.width * 64;
+    const std::int32_t height = glyph.image.height * 64;
+    glyph.metrics.dimension = {width, height};
+    glyph.metrics.xAdjust = {glyph.image.left * 64, -width / 2};
+    glyph.metrics.yAdjust = {glyph.image.top * 64, (verticalAdvance - height) / 2};
+    glyph.metrics.advance = {rendered.advance, verticalAdvance};
+    glyph.shadowFlags = pgf::shadowFlagsFor(code);
+    glyph.shadow = makeShadow(glyph.image, parameters.shadowBlur, parameters.shadowIntensity);
+    return glyph;
+}
+
+}  // namespace
+
+ConversionResult convertFont(const std::filesystem::path& fontPath,
+                             const ConversionParameters& parameters) {
+    const FontFace face = FontFace::open(fontPath);
+    const std::vector<char32_t> characters = pspLatinCharacters();
+    if (parameters.fontScale > kLargestTriedScale) {
+        refuseScale(face, parameters, characters, "");
+    }
+    const GlyphRenderer renderer(face, parameters);
+
+    pgf::PgfFont font;
+    font.name = pgf::makeStorableFontName(face.get()->family_name ? face.get()->family_name : "");
+    font.style = styleName(face, parameters);
+    font.nominalSize = parameters.fontScale * kPointsPerPixel26Dot6;
+    font.resolution = kResolution;
+    font.ascender = renderer.ascender();
+    font.descender = renderer.descender();
+    const std::int32_t verticalAdvance = font.ascender - font.descender;
+
+    ConversionResult result;
+    for (const char32_t code : characters) {
+        std::optional<RenderedGlyph> rendered = renderer.render(code);
+        if (!rendered) {
+            result.missingCharacters.push_back(code);
+            continue;
+        }
+        if (const auto problem = pgf::findImageLimitBreak(rendered->image)) {
+            refuseScale(face, parameters, characters,
+                        ": " + describeCharacter(code) + " " + *problem);
+        }
+        font.glyphs.push_back(makeGlyph(code, std::move(*rendered), verticalAdvance, parameters));
+    }
+    if (std::find(result.missingCharacters.begin(), result.missingCharacters.end(),
+                  kSubstituteCharacter) != result.missingCharacters.end()) {
+        throw ConversionError(
+            "the font has no underscore \"_\", which the PSP shows for every missing character; "
+            "choose a font that has one");
+    }
+    result.glyphCount = font.glyphs.size();
+    result.pgf = pgf::writePgf(font);
+    return result;
+}
+
+}  // namespace tessavine::converter

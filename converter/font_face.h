@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+namespace tessavine::converter {
+
+// A FreeType library with one font face loaded from a file (the first face of a collection).
+// The file is read into memory first, so any file name the platform can open works.
+class FontFace {
+  public:
+    // Throws ConversionError when the file is missing, unreadable or no font FreeType knows.
+    static FontFace open(const std::filesystem::path& path);
+
+    FT_Face get() const { return face_.get(); }
+
+  private:
+    struct LibraryCloser {
+        void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+    };
+    struct FaceCloser {
+        void operator()(FT_Face face) const { FT_Done_Face(face); }
+    };
+
+    FontFace() = default;
+
+    // Declared in the order they must be created; destroyed the other way round.
+    std::unique_ptr<FT_LibraryRec_, LibraryCloser> library_;
+    std::vector<FT_Byte> data_;
+    std::unique_ptr<FT_FaceRec_, FaceCloser> face_;
+};
+
+}  // namespace tessavine::converter

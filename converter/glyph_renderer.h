@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "conversion_parameters.h"
+#include "converter/pgf/glyph_image.h"
+#include "font_face.h"
+
+namespace tessavine::converter {
+
+struct RenderedGlyph {
+    pgf::GlyphImage image;     // cropped to its ink; 0×0 for a glyph without ink
+    std::int32_t advance = 0;  // 26.6, whole pixels
+};
+
+// Renders characters of a face at one size and style, as 4-bit anti-aliased bitmaps. Hinting
+// is light (vertical only), which keeps small sizes crisp without distorting the shapes.
+class GlyphRenderer {
+  public:
+    // Throws ConversionError when the font cannot be set to that size.
+    GlyphRenderer(const FontFace& face, const ConversionParameters& parameters);
+
+    // Nothing when the font lacks the character or its outline cannot be loaded.
+    std::optional<RenderedGlyph> render(char32_t code) const;
+
+    // Font ascent and descent at this size, 26.6, whole pixels (descent negative).
+    std::int32_t ascender() const;
+    std::int32_t descender() const;
+
+  private:
+    FT_Face face_;
+    bool embolden_;
+    bool italicize_;
+};
+
+// Maps 8-bit coverage to the format's 4 bits: round(v × 15 / 255).
+std::uint8_t toFourBits(std::uint8_t coverage);
+
+}  // namespace tessavine::converter

@@ -1,0 +1,172 @@
+#include "pgf_report.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "converter/character_set.h"
+#include "converter/pgf/format_limits.h"
+
+namespace tessavine::pgfinfo {
+namespace {
+
+// The firmware's own ltn0.pgf, for comparison: what games were made for.
+constexpr std::size_t kFirmwareFileBytes = 69108;
+constexpr std::size_t kFirmwareTableBytes = 16680;
+constexpr int kFirmwareGlyphWidth = 23;
+constexpr int kFirmwareGlyphHeight = 20;
+constexpr int kLargestQuarterPixelAdvance = 31;  // some renderers keep advances in a signed byte
+
+std::string points(std::int32_t value26Dot6) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d (%.2f)", value26Dot6, value26Dot6 / 64.0);
+    return text;
+}
+
+std::string codeText(char32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    return text;
+}
+
+std::string share(long long used, long long most) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld of %lld (%.0f%%)", used, most,
+                  most > 0 ? 100.0 * static_cast<double>(used) / static_cast<double>(most) : 0.0);
+    return text;
+}
+
+void printHeader(std::ostream& out, const pgf::PgfHeader& h) {
+    out << "font name        " << h.fontName << "\n"
+        << "style            " << h.fontType << "\n"
+        << "revision/version " << h.revision << " / " << h.version << ", header " << h.headerSize
+        << " bytes, " << int{h.bitsPerPixel} << " bits per pixel\n"
+        << "size             " << points(h.hSize) << " x " << points(h.vSize) << " pt at "
+        << h.hResolution / 64 << " x " << h.vResolution / 64 << " dpi\n"
+        << "characters       " << codeText(h.firstGlyph) << " to " << codeText(h.lastGlyph)
+        << ", charmap " << h.charMapLength << " x " << h.charMapBpe << " bits\n"
+        << "glyphs           " << h.charPointerLength << ", pointers of " << h.charPointerBpe
+        << " bits; shadows " << h.shadowMapLength << " x " << h.shadowMapBpe << " bits, scale "
+        << h.shadowScaleX << "/" << h.shadowScaleY << "\n"
+        << "ascender         " << points(h.maxAscender) << ", descender " << points(h.maxDescender)
+        << "\n"
+        << "max left x adj.  " << points(h.maxLeftXAdjust) << ", max base y adj. "
+        << points(h.maxBaseYAdjust) << "\n"
+        << "min centre x adj " << points(h.minCenterXAdjust) << ", max top y adj. "
+        << points(h.maxTopYAdjust) << "\n"
+        << "max advance      " << points(h.maxAdvanceH) << " x " << points(h.maxAdvanceV) << "\n"
+        << "max size         " << points(h.maxSizeW) << " x " << points(h.maxSizeH) << "\n"
+        << "max glyph bitmap " << h.maxGlyphWidth << " x " << h.maxGlyphHeight << " px\n"
+        << "metric tables    dimension " << int{h.dimTableLength} << ", x-adjust "
+        << int{h.xAdjustTableLength} << ", y-adjust " << int{h.yAdjustTableLength} << ", advance "
+        << int{h.advanceTableLength} << "\n";
+}
+
+void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
+    struct Block {
+        const char* name;
+        char32_t first;
+        char32_t last;
+    };
+    static constexpr std::array<Block, 6> blocks{{{"Basic Latin", 0x0020, 0x007E},
+                                                  {"Latin-1", 0x00A0, 0x00FF},
+                                                  {"Latin Extended-A", 0x0100, 0x017F},
+                                                  {"Greek", 0x0370, 0x03FF},
+                                                  {"Cyrillic", 0x0400, 0x04FF},
+                                                  {"Punctuation", 0x2000, 0x206F}}};
+    out << "\ncoverage\n";
+    for (const Block& block : blocks) {
+        int present = 0;
+        for (char32_t code = block.first; code <= block.last; ++code) {
+            present += font.glyphIndexOf(code) ? 1 : 0;
+        }
+        char line[96];
+        std::snprintf(line, sizeof line, "  %-18s %3d of %3u\n", block.name, present,
+                      static_cast<unsigned>(block.last - block.first + 1));
+        out << line;
+    }
+    const auto wanted = converter::pspLatinCharacters();
+    const auto missing = std::count_if(wanted.begin(), wanted.end(),
+                                       [&](char32_t code) { return !font.glyphIndexOf(code); });
+    out << "  PSP latin set      "
+        << share(static_cast<long long>(wanted.size()) - missing,
+                 static_cast<long long>(wanted.size()))
+        << (font.glyphIndexOf(U'_') ? "" : "; NO underscore, which the PSP needs") << "\n";
+}
+
+struct Extremes {
+    int widest = 0, tallest = 0;
+    int leftMost = std::numeric_limits<int>::max(), rightMost = std::numeric_limits<int>::min();
+    int topMost = std::numeric_limits<int>::min(), bottomMost = std::numeric_limits<int>::max();
+    std::size_t longestRecord = 0;
+    std::int32_t widestAdvance = 0;
+    int inlineMetrics = 0;
+};
+
+Extremes findExtremes(const pgf::PgfFile& font) {
+    Extremes e;
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
+        for (const pgf::GlyphImage* image : {&font.glyphs[i].image, &font.glyphs[i].shadow}) {
+            if (image->width == 0) {
+                continue;
+            }
+            e.widest = std::max(e.widest, image->width);
+            e.tallest = std::max(e.tallest, image->height);
+            e.leftMost = std::min(e.leftMost, image->left);
+            e.rightMost = std::max(e.rightMost, image->left);
+            e.topMost = std::max(e.topMost, image->top);
+            e.bottomMost = std::min(e.bottomMost, image->top);
+        }
+        const auto& record = font.records[i];
+        e.longestRecord = std::max({e.longestRecord, record.recordBytes, record.shadowRecordBytes});
+        e.widestAdvance = std::max(e.widestAdvance, font.glyphs[i].metrics.advance.horizontal);
+        e.inlineMetrics += ((record.flags & 0x3C) != 0x3C) ? 1 : 0;
+    }
+    return e;
+}
+
+void printLimits(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
+    const Extremes e = findExtremes(font);
+    const pgf::PgfHeader& h = font.header;
+    const auto& s = font.sections;
+    out << "\nlimits (used of allowed)\n"
+        << "  glyphs with shadows   " << share(h.shadowMapLength, pgf::kMostShadows) << "\n"
+        << "  bitmap width          " << share(e.widest, pgf::kLargestBitmapSide) << "\n"
+        << "  bitmap height         " << share(e.tallest, pgf::kLargestBitmapSide) << "\n"
+        << "  left offsets          " << e.leftMost << " to " << e.rightMost
+        << " (allowed -64 to 63)\n"
+        << "  top offsets           " << e.bottomMost << " to " << e.topMost
+        << " (allowed -64 to 63)\n"
+        << "  longest record        "
+        << share(static_cast<long long>(e.longestRecord), pgf::kLargestRecordBytes) << " bytes\n"
+        << "  dimension table       " << share(h.dimTableLength, pgf::kMostTableEntries) << "\n"
+        << "  x-adjust table        " << share(h.xAdjustTableLength, pgf::kMostTableEntries) << "\n"
+        << "  y-adjust table        " << share(h.yAdjustTableLength, pgf::kMostTableEntries) << "\n"
+        << "  advance table         " << share(h.advanceTableLength, pgf::kMostTableEntries) << "\n"
+        << "  glyphs with inline metrics " << e.inlineMetrics << "\n"
+        << "  widest advance        " << share(e.widestAdvance / 64, kLargestQuarterPixelAdvance)
+        << " px (some renderers)\n"
+        << "  charmap entries       " << share(h.charMapLength, 65535) << "\n"
+        << "\ncompared with the firmware's ltn0.pgf\n"
+        << "  max glyph bitmap      " << h.maxGlyphWidth << " x " << h.maxGlyphHeight
+        << " px (firmware " << kFirmwareGlyphWidth << " x " << kFirmwareGlyphHeight << ")\n"
+        << "  table memory          "
+        << share(static_cast<long long>(s.total() - s.header - s.glyphData),
+                 static_cast<long long>(kFirmwareTableBytes))
+        << " bytes\n"
+        << "  file size             "
+        << share(static_cast<long long>(fileSize), static_cast<long long>(kFirmwareFileBytes))
+        << " bytes\n";
+}
+
+}  // namespace
+
+void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
+    printHeader(out, font.header);
+    printCoverage(out, font);
+    printLimits(out, font, fileSize);
+}
+
+}  // namespace tessavine::pgfinfo

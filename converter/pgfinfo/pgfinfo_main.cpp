@@ -1,0 +1,117 @@
+// pgfinfo: shows what a PGF font holds and renders a specimen of it.
+
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "converter/pgf/pgf_read_error.h"
+#include "converter/pgf/pgf_reader.h"
+#include "core/utf8.h"
+#include "pgf_report.h"
+#include "png_file.h"
+#include "specimen.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: pgfinfo FILE.pgf [--png OUT.png] [--text \"TEXT\"] [--shadow] [--zoom N]\n"
+    "Prints the header, glyph count, coverage and how close the file is to each limit of the\n"
+    "format. --png renders a specimen (TEXT, \\n for a new line) from the file's bitmaps and\n"
+    "advances; --shadow draws the shadows under the glyphs; --zoom magnifies the picture.\n";
+
+struct Options {
+    std::string fontPath;
+    std::optional<std::string> pngPath;
+    std::optional<std::string> text;
+    bool withShadows = false;
+    int zoom = 1;
+};
+
+// Thrown for a command line that cannot be read; main prints it with the usage.
+struct UsageError {
+    std::string message;
+};
+
+Options readOptions(const std::vector<std::string>& words) {
+    Options options;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= words.size()) {
+                throw UsageError{word + " needs a value"};
+            }
+            return words[++i];
+        };
+        if (word == "--png") {
+            options.pngPath = value();
+        } else if (word == "--text") {
+            options.text = value();
+        } else if (word == "--shadow") {
+            options.withShadows = true;
+        } else if (word == "--zoom") {
+            options.zoom = std::atoi(value().c_str());
+            if (options.zoom < 1 || options.zoom > 16) {
+                throw UsageError{"--zoom takes a whole number from 1 to 16"};
+            }
+        } else if (options.fontPath.empty() && !word.starts_with("--")) {
+            options.fontPath = word;
+        } else {
+            throw UsageError{"unknown word \"" + word + "\""};
+        }
+    }
+    if (options.fontPath.empty()) {
+        throw UsageError{"name a PGF file"};
+    }
+    return options;
+}
+
+// "\n" typed on a command line arrives as a backslash and an n.
+std::u32string specimenText(const std::string& typed) {
+    std::string text;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (typed[i] == '\\' && i + 1 < typed.size() && typed[i + 1] == 'n') {
+            text += '\n';
+            ++i;
+        } else {
+            text += typed[i];
+        }
+    }
+    return tessavine::decodeUtf8(text);
+}
+
+int run(const std::vector<std::string>& words) {
+    if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    const Options options = readOptions(words);
+    const std::vector<std::uint8_t> bytes = tessavine::pgf::readWholeFile(options.fontPath);
+    const tessavine::pgf::PgfFile font = tessavine::pgf::readPgf(bytes);
+    tessavine::pgfinfo::printReport(std::cout, font, bytes.size());
+    if (options.pngPath) {
+        const std::u32string text =
+            options.text ? specimenText(*options.text) : tessavine::pgfinfo::defaultSpecimenText();
+        const auto picture = tessavine::pgfinfo::renderSpecimen(font, text, options.withShadows);
+        tessavine::pgfinfo::writePng(*options.pngPath, picture.magnified(options.zoom));
+        std::cout << "\nspecimen written to " << *options.pngPath << "\n";
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& error) {
+        std::cerr << "pgfinfo: " << error.message << "\n" << kUsage;
+    } catch (const tessavine::pgf::PgfReadError& error) {
+        std::cerr << "pgfinfo: " << error.what() << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << "pgfinfo: " << error.what() << "\n";
+    }
+    return 1;
+}

@@ -1,0 +1,122 @@
+#include "specimen.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tessavine::pgfinfo {
+namespace {
+
+constexpr int kMargin = 12;
+constexpr Rgb kBackground{52, 84, 140};
+constexpr Rgb kInk{255, 255, 255};
+constexpr Rgb kShadowInk{0, 0, 0};
+constexpr char32_t kSubstitute = U'_';
+
+std::vector<std::u32string> splitLines(const std::u32string& text) {
+    std::vector<std::u32string> lines(1);
+    for (const char32_t c : text) {
+        if (c == U'\n') {
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code) {
+    auto index = font.glyphIndexOf(code);
+    if (!index) {
+        index = font.glyphIndexOf(kSubstitute);
+    }
+    return index ? &font.glyphs[*index] : nullptr;
+}
+
+// Widths in 26.6, as the pen moves.
+std::int32_t lineWidth(const pgf::PgfFile& font, const std::u32string& line) {
+    std::int32_t width = 0;
+    for (const char32_t c : line) {
+        if (const pgf::PgfGlyph* glyph = glyphFor(font, c)) {
+            width += glyph->metrics.advance.horizontal;
+        }
+    }
+    return width;
+}
+
+int shadowScale(const pgf::PgfFile& font) {
+    return font.header.shadowScaleX > 0 ? std::max(1, 64 / font.header.shadowScaleX) : 2;
+}
+
+void drawShadow(RgbImage& canvas, const pgf::GlyphImage& shadow, int penX, int baseline,
+                int scale) {
+    for (int y = 0; y < shadow.height; ++y) {
+        for (int x = 0; x < shadow.width; ++x) {
+            const int left = penX + (shadow.left + x) * scale;
+            const int top = baseline + (y - shadow.top) * scale;
+            for (int dy = 0; dy < scale; ++dy) {
+                for (int dx = 0; dx < scale; ++dx) {
+                    canvas.blend(left + dx, top + dy, kShadowInk, shadow.at(x, y));
+                }
+            }
+        }
+    }
+}
+
+void drawGlyph(RgbImage& canvas, const pgf::GlyphImage& image, int penX, int baseline) {
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            canvas.blend(penX + image.left + x, baseline - image.top + y, kInk, image.at(x, y));
+        }
+    }
+}
+
+}  // namespace
+
+std::u32string defaultSpecimenText() {
+    return U"The quick brown fox jumps over the lazy dog.\n"
+           U"THE QUICK BROWN FOX JUMPS 0123456789\n"
+           U"\u00c0\u00c1\u00c2\u00c3\u00c4\u00c5\u00c7\u00c9 \u00e0\u00e1\u00e2\u00e3\u00e4"
+           U"\u00e5\u00e7\u00e9\u00df \u0141\u0142\u0152\u0153\u0160\u0161\u017d\u017e\u0150"
+           U"\u0151 \u20ac\u2122\u2026\u201c\u201d\n"
+           U"\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440! "
+           U"_ ?!@#$%&*()[]{}<>=+-/\\|~^";
+}
+
+RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bool withShadows) {
+    const std::vector<std::u32string> lines = splitLines(text);
+    const int ascent = std::max(1, (font.header.maxAscender + 63) / 64);
+    const int descent = std::max(0, (-font.header.maxDescender + 63) / 64);
+    const int lineHeight = ascent + descent + 4;
+    std::int32_t widest = 0;
+    for (const auto& line : lines) {
+        widest = std::max(widest, lineWidth(font, line));
+    }
+    const int width = widest / 64 + 2 * kMargin;
+    const int height = lineHeight * static_cast<int>(lines.size()) + 2 * kMargin;
+    RgbImage canvas(width, height, kBackground);
+
+    const int scale = shadowScale(font);
+    for (int pass = withShadows ? 0 : 1; pass < 2; ++pass) {
+        int baseline = kMargin + ascent;
+        for (const auto& line : lines) {
+            std::int32_t pen = kMargin * 64;
+            for (const char32_t c : line) {
+                const pgf::PgfGlyph* glyph = glyphFor(font, c);
+                if (!glyph) {
+                    continue;
+                }
+                const int penX = (pen + 32) / 64;
+                if (pass == 0) {
+                    drawShadow(canvas, glyph->shadow, penX, baseline, scale);
+                } else {
+                    drawGlyph(canvas, glyph->image, penX, baseline);
+                }
+                pen += glyph->metrics.advance.horizontal;
+            }
+            baseline += lineHeight;
+        }
+    }
+    return canvas;
+}
+
+}  // namespace tessavine::pgfinfo
