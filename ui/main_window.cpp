@@ -106,7 +106,9 @@ QRect slotBoxPlace(int index) {
 void colourCheckBox(QCheckBox& box) {
     box.setAutoFillBackground(true);
     QPalette palette = box.palette();
+    // Styles fill a check box with its button colour, the window colour shows around it.
     palette.setColor(QPalette::Window, kLightYellow);
+    palette.setColor(QPalette::Button, kLightYellow);
     // Only the enabled text is blue, so the disabled Check1(0) still looks disabled.
     palette.setColor(QPalette::Active, QPalette::WindowText, kBlue);
     palette.setColor(QPalette::Inactive, QPalette::WindowText, kBlue);
