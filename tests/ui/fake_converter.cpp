@@ -1,0 +1,37 @@
+// A stand-in for ttf2pgf.exe in the window's tests. It writes what it was given to
+// invocation.txt in its working directory (the working directory on the first line, then one
+// argument a line), then behaves according to the font name it was given:
+//   a name containing "slow"   waits 2.5 seconds before it writes its output;
+//   a name containing "broken" writes a complaint to its error output and exits with 2;
+//   any other name             writes ltn0.pgf at once.
+// The output names the font and the other arguments, so copies of it can be told apart.
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+
+int main(int argc, char* argv[]) {
+    {
+        std::ofstream invocation("invocation.txt", std::ios::binary);
+        invocation << std::filesystem::current_path().string() << '\n';
+        for (int i = 1; i < argc; ++i) {
+            invocation << argv[i] << '\n';
+        }
+    }
+    const std::string font = argc > 1 ? argv[1] : "";
+    if (font.find("broken") != std::string::npos) {
+        std::cerr << "  " << font << " is not a font this converter can read.  \n";
+        return 2;
+    }
+    if (font.find("slow") != std::string::npos) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    }
+    std::ofstream output(argc > 2 ? argv[2] : "ltn0.pgf", std::ios::binary);
+    output << "PGF of " << font;
+    for (int i = 3; i < argc; ++i) {
+        output << ' ' << argv[i];
+    }
+    return 0;
+}
