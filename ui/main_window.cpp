@@ -12,6 +12,7 @@
 
 #include "ui/centre_on_screen.h"
 #include "ui/entry_field.h"
+#include "ui/fit_caption.h"
 #include "ui/twips.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
@@ -183,6 +184,12 @@ MainWindow::MainWindow() : QMainWindow(nullptr, kFixedWindowWithCloseButton) {
     timer1_->setInterval(1000);
 
     applyTabOrder();
+    // The captions are fixed; the user's own text in the entry fields keeps the default font.
+    for (QWidget* control : client->findChildren<QWidget*>()) {
+        if (qobject_cast<EntryField*>(control) == nullptr) {
+            fitCaption(*control);
+        }
+    }
 }
 
 QLineEdit& MainWindow::field(TextField which) const {
