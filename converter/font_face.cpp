@@ -1,7 +1,6 @@
 #include "font_face.h"
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "conversion_error.h"
@@ -25,14 +24,19 @@ std::vector<FT_Byte> readFontFile(const std::filesystem::path& path) {
                               " is a folder, not a font file; name a .ttf or .otf "
                               "file");
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         throw ConversionError("cannot open the font " + quoted(path) +
                               "; check that you may read it");
     }
-    std::vector<FT_Byte> data((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    const std::streamoff size = in.tellg();
+    if (size < 0) {
+        throw ConversionError("cannot read the font " + quoted(path) + "; check the disk");
+    }
+    std::vector<FT_Byte> data(static_cast<std::size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size));
+    if (!in) {
         throw ConversionError("cannot read the font " + quoted(path) + "; check the disk");
     }
     return data;

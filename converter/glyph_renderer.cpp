@@ -1,6 +1,7 @@
 #include "glyph_renderer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include FT_OUTLINE_H
@@ -18,25 +19,41 @@ FT_Pos roundToPixel(FT_Pos value) {
     return (value + kPixel / 2) & ~(kPixel - 1);
 }
 
-// The ink box of the bitmap's 4-bit values, as a cropped image.
+// 8-bit coverage to 4 bits, looked up rather than divided for every pixel.
+constexpr std::array<std::uint8_t, 256> kFourBitLevels = [] {
+    std::array<std::uint8_t, 256> levels{};
+    for (int coverage = 0; coverage < 256; ++coverage) {
+        levels[static_cast<std::size_t>(coverage)] =
+            static_cast<std::uint8_t>((coverage * 15 + 127) / 255);
+    }
+    return levels;
+}();
+
+// The bitmap cropped to the pixels that keep some ink at 4 bits.
 pgf::GlyphImage cropToInk(const FT_Bitmap& bitmap, int left, int top) {
     const int width = static_cast<int>(bitmap.width);
     const int height = static_cast<int>(bitmap.rows);
-    std::vector<std::uint8_t> values(static_cast<std::size_t>(width) *
-                                     static_cast<std::size_t>(height));
+    const auto rowAt = [&](int y) {
+        return bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
+    };
     int minX = width, minY = height, maxX = -1, maxY = -1;
     for (int y = 0; y < height; ++y) {
-        const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t value = toFourBits(row[x]);
-            values[static_cast<std::size_t>(y * width + x)] = value;
-            if (value != 0) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
+        const unsigned char* row = rowAt(y);
+        int first = 0;
+        while (first < width && kFourBitLevels[row[first]] == 0) {
+            ++first;
         }
+        if (first == width) {
+            continue;
+        }
+        int last = width - 1;
+        while (kFourBitLevels[row[last]] == 0) {
+            --last;
+        }
+        minX = std::min(minX, first);
+        maxX = std::max(maxX, last);
+        minY = std::min(minY, y);
+        maxY = y;
     }
     pgf::GlyphImage image;
     if (maxX < 0) {
@@ -48,8 +65,10 @@ pgf::GlyphImage cropToInk(const FT_Bitmap& bitmap, int left, int top) {
     image.top = top - minY;
     image.pixels.reserve(static_cast<std::size_t>(image.width * image.height));
     for (int y = minY; y <= maxY; ++y) {
-        const auto rowStart = values.begin() + y * width;
-        image.pixels.insert(image.pixels.end(), rowStart + minX, rowStart + maxX + 1);
+        const unsigned char* row = rowAt(y);
+        for (int x = minX; x <= maxX; ++x) {
+            image.pixels.push_back(kFourBitLevels[row[x]]);
+        }
     }
     return image;
 }
@@ -57,7 +76,7 @@ pgf::GlyphImage cropToInk(const FT_Bitmap& bitmap, int left, int top) {
 }  // namespace
 
 std::uint8_t toFourBits(std::uint8_t coverage) {
-    return static_cast<std::uint8_t>((coverage * 15 + 127) / 255);
+    return kFourBitLevels[coverage];
 }
 
 GlyphRenderer::GlyphRenderer(const FontFace& face, const ConversionParameters& parameters)

@@ -18,44 +18,57 @@ int ceilHalf(int value) {
     return -floorHalf(-value);
 }
 
-std::vector<double> gaussianKernel(double sigma) {
+std::vector<float> gaussianKernel(double sigma) {
     if (sigma < kSharpestSigma) {
-        return {1.0};
+        return {1.0f};
     }
     const int radius = std::min(kLongestKernel, static_cast<int>(std::ceil(3 * sigma)));
-    std::vector<double> kernel(static_cast<std::size_t>(2 * radius + 1));
+    std::vector<float> kernel(static_cast<std::size_t>(2 * radius + 1));
     double sum = 0;
     for (int i = -radius; i <= radius; ++i) {
-        const double weight = std::exp(-(i * i) / (2 * sigma * sigma));
-        kernel[static_cast<std::size_t>(i + radius)] = weight;
-        sum += weight;
+        sum += std::exp(-(i * i) / (2 * sigma * sigma));
     }
-    for (double& weight : kernel) {
-        weight /= sum;
+    for (int i = -radius; i <= radius; ++i) {
+        kernel[static_cast<std::size_t>(i + radius)] =
+            static_cast<float>(std::exp(-(i * i) / (2 * sigma * sigma)) / sum);
     }
     return kernel;
 }
 
-// One pass of the separable blur along rows (step 1) or columns (step = width).
-std::vector<double> blurAlong(const std::vector<double>& in, int width, int height, bool rows,
-                              const std::vector<double>& kernel) {
+// Blurs each row of `in` (width × rows values) into `out`, one kernel tap at a time so the inner
+// loop runs over contiguous values.
+void blurRows(const float* in, float* out, int width, int rows, const std::vector<float>& kernel) {
     const int radius = static_cast<int>(kernel.size() / 2);
-    std::vector<double> out(in.size(), 0.0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            double sum = 0;
-            for (int k = -radius; k <= radius; ++k) {
-                const int sx = rows ? x + k : x;
-                const int sy = rows ? y : y + k;
-                if (sx >= 0 && sx < width && sy >= 0 && sy < height) {
-                    sum += kernel[static_cast<std::size_t>(k + radius)] *
-                           in[static_cast<std::size_t>(sy * width + sx)];
-                }
+    std::fill(out, out + static_cast<std::ptrdiff_t>(width) * rows, 0.0f);
+    for (int y = 0; y < rows; ++y) {
+        const float* source = in + static_cast<std::ptrdiff_t>(y) * width;
+        float* target = out + static_cast<std::ptrdiff_t>(y) * width;
+        for (int k = -radius; k <= radius; ++k) {
+            const float weight = kernel[static_cast<std::size_t>(k + radius)];
+            const int first = std::max(0, -k);
+            const int end = std::min(width, width - k);
+            for (int x = first; x < end; ++x) {
+                target[x] += weight * source[x + k];
             }
-            out[static_cast<std::size_t>(y * width + x)] = sum;
         }
     }
-    return out;
+}
+
+// Blurs each column: every output row is a weighted sum of whole input rows.
+void blurColumns(const float* in, float* out, int width, int rows,
+                 const std::vector<float>& kernel) {
+    const int radius = static_cast<int>(kernel.size() / 2);
+    std::fill(out, out + static_cast<std::ptrdiff_t>(width) * rows, 0.0f);
+    for (int y = 0; y < rows; ++y) {
+        float* target = out + static_cast<std::ptrdiff_t>(y) * width;
+        for (int k = std::max(-radius, -y); k <= std::min(radius, rows - 1 - y); ++k) {
+            const float weight = kernel[static_cast<std::size_t>(k + radius)];
+            const float* source = in + static_cast<std::ptrdiff_t>(y + k) * width;
+            for (int x = 0; x < width; ++x) {
+                target[x] += weight * source[x];
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -73,25 +86,31 @@ pgf::GlyphImage makeShadow(const pgf::GlyphImage& glyph, double blur, double int
     const int width = endColumn - firstColumn;
     const int height = endRow - firstRow;
 
-    std::vector<double> opacity(static_cast<std::size_t>(width * height), 0.0);
+    std::vector<float> opacity(static_cast<std::size_t>(width * height), 0.0f);
     for (int y = 0; y < glyph.height; ++y) {
         for (int x = 0; x < glyph.width; ++x) {
             const int column = floorHalf(glyph.left + x) - firstColumn;
             const int row = floorHalf(y - glyph.top) - firstRow;
-            opacity[static_cast<std::size_t>(row * width + column)] += glyph.at(x, y) / 60.0;
+            opacity[static_cast<std::size_t>(row * width + column)] +=
+                static_cast<float>(glyph.at(x, y)) / 60.0f;
         }
     }
-    const std::vector<double> kernel = gaussianKernel(blur / 2);  // in shadow pixels
+    const std::vector<float> kernel = gaussianKernel(blur / 2);  // in shadow pixels
     if (kernel.size() > 1) {
-        opacity = blurAlong(blurAlong(opacity, width, height, true, kernel), width, height, false,
-                            kernel);
+        // Only the rows under the ink hold anything before the blur spreads it.
+        std::vector<float> rowsBlurred(opacity.size(), 0.0f);
+        const auto inkRows = static_cast<std::ptrdiff_t>(kHalo) * width;
+        blurRows(opacity.data() + inkRows, rowsBlurred.data() + inkRows, width, height - 2 * kHalo,
+                 kernel);
+        blurColumns(rowsBlurred.data(), opacity.data(), width, height, kernel);
     }
 
     pgf::GlyphImage shadow{width, height, firstColumn, -firstRow, {}};
     shadow.pixels.reserve(opacity.size());
-    for (const double value : opacity) {
-        const double level = std::clamp(value * intensity, 0.0, 1.0) * 15;
-        shadow.pixels.push_back(static_cast<std::uint8_t>(std::lround(level)));
+    const auto scale = static_cast<float>(intensity * 15);
+    for (const float value : opacity) {
+        const float level = std::clamp(value * scale, 0.0f, 15.0f);
+        shadow.pixels.push_back(static_cast<std::uint8_t>(level + 0.5f));
     }
     return shadow;
 }

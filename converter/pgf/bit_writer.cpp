@@ -8,15 +8,19 @@ void BitWriter::write(std::uint32_t value, int bitCount) {
     if (bitCount < 0 || bitCount > 32) {
         throw std::invalid_argument("a bit field holds 0 to 32 bits");
     }
-    for (int bit = 0; bit < bitCount; ++bit) {
-        if (bitCount_ % 8 == 0) {
-            bytes_.push_back(0);
-        }
-        if ((value >> bit) & 1u) {
-            bytes_.back() = static_cast<std::uint8_t>(bytes_.back() | (1u << (bitCount_ % 8)));
-        }
-        ++bitCount_;
+    if (bitCount == 0) {
+        return;
     }
+    const auto count = static_cast<std::size_t>(bitCount);
+    const std::uint64_t field = value & ((std::uint64_t{1} << count) - 1);
+    const std::size_t shift = bitCount_ % 8;
+    std::uint64_t shifted = field << shift;
+    bytes_.resize((bitCount_ + count + 7) / 8, 0);
+    for (std::size_t at = bitCount_ / 8; shifted != 0; ++at) {
+        bytes_[at] = static_cast<std::uint8_t>(bytes_[at] | (shifted & 0xFFu));
+        shifted >>= 8;
+    }
+    bitCount_ += count;
 }
 
 void BitWriter::padTo(std::size_t bits) {

@@ -8,14 +8,11 @@ EncodedBitmap encodeBitmap(const GlyphImage& image) {
     if (image.pixels.empty()) {
         return {};
     }
-    const std::vector<std::uint8_t> byRows =
-        encodeRunLength(pixelsInOrder(image, BitmapOrder::Rows));
-    const std::vector<std::uint8_t> byColumns =
-        encodeRunLength(pixelsInOrder(image, BitmapOrder::Columns));
-    if (byColumns.size() < byRows.size()) {
-        return {BitmapOrder::Columns, packNibbles(byColumns)};
+    const std::vector<std::uint8_t> byColumns = pixelsInOrder(image, BitmapOrder::Columns);
+    if (runLengthCodeSize(byColumns) < runLengthCodeSize(image.pixels)) {
+        return {BitmapOrder::Columns, encodeRunLengthPacked(byColumns)};
     }
-    return {BitmapOrder::Rows, packNibbles(byRows)};
+    return {BitmapOrder::Rows, encodeRunLengthPacked(image.pixels)};
 }
 
 void decodeBitmap(BitReader& reader, BitmapOrder order, GlyphImage& image) {

@@ -7,42 +7,93 @@ namespace {
 
 constexpr std::size_t kLongestGroup = 8;
 
-void flushLiterals(std::vector<std::uint8_t>& out, std::vector<std::uint8_t>& pending) {
-    if (pending.empty()) {
-        return;
+// The greedy walk both the encoder and the size count share: `repeat(value, count)` for a run of
+// 2 to 8 equal values, `literals(first, count)` for a group of 1 to 8 values starting at `first`.
+// A stretch of equal values becomes repeats of 8 and one shorter repeat; a single value left over
+// joins the pending literal group, which is emitted when it is full or a repeat begins.
+template <typename Repeat, typename Literals>
+void walkRuns(std::span<const std::uint8_t> values, Repeat repeat, Literals literals) {
+    const std::size_t size = values.size();
+    std::size_t literalStart = 0;  // the pending literal group is values[literalStart, at)
+    std::size_t at = 0;
+    while (at < size) {
+        const std::uint8_t value = values[at];
+        std::size_t end = at + 1;
+        while (end < size && values[end] == value) {
+            ++end;
+        }
+        while (end - at >= 2) {
+            if (at > literalStart) {
+                literals(literalStart, at - literalStart);
+            }
+            const std::size_t run = std::min(end - at, kLongestGroup);
+            repeat(value, run);
+            at += run;
+            literalStart = at;
+        }
+        if (at < end) {
+            ++at;
+            if (at - literalStart == kLongestGroup) {
+                literals(literalStart, kLongestGroup);
+                literalStart = at;
+            }
+        }
     }
-    out.push_back(static_cast<std::uint8_t>(16 - pending.size()));
-    out.insert(out.end(), pending.begin(), pending.end());
-    pending.clear();
+    if (at > literalStart) {
+        literals(literalStart, at - literalStart);
+    }
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> encodeRunLength(std::span<const std::uint8_t> values) {
     std::vector<std::uint8_t> out;
-    out.reserve(values.size() / 2 + 8);
-    std::vector<std::uint8_t> pending;
-    std::size_t at = 0;
-    while (at < values.size()) {
-        std::size_t run = 1;
-        while (run < kLongestGroup && at + run < values.size() && values[at + run] == values[at]) {
-            ++run;
-        }
-        if (run >= 2) {
-            flushLiterals(out, pending);
-            out.push_back(static_cast<std::uint8_t>(run - 1));
-            out.push_back(values[at]);
-            at += run;
-        } else {
-            pending.push_back(values[at]);
-            if (pending.size() == kLongestGroup) {
-                flushLiterals(out, pending);
-            }
-            ++at;
-        }
-    }
-    flushLiterals(out, pending);
+    out.reserve(values.size() + values.size() / 8 + 2);
+    walkRuns(
+        values,
+        [&](std::uint8_t value, std::size_t count) {
+            out.push_back(static_cast<std::uint8_t>(count - 1));
+            out.push_back(value);
+        },
+        [&](std::size_t first, std::size_t count) {
+            out.push_back(static_cast<std::uint8_t>(16 - count));
+            const auto begin = values.begin() + static_cast<std::ptrdiff_t>(first);
+            out.insert(out.end(), begin, begin + static_cast<std::ptrdiff_t>(count));
+        });
     return out;
+}
+
+std::vector<std::uint8_t> encodeRunLengthPacked(std::span<const std::uint8_t> values) {
+    // No value ever takes more than two nibbles (a literal group of one); room for that.
+    std::vector<std::uint8_t> bytes(values.size() + 1, 0);
+    std::size_t nibbles = 0;
+    const auto put = [&](std::uint32_t nibble) {
+        bytes[nibbles / 2] =
+            static_cast<std::uint8_t>(bytes[nibbles / 2] | nibble << (nibbles % 2 * 4));
+        ++nibbles;
+    };
+    walkRuns(
+        values,
+        [&](std::uint8_t value, std::size_t count) {
+            put(static_cast<std::uint32_t>(count - 1));
+            put(value);
+        },
+        [&](std::size_t first, std::size_t count) {
+            put(static_cast<std::uint32_t>(16 - count));
+            for (std::size_t i = first; i < first + count; ++i) {
+                put(values[i]);
+            }
+        });
+    bytes.resize((nibbles + 1) / 2);
+    return bytes;
+}
+
+std::size_t runLengthCodeSize(std::span<const std::uint8_t> values) {
+    std::size_t nibbles = 0;
+    walkRuns(
+        values, [&](std::uint8_t, std::size_t) { nibbles += 2; },
+        [&](std::size_t, std::size_t count) { nibbles += 1 + count; });
+    return nibbles;
 }
 
 std::vector<std::uint8_t> packNibbles(std::span<const std::uint8_t> nibbles) {

@@ -16,6 +16,12 @@ namespace tessavine::pgf {
 // becomes a repeat, everything else gathers into literal groups of up to 8.
 std::vector<std::uint8_t> encodeRunLength(std::span<const std::uint8_t> values);
 
+// encodeRunLength and packNibbles in one pass.
+std::vector<std::uint8_t> encodeRunLengthPacked(std::span<const std::uint8_t> values);
+
+// The number of nibbles encodeRunLength would give, without building them.
+std::size_t runLengthCodeSize(std::span<const std::uint8_t> values);
+
 // Packs nibbles into bytes, the first nibble in the low half of each byte.
 std::vector<std::uint8_t> packNibbles(std::span<const std::uint8_t> nibbles);
 

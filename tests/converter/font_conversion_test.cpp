@@ -61,7 +61,8 @@ TEST_P(FontConversion, EveryGlyphComesBackAsRendered) {
     for (const char32_t code : pspLatinCharacters()) {
         const auto rendered = renderer.render(code);
         const auto index = file.glyphIndexOf(code);
-        ASSERT_EQ(rendered.has_value(), index.has_value()) << "U+" << std::hex << static_cast<unsigned>(code);
+        ASSERT_EQ(rendered.has_value(), index.has_value())
+            << "U+" << std::hex << static_cast<unsigned>(code);
         if (!rendered) {
             continue;
         }
@@ -154,10 +155,12 @@ TEST(CharacterSet, IsTheFirmwareLatinSetWithLatinExtendedA) {
     EXPECT_EQ(set.front(), U' ');
     EXPECT_EQ(set.back(), U'\u2265');
     for (const char32_t code : {U'_', U'\u00ff', U'\u0100', U'\u017f', U'\u0401', U'\u20ac'}) {
-        EXPECT_TRUE(std::binary_search(set.begin(), set.end(), code)) << std::hex << static_cast<unsigned>(code);
+        EXPECT_TRUE(std::binary_search(set.begin(), set.end(), code))
+            << std::hex << static_cast<unsigned>(code);
     }
     for (const char32_t code : {U'\u007f', U'\u009f', U'\u0180', U'\u040d', U'\u0391'}) {
-        EXPECT_FALSE(std::binary_search(set.begin(), set.end(), code)) << std::hex << static_cast<unsigned>(code);
+        EXPECT_FALSE(std::binary_search(set.begin(), set.end(), code))
+            << std::hex << static_cast<unsigned>(code);
     }
 }
 

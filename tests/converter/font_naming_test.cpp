@@ -39,7 +39,8 @@ struct FlagCase {
 class ShadowFlagClasses : public testing::TestWithParam<FlagCase> {};
 
 TEST_P(ShadowFlagClasses, FollowTheFirmwaresCharacterClasses) {
-    EXPECT_EQ(shadowFlagsFor(GetParam().code), GetParam().flags) << std::hex << static_cast<unsigned>(GetParam().code);
+    EXPECT_EQ(shadowFlagsFor(GetParam().code), GetParam().flags)
+        << std::hex << static_cast<unsigned>(GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(Characters, ShadowFlagClasses,

@@ -57,7 +57,7 @@ TEST(RunLengthDecoding, ARunThatWouldOvershootIsCutShort) {
     EXPECT_EQ(decodeRunLength(reader, 10), (Values{5, 5, 5, 5, 5, 5, 5, 5, 1, 2}));
 }
 
-TEST(RunLengthDecoding, RandomImagesSurviveTheRoundTrip) {
+TEST(RunLengthCoding, RandomImagesSurviveTheRoundTripInEveryForm) {
     std::mt19937 random(1234);
     for (int trial = 0; trial < 200; ++trial) {
         // Few distinct values make long runs, many make literals; mix both.
@@ -67,7 +67,10 @@ TEST(RunLengthDecoding, RandomImagesSurviveTheRoundTrip) {
         for (auto& pixel : pixels) {
             pixel = static_cast<std::uint8_t>(levels(random));
         }
-        const Values packed = packNibbles(encodeRunLength(pixels));
+        const Values nibbles = encodeRunLength(pixels);
+        const Values packed = packNibbles(nibbles);
+        EXPECT_EQ(encodeRunLengthPacked(pixels), packed);
+        EXPECT_EQ(runLengthCodeSize(pixels), nibbles.size());
         BitReader reader(packed);
         ASSERT_EQ(decodeRunLength(reader, pixels.size()), pixels) << "trial " << trial;
     }
