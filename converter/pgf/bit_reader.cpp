@@ -17,7 +17,7 @@ std::uint32_t BitReader::read(int bitCount) {
     std::uint32_t value = 0;
     for (std::size_t bit = 0; bit < count; ++bit) {
         const std::size_t at = position_ + bit;
-        const auto set = (bytes_[at / 8] >> (at % 8)) & 1u;
+        const std::uint32_t set = (static_cast<std::uint32_t>(bytes_[at / 8]) >> (at % 8)) & 1u;
         value |= static_cast<std::uint32_t>(set) << bit;
     }
     position_ += count;
