@@ -1,6 +1,7 @@
 // The program's life around the main window: the settings applied at the start and saved at
 // every close, the focus on Execute, and the About window.
 #include <QAction>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,7 @@ class ProgramLifeTest : public QObject {
     void firstStartShowsTheInitialValuesAndCreatesNoFile();
     void closeSavesAndTheNextStartRestores();
     void closeEndsEverythingAtOnce();
+    void unusableSettingsFileIsReportedAndTheProgramStillEnds();
     void aboutWindowIsOneAtATimeAndMadeAnewAfterClosing();
     void focusGoesToExecuteOnlyOnReturnsFromWithinTheProgram();
 };
@@ -108,6 +110,19 @@ void ProgramLifeTest::closeEndsEverythingAtOnce() {
     QVERIFY(!folder.exists("ltn3.pgf"));
     QVERIFY(run.prompts.questions.empty());
     QVERIFY(run.prompts.messages.empty());
+}
+
+void ProgramLifeTest::unusableSettingsFileIsReportedAndTheProgramStillEnds() {
+    ProgramFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir("settings.bin"));  // neither readable nor replaceable
+    RunningProgram run(folder);
+    QCOMPARE(run.prompts.messages.size(), std::size_t{1});
+    QCOMPARE(run.find<QLineEdit>("height1").text(), QString("24"));
+
+    run.window().close();
+    QCOMPARE(run.prompts.messages.size(), std::size_t{2});
+    QVERIFY(QString::fromStdString(run.prompts.messages[1]).contains("settings.bin"));
+    QCOMPARE(run.endings, 1);
 }
 
 void ProgramLifeTest::aboutWindowIsOneAtATimeAndMadeAnewAfterClosing() {
