@@ -38,8 +38,10 @@ SettingsRecord buildSettingsRecord(const MainControls& controls) {
     record[kBoldEntry] = stateText(controls.boldState());
     record[kItalicizeEntry] = stateText(controls.italicizeState());
     for (int box = kFirstRecordedSlot; box < kSlotCount; ++box) {
+        // Only a ticked box is recorded as ticked; a greyed one is saved as unticked.
+        const bool ticked = controls.slotBoxState(box) == kTicked;
         record[static_cast<std::size_t>(kFirstSlotEntry + box - kFirstRecordedSlot)] =
-            controls.slotBoxState(box) == kTicked ? "1" : "0";
+            stateText(ticked ? kTicked : kUnticked);
     }
     return record;
 }
