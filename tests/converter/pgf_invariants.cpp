@@ -2,32 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "converter/pgf/format_limits.h"
 
 namespace tessavine::pgf {
-namespace {
-
-void expectHeaderCovers(const PgfHeader& header, const PgfGlyph& glyph) {
-    const GlyphMetrics& metrics = glyph.metrics;
-    EXPECT_GE(header.maxGlyphWidth, glyph.image.width);
-    EXPECT_GE(header.maxGlyphHeight, glyph.image.height);
-    EXPECT_GE(header.maxGlyphWidth, glyph.shadow.width);
-    EXPECT_GE(header.maxGlyphHeight, glyph.shadow.height);
-    EXPECT_GE(header.maxSizeW, metrics.dimension.horizontal);
-    EXPECT_GE(header.maxSizeH, metrics.dimension.vertical);
-    EXPECT_GE(header.maxLeftXAdjust, metrics.xAdjust.horizontal);
-    EXPECT_LE(header.minCenterXAdjust, metrics.xAdjust.vertical);
-    EXPECT_GE(header.maxBaseYAdjust, metrics.yAdjust.horizontal);
-    EXPECT_GE(header.maxTopYAdjust, metrics.yAdjust.vertical);
-    EXPECT_GE(header.maxAdvanceH, metrics.advance.horizontal);
-    EXPECT_GE(header.maxAdvanceV, metrics.advance.vertical);
-}
-
-void expectWithinLimits(const GlyphImage& image) {
-    EXPECT_FALSE(findImageLimitBreak(image).has_value());
-}
-
-}  // namespace
 
 void expectWellFormed(const PgfFile& file, std::size_t fileSize) {
     const PgfHeader& header = file.header;
@@ -38,30 +17,46 @@ void expectWellFormed(const PgfFile& file, std::size_t fileSize) {
     EXPECT_EQ(header.firstGlyph, 0x20);
     EXPECT_EQ(header.charMapLength, header.lastGlyph - header.firstGlyph + 1);
     EXPECT_EQ(header.charMapBpe, bitLength(static_cast<std::uint32_t>(header.charPointerLength)));
-    EXPECT_EQ(header.shadowMapBpe, 16);
+    EXPECT_EQ(header.shadowMapBpe, kShadowMapBits);
     EXPECT_EQ(header.shadowScaleX, 32);
     EXPECT_EQ(header.shadowScaleY, 32);
     EXPECT_LE(header.shadowMapLength, kMostShadows);
     EXPECT_EQ(header.shadowMapLength, header.charPointerLength);
+    for (const auto* table :
+         {&file.dimensionTable, &file.xAdjustTable, &file.yAdjustTable, &file.advanceTable}) {
+        EXPECT_LE(table->size(), static_cast<std::size_t>(kMostTableEntries));
+    }
 
+    // The sections, laid end to end, are the file.
     EXPECT_EQ(file.sections.total(), fileSize);
     EXPECT_EQ(file.sections.glyphData % 4, 0u);
     EXPECT_EQ(fileSize % 4, 0u);
 
     std::size_t lastRecordEnd = 0;
     for (std::size_t i = 0; i < file.glyphs.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "glyph " << i << " U+" << std::hex
-                                        << static_cast<unsigned>(file.glyphs[i].code));
         const PgfGlyph& glyph = file.glyphs[i];
+        const GlyphMetrics& metrics = glyph.metrics;
         const GlyphRecordInfo& record = file.records[i];
-        expectHeaderCovers(header, glyph);
-        expectWithinLimits(glyph.image);
-        expectWithinLimits(glyph.shadow);
-        EXPECT_EQ(record.flags & 0x3C, 0x3C & record.flags);
+        SCOPED_TRACE(testing::Message()
+                     << "glyph " << i << " U+" << std::hex << static_cast<unsigned>(glyph.code));
+        // The header's maxima cover every glyph and shadow.
+        EXPECT_GE(header.maxGlyphWidth, std::max(glyph.image.width, glyph.shadow.width));
+        EXPECT_GE(header.maxGlyphHeight, std::max(glyph.image.height, glyph.shadow.height));
+        EXPECT_GE(header.maxSizeW, metrics.dimension.horizontal);
+        EXPECT_GE(header.maxSizeH, metrics.dimension.vertical);
+        EXPECT_GE(header.maxLeftXAdjust, metrics.xAdjust.horizontal);
+        EXPECT_LE(header.minCenterXAdjust, metrics.xAdjust.vertical);
+        EXPECT_GE(header.maxBaseYAdjust, metrics.yAdjust.horizontal);
+        EXPECT_GE(header.maxTopYAdjust, metrics.yAdjust.vertical);
+        EXPECT_GE(header.maxAdvanceH, metrics.advance.horizontal);
+        EXPECT_GE(header.maxAdvanceV, metrics.advance.vertical);
+        EXPECT_FALSE(findImageLimitBreak(glyph.image).has_value());
+        EXPECT_FALSE(findImageLimitBreak(glyph.shadow).has_value());
+
         EXPECT_TRUE(record.flags & 0x20) << "advance must be indexed";
         EXPECT_EQ(record.offset % 4, 0u);
         EXPECT_LE(record.recordBytes, static_cast<std::size_t>(kLargestRecordBytes));
-        EXPECT_EQ(record.shadowId, i);
+        EXPECT_EQ(record.shadowId, i);  // every glyph owns its shadow
         ASSERT_LT(record.shadowId, file.shadowMap.size());
         EXPECT_EQ(file.shadowMap[record.shadowId], glyph.code);
         EXPECT_EQ(file.glyphIndexOf(glyph.code), i);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -12,10 +13,10 @@
 namespace tessavine::pgf {
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+
 GlyphImage randomImage(std::mt19937& random, int largestSide) {
-    std::uniform_int_distribution<int> side(0, largestSide);
-    std::uniform_int_distribution<int> offset(-64, 63);
-    std::uniform_int_distribution<int> level(0, 15);
+    std::uniform_int_distribution<int> side(0, largestSide), offset(-64, 63), level(0, 15);
     GlyphImage image;
     image.width = side(random);
     image.height = image.width == 0 ? 0 : std::max(1, side(random));
@@ -29,7 +30,7 @@ GlyphImage randomImage(std::mt19937& random, int largestSide) {
     return image;
 }
 
-// A font of `count` glyphs whose metrics take `distinctDimensions` different values.
+// A font of `count` glyphs whose dimensions take `distinctDimensions` different values.
 PgfFont makeFont(std::size_t count, int distinctDimensions, unsigned seed) {
     std::mt19937 random(seed);
     PgfFont font;
@@ -45,10 +46,10 @@ PgfFont makeFont(std::size_t count, int distinctDimensions, unsigned seed) {
         glyph.shadowFlags = {static_cast<std::uint8_t>(i % 3), static_cast<std::uint8_t>(i % 4),
                              static_cast<std::uint8_t>(i % 8)};
         const auto n = static_cast<std::int32_t>(i);
-        glyph.metrics.dimension = {n % distinctDimensions * 64, 17};
-        glyph.metrics.xAdjust = {-n, -n * 32};
-        glyph.metrics.yAdjust = {n % 20 * 64, 18};
-        glyph.metrics.advance = {n % 200 * 64, 1094};
+        glyph.metrics = {{n % distinctDimensions * 64, 17},
+                         {-n, -n * 32},
+                         {n % 20 * 64, 18},
+                         {n % 200 * 64, 1094}};
         font.glyphs.push_back(glyph);
     }
     return font;
@@ -64,7 +65,7 @@ class PgfRoundTrip : public testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(PgfRoundTrip, EveryGlyphComesBackAsWritten) {
     const PgfFont font = makeFont(GetParam().glyphs, GetParam().distinctDimensions, 7);
-    const std::vector<std::uint8_t> bytes = writePgf(font);
+    const Bytes bytes = writePgf(font);
     const PgfFile file = readPgf(bytes);
 
     expectWellFormed(file, bytes.size());
@@ -72,6 +73,11 @@ TEST_P(PgfRoundTrip, EveryGlyphComesBackAsWritten) {
     EXPECT_EQ(file.header.fontType, font.style);
     EXPECT_EQ(file.header.maxAscender, font.ascender);
     EXPECT_EQ(file.header.maxDescender, font.descender);
+    // A full table keeps 255 dimensions; the others are stored inline in their records.
+    EXPECT_EQ(file.dimensionTable.size(), std::min(GetParam().distinctDimensions, 255));
+    const auto inlineDimensions = std::count_if(file.records.begin(), file.records.end(),
+                                                [](const auto& r) { return !(r.flags & 0x04); });
+    EXPECT_EQ(inlineDimensions > 0, GetParam().distinctDimensions > 255);
     ASSERT_EQ(file.glyphs.size(), font.glyphs.size());
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "glyph " << i);
@@ -83,72 +89,48 @@ TEST_P(PgfRoundTrip, EveryGlyphComesBackAsWritten) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fonts, PgfRoundTrip,
-    testing::Values(RoundTripCase{"OneGlyph", 1, 1}, RoundTripCase{"Typical", 120, 40},
-                    // More distinct pairs than a table holds: the rest are stored inline.
-                    RoundTripCase{"TableOverflow", 400, 400},
-                    RoundTripCase{"MostShadows", 511, 100}),
-    [](const auto& caseInfo) { return caseInfo.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fonts, PgfRoundTrip,
+                         testing::Values(RoundTripCase{"OneGlyph", 1, 1},
+                                         RoundTripCase{"Typical", 120, 40},
+                                         RoundTripCase{"TableOverflow", 400, 400},
+                                         RoundTripCase{"MostShadows", 511, 100}),
+                         [](const auto& caseInfo) { return caseInfo.param.name; });
 
 TEST(PgfWriterRefuses, FontsThatBreakTheFormat) {
     PgfFont tooWide = makeFont(3, 3, 1);
-    tooWide.glyphs[1].image = {128, 1, 0, 0, std::vector<std::uint8_t>(128, 1)};
-    EXPECT_THROW(writePgf(tooWide), std::invalid_argument);
-
+    tooWide.glyphs[1].image = {128, 1, 0, 0, Bytes(128, 1)};
     PgfFont tooHigh = makeFont(3, 3, 1);
     tooHigh.glyphs[2].image.top = 64;
-    EXPECT_THROW(writePgf(tooHigh), std::invalid_argument);
-
-    EXPECT_THROW(writePgf(makeFont(512, 10, 1)), std::invalid_argument);
-    EXPECT_THROW(writePgf(PgfFont{}), std::invalid_argument);
-
-    PgfFont manyAdvances = makeFont(300, 10, 1);
+    PgfFont manyAdvances = makeFont(300, 10, 1);  // advances can never be stored inline
     for (std::size_t i = 0; i < manyAdvances.glyphs.size(); ++i) {
         manyAdvances.glyphs[i].metrics.advance.horizontal = static_cast<std::int32_t>(i);
     }
-    EXPECT_THROW(writePgf(manyAdvances), std::invalid_argument);
-
     PgfFont unordered = makeFont(3, 3, 1);
     std::swap(unordered.glyphs[0].code, unordered.glyphs[1].code);
-    EXPECT_THROW(writePgf(unordered), std::invalid_argument);
+    for (const PgfFont& font :
+         {tooWide, tooHigh, manyAdvances, unordered, makeFont(512, 10, 1), PgfFont{}}) {
+        EXPECT_THROW(writePgf(font), std::invalid_argument) << font.glyphs.size() << " glyphs";
+    }
 }
 
-TEST(PgfReaderRefuses, EveryTruncationWithAReadError) {
-    const std::vector<std::uint8_t> bytes = writePgf(makeFont(40, 10, 3));
+TEST(PgfReaderRefuses, TruncatedAndDamagedFiles) {
+    const Bytes bytes = writePgf(makeFont(40, 10, 3));
     const PgfFile whole = readPgf(bytes);
     const std::size_t lastRecordEnd =
         whole.sections.total() - whole.sections.glyphData + whole.records.back().offset +
         whole.records.back().recordBytes + whole.records.back().shadowRecordBytes;
     for (std::size_t length = 0; length < lastRecordEnd; length += 7) {
-        const std::span<const std::uint8_t> cut(bytes.data(), length);
-        EXPECT_THROW(readPgf(cut), PgfReadError) << "cut at " << length;
+        EXPECT_THROW(readPgf(std::span(bytes.data(), length)), PgfReadError) << "cut at " << length;
     }
-}
-
-TEST(PgfReaderRefuses, ForeignAndDamagedHeaders) {
-    std::vector<std::uint8_t> bytes = writePgf(makeFont(10, 10, 3));
-
-    std::vector<std::uint8_t> noMagic = bytes;
-    noMagic[4] = 'X';
-    EXPECT_THROW(readPgf(noMagic), PgfReadError);
-
-    std::vector<std::uint8_t> revision3 = bytes;
-    revision3[8] = 3;
-    EXPECT_THROW(readPgf(revision3), PgfReadError);
-
-    std::vector<std::uint8_t> hugeCharMap = bytes;
-    hugeCharMap[0x13] = 0x7F;
-    EXPECT_THROW(readPgf(hugeCharMap), PgfReadError);
-
-    std::vector<std::uint8_t> zeroBitEntries = bytes;
-    zeroBitEntries[0x18] = 0;
-    EXPECT_THROW(readPgf(zeroBitEntries), PgfReadError);
-
-    // Shrinking the advance table leaves glyphs pointing past its end.
-    std::vector<std::uint8_t> shortTable = bytes;
-    shortTable[0x105] = 1;
-    EXPECT_THROW(readPgf(shortTable), PgfReadError);
+    // No magic, revision 3, a huge charmap, zero-bit charmap entries, and an advance table too
+    // short for the glyphs' indexes.
+    const std::pair<std::size_t, std::uint8_t> damage[] = {
+        {4, 'X'}, {8, 3}, {0x13, 0x7F}, {0x18, 0}, {0x105, 1}};
+    for (const auto& [offset, value] : damage) {
+        Bytes damaged = bytes;
+        damaged[offset] = value;
+        EXPECT_THROW(readPgf(damaged), PgfReadError) << "byte " << offset;
+    }
 }
 
 }  // namespace

@@ -3,38 +3,98 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "converter/pgf/pgf_reader.h"
 #include "pgf_invariants.h"
-#include "shell_run.h"
 
-namespace tessavine::testing_support {
+namespace tessavine::converter {
 namespace {
 
 namespace fs = std::filesystem;
+using Words = std::vector<std::string>;
 
 const fs::path kConverter = TTF2PGF_PATH;
 const fs::path kInspector = PGFINFO_PATH;
 const fs::path kFonts = TESSAVINE_FONTS_DIR;
 
-void copyFonts(const fs::path& folder) {
-    fs::copy_file(kFonts / "Example.ttf", folder / "Example.ttf");
-    fs::copy_file(kFonts / "Example2.otf", folder / "Example2.otf");
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
+
+struct RunOutcome {
+    bool succeeded = false;  // exit status 0
+    std::string out;
+    std::string err;
+};
+
+// A fresh folder holding the two example fonts, removed with everything in it at the end.
+class ScratchFolder {
+  public:
+    ScratchFolder()
+        : path_(fs::temp_directory_path() /
+                ("tessavine-test-" + std::to_string(std::random_device{}()))) {
+        fs::create_directories(path_);
+        fs::copy_file(kFonts / "Example.ttf", path_ / "Example.ttf");
+        fs::copy_file(kFonts / "Example2.otf", path_ / "Example2.otf");
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+    // Runs the program in this folder through the system's command shell. Arguments must not
+    // contain double quotes.
+    RunOutcome run(const fs::path& program, const Words& arguments) const {
+        const std::string tag = std::to_string(std::random_device{}());
+        const fs::path outPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".out");
+        const fs::path errPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".err");
+#ifdef _WIN32
+        std::string command = "cd /d " + quoted(path_.string()) + " && " + quoted(program.string());
+#else
+        std::string command = "cd " + quoted(path_.string()) + " && " + quoted(program.string());
+#endif
+        for (const std::string& argument : arguments) {
+            command += " " + quoted(argument);
+        }
+        command += " >" + quoted(outPath.string()) + " 2>" + quoted(errPath.string());
+#ifdef _WIN32
+        command = quoted(command);  // cmd /c strips one pair of quotes around the whole line
+#endif
+        RunOutcome outcome{std::system(command.c_str()) == 0, readText(outPath), readText(errPath)};
+        fs::remove(outPath);
+        fs::remove(errPath);
+        return outcome;
+    }
+
+    Words names() const {
+        Words names;
+        for (const auto& entry : fs::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    fs::path path_;
+};
 
 std::size_t lineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -42,53 +102,52 @@ std::size_t lineCount(const std::string& text) {
 
 struct GoodRun {
     const char* name;
-    const char* font;
-    const char* sizeWord;
+    Words arguments;
+    const char* style;
     const char* warning;  // empty: none expected
 };
 
 class ConverterRun : public testing::TestWithParam<GoodRun> {};
 
-TEST_P(ConverterRun, WritesAFontThatReadsBack) {
+TEST_P(ConverterRun, ReplacesTheOutputWithAFontThatPgfinfoReads) {
     ScratchFolder folder;
-    copyFonts(folder.path());
-    const RunOutcome run = runInFolder(
-        folder.path(), kConverter, {GetParam().font, "ltn0.pgf", GetParam().sizeWord, "b2.5i1.2"});
+    std::ofstream(folder.path() / "ltn0.pgf") << "old";
+    const RunOutcome run = folder.run(kConverter, GetParam().arguments);
     ASSERT_TRUE(run.succeeded) << run.err;
-    if (std::string(GetParam().warning).empty()) {
-        EXPECT_EQ(run.err, "");
-    } else {
-        EXPECT_EQ(lineCount(run.err), 1u) << run.err;
-        EXPECT_NE(run.err.find(GetParam().warning), std::string::npos) << run.err;
-    }
+    EXPECT_EQ(lineCount(run.err), std::string(GetParam().warning).empty() ? 0u : 1u) << run.err;
+    EXPECT_NE(run.err.find(GetParam().warning), std::string::npos) << run.err;
     const std::vector<std::uint8_t> bytes = pgf::readWholeFile(folder.path() / "ltn0.pgf");
-    pgf::expectWellFormed(pgf::readPgf(bytes), bytes.size());
-    EXPECT_EQ(namesIn(folder.path()),
-              (std::vector<std::string>{"Example.ttf", "Example2.otf", "ltn0.pgf"}));
+    const pgf::PgfFile file = pgf::readPgf(bytes);
+    pgf::expectWellFormed(file, bytes.size());
+    EXPECT_EQ(file.header.fontType, GetParam().style);
+    EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", "ltn0.pgf"}));
 
     const RunOutcome inspection =
-        runInFolder(folder.path(), kInspector, {"ltn0.pgf", "--png", "specimen.png", "--shadow"});
+        folder.run(kInspector, {"ltn0.pgf", "--png", "a.png", "--shadow"});
     ASSERT_TRUE(inspection.succeeded) << inspection.err;
     EXPECT_NE(inspection.out.find("glyphs "), std::string::npos);
-    const std::vector<std::uint8_t> png = pgf::readWholeFile(folder.path() / "specimen.png");
+    const std::vector<std::uint8_t> png = pgf::readWholeFile(folder.path() / "a.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+
+    const RunOutcome notPgf = folder.run(kInspector, {"Example.ttf"});
+    EXPECT_FALSE(notPgf.succeeded);
+    EXPECT_EQ(lineCount(notPgf.err), 1u) << notPgf.err;
+    EXPECT_NE(notPgf.err.find("no PGF font"), std::string::npos) << notPgf.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    FourForms, ConverterRun,
-    testing::Values(GoodRun{"Plain", "Example.ttf", "24h0.8", ""},
-                    GoodRun{"Bold", "Example.ttf", "24bh0.8", ""},
-                    GoodRun{"Italic", "Example.ttf", "24ih0.8", ""},
-                    GoodRun{"BoldItalic", "Example.ttf", "24bih0.8", ""},
-                    GoodRun{"CffPlain", "Example2.otf", "24h0.8", "lacks 102 "},
-                    GoodRun{"CffBoldItalic", "Example2.otf", "24bih0.8", "lacks 102 "}),
+    Fonts, ConverterRun,
+    testing::Values(
+        GoodRun{
+            "BoldItalic", {"Example.ttf", "ltn0.pgf", "24bih0.8", "b2.5i1.2"}, "Bold Italic", ""},
+        GoodRun{"Cff", {"Example2.otf", "ltn0.pgf", "18h1", "b1i1"}, "Regular", "lacks 102 "}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
 
 struct BadRun {
     const char* name;
-    std::function<void(const fs::path&)> prepare;
-    std::vector<std::string> arguments;
+    Words arguments;
+    const char* folderInTheWay;  // empty: none
     const char* mentions;
 };
 
@@ -96,89 +155,51 @@ class ConverterRefusal : public testing::TestWithParam<BadRun> {};
 
 TEST_P(ConverterRefusal, FailsWithOneLineAndLeavesNoFile) {
     ScratchFolder folder;
-    copyFonts(folder.path());
-    GetParam().prepare(folder.path());
-    const std::vector<std::string> before = namesIn(folder.path());
+    std::ofstream(folder.path() / "notes.ttf") << "This is not a font.\n";
+    if (*GetParam().folderInTheWay) {
+        fs::create_directory(folder.path() / GetParam().folderInTheWay);
+    }
+    const Words before = folder.names();
 
-    const RunOutcome run = runInFolder(folder.path(), kConverter, GetParam().arguments);
+    const RunOutcome run = folder.run(kConverter, GetParam().arguments);
     EXPECT_FALSE(run.succeeded);
     EXPECT_EQ(lineCount(run.err), 1u) << run.err;
     EXPECT_EQ(run.err.rfind("ttf2pgf: ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find(GetParam().mentions), std::string::npos) << run.err;
-    EXPECT_EQ(namesIn(folder.path()), before) << "an output or temporary file was left behind";
+    EXPECT_EQ(folder.names(), before) << "an output or temporary file was left behind";
 }
-
-void nothing(const fs::path&) {}
 
 INSTANTIATE_TEST_SUITE_P(
     BadInput, ConverterRefusal,
     testing::Values(
-        BadRun{"MissingFont",
-               nothing,
-               {"Missing.ttf", "ltn0.pgf", "24h0.8", "b2.5i1.2"},
-               "does not exist"},
-        BadRun{"TextFileAsFont",
-               [](const fs::path& folder) {
-                   std::ofstream(folder / "notes.ttf") << "This is not a font.\n";
-               },
-               {"notes.ttf", "ltn0.pgf", "24h0.8", "b2.5i1.2"},
-               "is not a font"},
-        BadRun{"FolderAsFont",
-               [](const fs::path& folder) { fs::create_directory(folder / "fonts.ttf"); },
-               {"fonts.ttf", "ltn0.pgf", "24h0.8", "b2.5i1.2"},
-               "is a folder"},
+        BadRun{"MissingFont", {"Missing.ttf", "o.pgf", "24h1", "b1i1"}, "", "does not exist"},
+        BadRun{"TextFileAsFont", {"notes.ttf", "o.pgf", "24h1", "b1i1"}, "", "is not a font"},
+        BadRun{"FolderAsFont", {"dir.ttf", "o.pgf", "24h1", "b1i1"}, "dir.ttf", "is a folder"},
         BadRun{"ScaleTooLarge",
-               nothing,
-               {"Example.ttf", "ltn0.pgf", "200h0.8", "b2.5i1.2"},
-               "the largest font scale that fits is "},
-        BadRun{"UnreadableSizeWord",
-               nothing,
-               {"Example.ttf", "ltn0.pgf", "24x0.8", "b2.5i1.2"},
-               "no \"h\""},
-        BadRun{"UnreadableShadowWord",
-               nothing,
-               {"Example.ttf", "ltn0.pgf", "24h0.8", "2.5"},
-               "shadow word"},
-        BadRun{"TooFewWords", nothing, {"Example.ttf", "ltn0.pgf"}, "expected 4 words"},
-        BadRun{"FolderWhereTheOutputGoes",
-               [](const fs::path& folder) { fs::create_directory(folder / "ltn0.pgf"); },
-               {"Example.ttf", "ltn0.pgf", "24h0.8", "b2.5i1.2"},
+               {"Example.ttf", "o.pgf", "200h1", "b1i1"},
+               "",
+               "largest font scale that fits is "},
+        BadRun{"UnreadableSizeWord", {"Example.ttf", "o.pgf", "24x1", "b1i1"}, "", "no \"h\""},
+        BadRun{"UnreadableShadowWord", {"Example.ttf", "o.pgf", "24h1", "2.5"}, "", "shadow word"},
+        BadRun{"FolderInTheOutputsPlace",
+               {"Example.ttf", "o.pgf", "24h1", "b1i1"},
+               "o.pgf",
                "a folder of that name is in the way"},
         BadRun{"MissingOutputFolder",
-               nothing,
-               {"Example.ttf", "missing/ltn0.pgf", "24h0.8", "b2.5i1.2"},
+               {"Example.ttf", "no/o.pgf", "24h1", "b1i1"},
+               "",
                "does not exist"}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
 
-TEST(ConverterOutput, ReplacesAnEarlierFileWhole) {
+TEST(ConverterHelp, HelpAndVersionPrintAndSucceed) {
     ScratchFolder folder;
-    copyFonts(folder.path());
-    std::ofstream(folder.path() / "ltn0.pgf") << "old";
-    const RunOutcome run =
-        runInFolder(folder.path(), kConverter, {"Example.ttf", "ltn0.pgf", "18h1", "b1i1"});
-    ASSERT_TRUE(run.succeeded) << run.err;
-    const std::vector<std::uint8_t> bytes = pgf::readWholeFile(folder.path() / "ltn0.pgf");
-    EXPECT_EQ(pgf::readPgf(bytes).header.hSize, 648);
-}
-
-TEST(ConverterOutput, HelpAndVersionPrintAndSucceed) {
-    ScratchFolder folder;
-    const RunOutcome help = runInFolder(folder.path(), kConverter, {"--help"});
-    EXPECT_TRUE(help.succeeded);
-    EXPECT_NE(help.out.find("shadow intensity"), std::string::npos);
-    const RunOutcome version = runInFolder(folder.path(), kConverter, {"--version"});
-    EXPECT_TRUE(version.succeeded);
-    EXPECT_NE(version.out.find("ttf2pgf"), std::string::npos);
-}
-
-TEST(Inspector, RefusesAFileThatIsNoPgf) {
-    ScratchFolder folder;
-    copyFonts(folder.path());
-    const RunOutcome run = runInFolder(folder.path(), kInspector, {"Example.ttf"});
-    EXPECT_FALSE(run.succeeded);
-    EXPECT_EQ(lineCount(run.err), 1u) << run.err;
-    EXPECT_NE(run.err.find("no PGF font"), std::string::npos) << run.err;
+    for (const auto& [word, mentions] :
+         {std::pair{"--help", "shadow intensity"}, std::pair{"--version", "ttf2pgf"}}) {
+        const RunOutcome run = folder.run(kConverter, {word});
+        EXPECT_TRUE(run.succeeded) << word;
+        EXPECT_NE(run.out.find(mentions), std::string::npos) << run.out;
+    }
 }
 
 }  // namespace
-}  // namespace tessavine::testing_support
+}  // namespace tessavine::converter
