@@ -1,71 +1,91 @@
 #pragma once
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <memory>
+#include <QtTest>
+#include <QtWidgets>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/main_program.h"
-#include "program_folder.h"
-#include "scripted_prompts.h"
 #include "ui/main_window.h"
 
 namespace tessavine::testing {
 
+// A temporary folder whose files are read and written whole.
+struct TempFolder : QTemporaryDir {
+    QByteArray read(const QString& name) const {
+        QFile file(filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QFile file(filePath(name));
+        if (!QDir().mkpath(QFileInfo(file).path()) || !file.open(QIODevice::WriteOnly) ||
+            file.write(bytes) != bytes.size()) {
+            throw std::runtime_error("cannot write " + name.toStdString());
+        }
+    }
+};
+
+// A temporary program folder with a converter as ttf2pgf.exe, the stand-in unless told.
+struct ProgramFolder : TempFolder {
+    explicit ProgramFolder(const QString& converter = TESSAVINE_FAKE_CONVERTER) {
+        if (!QFile::copy(converter, filePath("ttf2pgf.exe"))) {
+            throw std::runtime_error("cannot copy the converter");
+        }
+    }
+};
+
+// Records what the program shows and asks; gives every question the same answer.
+struct ScriptedPrompts final : Prompts {
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    bool askYesNo(const std::string& title, const std::string& text) override {
+        questions.push_back(title + " | " + text);
+        return answer;
+    }
+    bool answer = false;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+};
+
 // The program on a test's program folder, shown and active, with scripted prompts, the device
 // roots the test chooses and an ending that only counts.
-class RunningProgram {
-  public:
-    explicit RunningProgram(const ProgramFolder& folder) {
-        program = std::make_unique<MainProgram>(ProgramSetup{
-            folder.nativePath(), &prompts, [this] { return deviceRoots; }, [this] { ++endings; }});
+struct RunningProgram {
+    explicit RunningProgram(const ProgramFolder& folder)
+        : program(ProgramSetup{QDir::toNativeSeparators(folder.path()).toStdString(), &prompts,
+                               [this] { return deviceRoots; }, [this] { ++endings; }}) {
         window().show();
         static_cast<void>(QTest::qWaitForWindowActive(&window()));
     }
 
-    MainWindow& window() { return program->window(); }
+    MainWindow& window() { return program.window(); }
+    QLineEdit& field(const QString& name) { return *window().findChild<QLineEdit*>(name); }
 
-    template <typename Widget>
-    Widget& find(const char* name) {
-        auto* widget = window().findChild<Widget*>(name);
-        if (widget == nullptr) {
-            throw std::runtime_error(std::string("no control ") + name);
-        }
-        return *widget;
+    void click(const QString& name) {
+        auto* control = window().findChild<QWidget*>(name);
+        QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
     }
 
-    // Types into a field the way a user does: click into it, select everything with the
-    // keyboard, delete it, type.
-    void type(const char* field, const QString& text) {
-        QLineEdit& edit = find<QLineEdit>(field);
+    // Clicks into the field, empties it and types the text.
+    void type(const QString& name, const QString& text) {
+        QLineEdit& edit = field(name);
         QTest::mouseClick(&edit, Qt::LeftButton);
-        QTest::keyClick(&edit, Qt::Key_Home);
-        QTest::keyClick(&edit, Qt::Key_End, Qt::ShiftModifier);
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClick(&edit, static_cast<char>(c.unicode()));
-            } else {  // a character typed through a keyboard layout of its own
-                QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c),
-                                    Qt::NoModifier);
-            }
+        edit.clear();
+        for (const QChar c : text) {  // as any keyboard layout delivers it
+            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
 
-    void click(const char* control) {
-        QWidget& widget = find<QWidget>(control);
-        QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.rect().center());
+    // Presses Execute; true once the run has armed Timer1 and its tick has finished.
+    bool execute(int timeoutMs = 5000) {
+        click("Command1");
+        return window().timer1().isActive() &&
+               QTest::qWaitFor([this] { return !window().timer1().isActive(); }, timeoutMs);
     }
-
-    void tick(int slotBox) { click(QString("Check1(%1)").arg(slotBox).toUtf8().constData()); }
 
     ScriptedPrompts prompts;
     std::vector<std::string> deviceRoots;
     int endings = 0;
-    std::unique_ptr<MainProgram> program;
+    MainProgram program;
 };
 
 }  // namespace tessavine::testing

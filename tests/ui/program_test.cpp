@@ -1,0 +1,225 @@
+// The whole program in a temporary program folder: its settings, its end, the About window, and
+// whole runs with the stand-in converter from Execute to the copies on a device.
+#include "app/device_roots.h"
+#include "running_program.h"
+
+namespace tessavine::testing {
+
+class ProgramTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void closeWhileArmedSavesAndEndsAndTheNextStartRestores();
+    void aboutWindowIsOneAtATimeAndGivesTheFocusBackToExecute();
+    void runMakesTheTickedSlotFiles_data();
+    void runMakesTheTickedSlotFiles();
+    void tickCopiesToTheMemoryStickOnYes();
+    void converterOutlivesTheClosedWindow();
+    void realConverterConvertsTheBundledFont();
+    void deviceRootsComeFromTheListOrTheMedia();
+};
+
+void ProgramTest::closeWhileArmedSavesAndEndsAndTheNextStartRestores() {
+    // The texts, "0" for bold1, "1" for italicize1, Check1(1) to Check1(15) and an empty last
+    // entry (Create All is not kept); each a two-byte length and Windows-1252 bytes.
+    QByteArrayList entries = {"Caf\xe9 Sans.ttf", "8", "0.8", "0.8", "3.", "", "0", "1", "1"};
+    entries += QByteArrayList(13, "0") + QByteArrayList{"1", ""};
+    QByteArray expected;
+    for (const QByteArray& entry : entries) {
+        expected += QByteArray(1, static_cast<char>(entry.size())) + '\0' + entry;
+    }
+    ProgramFolder folder;
+    folder.write("Caf\u00e9 Sans.ttf", "font");
+    {
+        RunningProgram run(folder);
+        run.type("fontname1", "Caf\u00e9 Sans.ttf");
+        run.type("height1", "7");  // Execute makes it 8
+        run.type("blur1", "3.");
+        run.type("intensity1", "");
+        for (const char* box : {"italicize1", "Check1(1)", "Check1(15)", "Check1(16)"}) {
+            run.click(box);
+        }
+        run.window().aboutAction().trigger();
+        QPointer<AboutWindow> about = run.program.aboutWindow();
+        run.click("Command1");
+        QVERIFY(run.window().timer1().isActive() && about->isVisible());
+        run.window().close();
+        run.window().close();  // a second request while ending does not end twice
+        QCOMPARE(run.endings, 1);
+        QCOMPARE(folder.read("settings.bin"), expected);
+        QTRY_VERIFY(!about || !about->isVisible());
+        QTest::qWait(1200);  // past the tick that was due: no slot copy, no question
+        QVERIFY(folder.read("ltn1.pgf").isNull());
+        QVERIFY(run.prompts.questions.empty() && run.prompts.messages.empty());
+    }
+    RunningProgram again(folder);  // restores what the next close saves unchanged
+    QCOMPARE(again.field("fontname1").text(), QString("Caf\u00e9 Sans.ttf"));
+    QVERIFY(again.window().close());
+    QCOMPARE(folder.read("settings.bin"), expected);
+}
+
+void ProgramTest::aboutWindowIsOneAtATimeAndGivesTheFocusBackToExecute() {
+    ProgramFolder folder;
+    RunningProgram run(folder);
+    for (int round = 0; round < 2; ++round) {  // the first window, then one made afresh
+        QTest::mouseClick(&run.field("fontname1"), Qt::LeftButton);
+        run.window().aboutAction().trigger();
+        run.window().aboutAction().trigger();
+        QCOMPARE(run.window().findChildren<AboutWindow*>().size(), 1);
+        QPointer<AboutWindow> about = run.program.aboutWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QCOMPARE(about->windowTitle(), QString("About this Program"));
+        QCOMPARE(about->findChild<QPlainTextEdit*>("creditsabout1")->toPlainText(),
+                 QString("About This Program\n\nThis program allows you to easily convert any "
+                         "font file\nfor use as a modded font for any version of psp.\n"));
+
+        about->close();
+        QTRY_VERIFY(about.isNull());
+        run.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&run.window()));
+        QTRY_COMPARE(QApplication::focusWidget(), &run.window().executeButton());
+        QCOMPARE(run.endings, 0);
+    }
+}
+
+void ProgramTest::runMakesTheTickedSlotFiles_data() {
+    QTest::addColumn<QStringList>("typed");  // field, text, ...; the font's name first
+    QTest::addColumn<QStringList>("clicked");
+    QTest::addColumn<QStringList>("parameters");   // the converter's arguments after the output
+    QTest::addColumn<QStringList>("fieldsAfter");  // height1 to intensity1, as listed below
+    QTest::addColumn<QStringList>("made");         // the slot files, sorted
+    QTest::addColumn<QString>("message");
+    const QStringList initial = {"24", "0.8", "0.8", "2.5", "1.2"};
+    const QStringList defaults = {"24h0.8", "b2.5i1.2"};
+    QStringList all;
+    for (int slot = 0; slot < 16; ++slot) {
+        all << QString("ltn%1.pgf").arg(slot);
+    }
+    all.sort();
+    QTest::newRow("corrections, both styles, slots 3 and 7")
+        << QStringList{"fontname1", "My Font.ttf", "horizontal1", "3",    "blur1",      "0",
+                       "height1",   "007",         "advance1",    "1.00", "intensity1", ""}
+        << QStringList{"bold1", "italicize1", "Check1(3)", "Check1(7)"}
+        << QStringList{"8bih2.0", "b0.1i"} << QStringList{"8", "2.0", "1.00", "0.1", ""}
+        << QStringList{"ltn0.pgf", "ltn3.pgf", "ltn7.pgf"} << "";
+    QTest::newRow("create all, a slow converter: the tick waits for it")
+        << QStringList{"fontname1", "slow.ttf"} << QStringList{"Check1(16)", "Check1(4)"}
+        << defaults << initial << all << "";
+    QTest::newRow("failing converter: one message, no slots")
+        << QStringList{"fontname1", "broken.ttf"} << QStringList{"Check1(5)"} << defaults << initial
+        << QStringList{} << "broken.ttf is not a font this converter can read.";
+}
+
+void ProgramTest::runMakesTheTickedSlotFiles() {
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, clicked);
+    QFETCH(QStringList, parameters);
+    QFETCH(QStringList, fieldsAfter);
+    QFETCH(QStringList, made);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    folder.write(typed[1], "font");
+    RunningProgram run(folder);
+    for (qsizetype i = 0; i + 1 < typed.size(); i += 2) {
+        run.type(typed[i], typed[i + 1]);
+    }
+    for (const QString& name : clicked) {
+        run.click(name);
+    }
+    QVERIFY(run.execute(10000));
+
+    // The stand-in's invocation.txt: its working directory, then one argument a line.
+    const QStringList invocation = QString(folder.read("invocation.txt")).split('\n');
+    QCOMPARE(QDir(invocation[0]).canonicalPath(), QDir(folder.path()).canonicalPath());
+    QCOMPARE(invocation.mid(1), QStringList({typed[1], "ltn0.pgf"}) + parameters + QStringList{""});
+    QStringList fields;
+    for (const char* name : {"height1", "horizontal1", "advance1", "blur1", "intensity1"}) {
+        fields << run.field(name).text();
+    }
+    QCOMPARE(fields, fieldsAfter);
+    // After a slow converter, the tick's copies follow its output.
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.path()).entryList({"ltn*.pgf"}), made, 10000);
+    for (const QString& name : made) {
+        QCOMPARE(folder.read(name), "PGF of " + typed[1].toUtf8());
+    }
+    QCOMPARE(run.prompts.messages.size(), message.isEmpty() ? 0u : 1u);
+    QVERIFY(message.isEmpty() ||
+            run.prompts.messages[0].find(message.toStdString()) != std::string::npos);
+}
+
+void ProgramTest::tickCopiesToTheMemoryStickOnYes() {
+    ProgramFolder folder;
+    folder.write("Example.ttf", "font");
+    TempFolder drives;
+    drives.write("empty/notes.txt", "");
+    drives.write("stick/PSP/GAME/EBOOT.PBP", "");
+    drives.write("stick/font/ltn2.pgf", "older");  // replaced
+    drives.write("stick/font/ltn5.pgf", "kept");   // its slot is not made
+    RunningProgram run(folder);
+    for (const char* root : {"empty", "stick"}) {
+        run.deviceRoots.push_back(QDir::toNativeSeparators(drives.filePath(root)).toStdString());
+    }
+    run.prompts.answer = true;
+    run.type("fontname1", "Example.ttf");
+    run.click("Check1(2)");
+    QVERIFY(run.execute());
+
+    const QString copyTo = QDir::toNativeSeparators(drives.filePath("stick/font/"));
+    QCOMPARE(run.prompts.questions, std::vector<std::string>{"Copy font file(s) to Memory Stick? | "
+                                                             "Do you want to copy the font file(s) "
+                                                             "to " +
+                                                             copyTo.toStdString()});
+    QCOMPARE(drives.read("stick/font/ltn0.pgf"), QByteArray("PGF of Example.ttf"));
+    QCOMPARE(drives.read("stick/font/ltn2.pgf"), QByteArray("PGF of Example.ttf"));
+    QCOMPARE(drives.read("stick/font/ltn5.pgf"), QByteArray("kept"));
+}
+
+void ProgramTest::converterOutlivesTheClosedWindow() {
+    ProgramFolder folder;
+    folder.write("slow.ttf", "font");
+    {
+        RunningProgram run(folder);
+        run.type("fontname1", "slow.ttf");
+        run.click("Check1(4)");
+        run.click("Command1");
+        QTRY_VERIFY(!folder.read("invocation.txt").isEmpty());  // it is running
+        run.window().close();
+        QCOMPARE(run.endings, 1);
+    }  // the program and its window are gone
+    QTRY_COMPARE_WITH_TIMEOUT(folder.read("ltn0.pgf"), QByteArray("PGF of slow.ttf"), 10000);
+    QVERIFY(folder.read("ltn4.pgf").isNull());
+}
+
+void ProgramTest::realConverterConvertsTheBundledFont() {
+#ifndef TESSAVINE_CONVERTER
+    QSKIP("the converter is not part of this build");
+#else
+    ProgramFolder folder(TESSAVINE_CONVERTER);
+    QVERIFY(QFile::copy(TESSAVINE_FONTS_DIR "/Example.ttf", folder.filePath("Example.ttf")));
+    RunningProgram run(folder);
+    run.type("fontname1", "Example.ttf");
+    run.click("Check1(3)");
+    QVERIFY(run.execute(30000));
+    QVERIFY(folder.read("ltn0.pgf").size() > 1000);
+    QCOMPARE(folder.read("ltn3.pgf"), folder.read("ltn0.pgf"));
+#endif
+}
+
+void ProgramTest::deviceRootsComeFromTheListOrTheMedia() {
+    using Roots = std::vector<std::string>;
+    // The variable's list replaces the scan; empty items would mean the top of the file system.
+    qputenv(kDeviceRootsVariable,
+            QStringList({"/z", "/a b", "", "/b"}).join(QDir::listSeparator()).toUtf8());
+    const Roots fromTheVariable = candidateDeviceRoots();
+    qunsetenv(kDeviceRootsVariable);
+    QCOMPARE(fromTheVariable, (Roots{"/z", "/a b", "/b"}));
+    QCOMPARE(removableMediaRoots({"/", "/media/u/PSP", "/home", "/mnt/s", "/run/media/u/CARD",
+                                  "/media", "/mediabox/x", "/media/u/Backup", "/mnt/s"},
+                                 {"/media", "/run/media", "/mnt"}),
+             (Roots{"/media/u/Backup", "/media/u/PSP", "/mnt/s", "/run/media/u/CARD"}));
+}
+
+}  // namespace tessavine::testing
+
+QTEST_MAIN(tessavine::testing::ProgramTest)
+#include "program_test.moc"
