@@ -1,0 +1,160 @@
+#pragma once
+
+// What every core test uses: temporary folders with real files, and fakes of the window, its
+// timer, its message boxes and the converter process.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "core/file_platform.h"
+#include "core/main_controls.h"
+#include "core/process_starter.h"
+#include "core/prompts.h"
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace tessavine::testing_support {
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+// A fresh folder under the system's temporary folder, removed with its contents afterwards.
+struct TempFolder {
+    TempFolder() {
+        std::random_device random;
+        do {
+            path = fs::temp_directory_path() / ("tessavine-test-" + std::to_string(random()));
+        } while (!fs::create_directory(path));
+    }
+    ~TempFolder() { fs::remove_all(path, ignored); }
+    // The folder, or a name inside it, as the UTF-8 text the core takes.
+    std::string text(const std::string& name = {}) const {
+        return platform::utf8FromPath(name.empty() ? path : path / platform::pathFromUtf8(name));
+    }
+    fs::path path;
+    std::error_code ignored;  // a folder that cannot be removed is left behind
+};
+
+inline void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+inline std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+// The names in a folder, sorted, dot-files included, so that a left-over temporary file shows.
+inline std::string listing(const fs::path& folder) {
+    std::string out;
+    for (const auto& entry : std::set<fs::path>(fs::directory_iterator(folder), {})) {
+        out += (out.empty() ? "" : " ") + platform::utf8FromPath(entry.filename());
+    }
+    return out;
+}
+
+// Sets or clears the Linux immutable flag, which stops deletion and replacement even for root.
+// False where that cannot be done; the test then skips.
+inline bool setUndeletable([[maybe_unused]] const fs::path& path, [[maybe_unused]] bool on) {
+#ifdef __linux__
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+#else
+    return false;
+#endif
+}
+
+struct FakeControls final : MainControls {
+    std::array<std::string, 6> texts{"Example.ttf", "24", "0.8", "1.0", "2.5", "1.2"};
+    int bold = kUnticked;
+    int italic = kUnticked;
+    std::array<int, kSlotCount + 1> boxes{kTicked};  // box 0 ticked, the rest unticked
+
+    static std::size_t at(auto i) { return static_cast<std::size_t>(i); }
+    std::string text(TextField f) const override { return texts[at(f)]; }
+    void setText(TextField f, const std::string& text) override { texts[at(f)] = text; }
+    int boldState() const override { return bold; }
+    void setBoldState(int state) override { bold = state; }
+    int italicizeState() const override { return italic; }
+    void setItalicizeState(int state) override { italic = state; }
+    int slotBoxState(int i) const override { return boxes.at(at(i)); }
+    void setSlotBoxState(int i, int state) override { boxes.at(at(i)) = state; }
+};
+
+struct FakeTimer final : Timer {
+    bool active = false;
+    int stops = 0;
+    void start(int) override { active = true; }
+    void stop() override { active = false, ++stops; }
+    bool isActive() const override { return active; }
+};
+
+// Records messages and questions ("title | text") as shown; every question gets `answer`. A
+// question must never wait while `timer` (when set) runs on.
+struct ScriptedPrompts final : Prompts {
+    bool answer = true;
+    const Timer* timer = nullptr;
+    std::vector<std::string> messages, questions;
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    bool askYesNo(const std::string& title, const std::string& text) override {
+        questions.push_back(title + " | " + text);
+        EXPECT_FALSE(timer && timer->isActive()) << "the timer runs during: " << title;
+        return answer;
+    }
+};
+
+// A converter that ends when the test says. The session owns it: a test may reach it through
+// the starter only as long as the session keeps it, that is until the next Execute.
+struct FakeConverter final : RunningConverter {
+    bool finished = false;
+    ConverterOutcome result;
+    std::function<void()> callback;
+    bool hasFinished() const override { return finished; }
+    ConverterOutcome outcome() const override { return result; }
+    // The session leaves a callback only while the converter runs.
+    void whenFinished(std::function<void()> call) override { callback = std::move(call); }
+    // Writes the output file first, as a converter would, when one is named.
+    void finish(ConverterOutcome how, const fs::path& output = {},
+                const std::string& font = "PGF") {
+        if (!output.empty()) {
+            writeBytes(output, font);
+        }
+        result = std::move(how);
+        finished = true;
+        if (auto call = std::exchange(callback, nullptr)) {
+            call();
+        }
+    }
+};
+
+struct FakeProcessStarter final : ProcessStarter {
+    std::vector<ProcessCommand> commands;
+    FakeConverter* last = nullptr;
+    std::string refuseWith;  // when not empty, nothing starts and this is the reason
+    StartResult start(const ProcessCommand& command) override {
+        commands.push_back(command);
+        auto converter = refuseWith.empty() ? std::make_unique<FakeConverter>() : nullptr;
+        last = converter.get();
+        return {std::move(converter), refuseWith};
+    }
+};
+
+}  // namespace tessavine::testing_support
