@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,14 @@ inline constexpr int kLargestRecordBytes = 16383;  // 14-bit record size
 inline constexpr int kMostTableEntries = 255;      // 8-bit table length and index
 inline constexpr int kMostShadows = 511;           // some readers refuse a 512-entry shadow map
 inline constexpr int kShadowMapBits = 16;
+
+// Glyph record flag bits: which metric pairs are 8-bit table indexes rather than inline values.
+inline constexpr std::uint32_t kDimensionIndexed = 0x04;
+inline constexpr std::uint32_t kXAdjustIndexed = 0x08;
+inline constexpr std::uint32_t kYAdjustIndexed = 0x10;
+inline constexpr std::uint32_t kAdvanceIndexed = 0x20;
+inline constexpr std::uint32_t kAllMetricsIndexed =
+    kDimensionIndexed | kXAdjustIndexed | kYAdjustIndexed | kAdvanceIndexed;
 
 // Why the image cannot be stored in a glyph record, or nothing when it can.
 std::optional<std::string> findImageLimitBreak(const GlyphImage& image);

@@ -9,10 +9,6 @@
 namespace tessavine::pgf {
 namespace {
 
-constexpr std::uint32_t kAllMetricsIndexed = 0x3C;
-constexpr std::uint32_t kDimensionIndexed = 0x04;
-constexpr std::uint32_t kXAdjustIndexed = 0x08;
-constexpr std::uint32_t kYAdjustIndexed = 0x10;
 constexpr std::size_t kFixedCharFieldBytes = 8;
 constexpr std::size_t kFixedShadowFieldBytes = 6;
 

@@ -6,16 +6,13 @@
 
 #include "bit_reader.h"
 #include "bitmap_encoding.h"
+#include "format_limits.h"
 #include "little_endian.h"
 #include "pgf_read_error.h"
 
 namespace tessavine::pgf {
 namespace {
 
-constexpr std::uint32_t kDimensionIndexed = 0x04;
-constexpr std::uint32_t kXAdjustIndexed = 0x08;
-constexpr std::uint32_t kYAdjustIndexed = 0x10;
-constexpr std::uint32_t kAdvanceIndexed = 0x20;
 constexpr std::int32_t kMostEntries = 0x10000;
 
 // Walks the file section by section, refusing any section that runs past its end.

@@ -122,7 +122,8 @@ Extremes findExtremes(const pgf::PgfFile& font) {
         const auto& record = font.records[i];
         e.longestRecord = std::max({e.longestRecord, record.recordBytes, record.shadowRecordBytes});
         e.widestAdvance = std::max(e.widestAdvance, font.glyphs[i].metrics.advance.horizontal);
-        e.inlineMetrics += ((record.flags & 0x3C) != 0x3C) ? 1 : 0;
+        e.inlineMetrics +=
+            ((record.flags & pgf::kAllMetricsIndexed) != pgf::kAllMetricsIndexed) ? 1 : 0;
     }
     return e;
 }
