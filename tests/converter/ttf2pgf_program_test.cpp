@@ -24,7 +24,7 @@ const fs::path kConverter = TTF2PGF_PATH;
 const fs::path kInspector = PGFINFO_PATH;
 const fs::path kFonts = TESSAVINE_FONTS_DIR;
 
-std::string quoted(const std::string& text) {
+std::string shellQuoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
@@ -66,16 +66,18 @@ class ScratchFolder {
         const fs::path outPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".out");
         const fs::path errPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".err");
 #ifdef _WIN32
-        std::string command = "cd /d " + quoted(path_.string()) + " && " + quoted(program.string());
+        std::string command =
+            "cd /d " + shellQuoted(path_.string()) + " && " + shellQuoted(program.string());
 #else
-        std::string command = "cd " + quoted(path_.string()) + " && " + quoted(program.string());
+        std::string command =
+            "cd " + shellQuoted(path_.string()) + " && " + shellQuoted(program.string());
 #endif
         for (const std::string& argument : arguments) {
-            command += " " + quoted(argument);
+            command += " " + shellQuoted(argument);
         }
-        command += " >" + quoted(outPath.string()) + " 2>" + quoted(errPath.string());
+        command += " >" + shellQuoted(outPath.string()) + " 2>" + shellQuoted(errPath.string());
 #ifdef _WIN32
-        command = quoted(command);  // cmd /c strips one pair of quotes around the whole line
+        command = shellQuoted(command);  // cmd /c strips one pair of quotes around the whole line
 #endif
         RunOutcome outcome{std::system(command.c_str()) == 0, readText(outPath), readText(errPath)};
         fs::remove(outPath);
