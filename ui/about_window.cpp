@@ -3,15 +3,12 @@
 #include <QPlainTextEdit>
 
 #include "ui/centre_on_screen.h"
+#include "ui/fixed_window_flags.h"
 #include "ui/twips.h"
 
 namespace tessavine {
 
 namespace {
-
-constexpr Qt::WindowFlags kFixedWindowWithCloseButton =
-    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-    Qt::MSWindowsFixedSizeDialogHint;
 
 const char* const kAboutText =
     "About This Program\n"

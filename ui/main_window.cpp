@@ -13,6 +13,7 @@
 #include "ui/centre_on_screen.h"
 #include "ui/entry_field.h"
 #include "ui/fit_caption.h"
+#include "ui/fixed_window_flags.h"
 #include "ui/twips.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
@@ -30,10 +31,6 @@ const QColor kLightCyan(192, 255, 255);
 const QColor kLightYellow(255, 255, 128);
 const QColor kLightGreen(192, 255, 192);
 const QColor kBlack(0, 0, 0);
-
-constexpr Qt::WindowFlags kFixedWindowWithCloseButton =
-    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-    Qt::MSWindowsFixedSizeDialogHint;
 
 // Green needs a style sheet: the native Windows styles ignore a button's palette colour.
 const char* const kExecuteButtonStyle =
