@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "pgf_reader.h"
+
+namespace tessavine::pgf {
+
+// The sixteen latin fonts of the PSP's firmware, ltn0.pgf to ltn15.pgf, as a replacement must
+// stand in for them: even slots are the sans-serif face, odd ones the serif face; slots 8 to 15
+// are the small size. The header values are the firmware files' own (26.6 unless said).
+struct FirmwareSlot {
+    int number = 0;
+    bool serif = false;
+    bool bold = false;
+    bool italic = false;
+    bool small = false;
+    const char* style = "";           // the header's style name
+    std::int32_t nominalSize = 0;     // points, 26.6 (the registry's size)
+    std::size_t fileBytes = 0;        // the firmware file's size
+    std::size_t stingyOpenBytes = 0;  // what the PSP allocates to open it the usual way
+
+    std::int32_t maxAscender = 0;
+    std::int32_t maxDescender = 0;
+    std::int32_t maxLeftXAdjust = 0;
+    std::int32_t maxBaseYAdjust = 0;
+    std::int32_t minCenterXAdjust = 0;
+    std::int32_t maxTopYAdjust = 0;
+    std::int32_t maxAdvanceH = 0;
+    std::int32_t maxAdvanceV = 0;
+    std::int32_t maxSizeW = 0;
+    std::int32_t maxSizeH = 0;
+    int maxGlyphWidth = 0;  // pixels
+    int maxGlyphHeight = 0;
+
+    // The em in pixels at the firmware's 128 dpi: 18 for the large slots, about 12.44 for the
+    // small ones.
+    double emPixels() const { return nominalSize / 64.0 * 128.0 / 72.0; }
+};
+
+inline constexpr int kSlotCount = 16;
+inline constexpr std::int32_t kFirmwareResolution = 8192;  // 128 dpi, 26.6
+
+const std::array<FirmwareSlot, kSlotCount>& firmwareSlots();
+
+// Throws std::out_of_range for a number outside 0 to 15.
+const FirmwareSlot& firmwareSlot(int number);
+
+// What the PSP allocates for a usual ("stingy") open of this file: the metric tables, the shadow
+// map, the charmap and the pointer table; the glyph data is read later, glyph by glyph.
+std::size_t stingyOpenBytes(const PgfSections& sections);
+
+}  // namespace tessavine::pgf
