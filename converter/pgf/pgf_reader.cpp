@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "bit_reader.h"
@@ -113,17 +114,43 @@ GlyphImage readImageFields(BitReader& reader, std::size_t& recordBytes, std::uin
     return image;
 }
 
+// Records may be shared by several glyphs, overlap, or code a full 127 × 127 bitmap in a few
+// bytes, so a small file could otherwise ask for gigabytes of pixels. A file whose records all
+// stand apart decodes to at most eight pixels per byte of glyph data (a run of eight in one
+// byte); twice that is allowed, and anything beyond is refused before the pixels are made.
+class PixelBudget {
+  public:
+    explicit PixelBudget(std::size_t glyphDataBytes)
+        : left_(std::uint64_t{glyphDataBytes} * 16 + kAlwaysAllowed) {}
+
+    void spend(const GlyphImage& image) {
+        const std::uint64_t pixels = std::uint64_t(image.width) * std::uint64_t(image.height);
+        if (pixels > left_) {
+            throw PgfReadError(
+                "the glyph records would decode to far more pixels than a file of this size "
+                "can hold (records shared or overlapping too often); the file is damaged");
+        }
+        left_ -= pixels;
+    }
+
+  private:
+    // Room for a few full-size glyphs whatever the file's size.
+    static constexpr std::uint64_t kAlwaysAllowed = 4 * 127 * 127 * 2;
+    std::uint64_t left_;
+};
+
 struct DecodedChar {
     PgfGlyph glyph;
     GlyphRecordInfo record;
 };
 
 DecodedChar readCharRecord(const PgfFile& file, std::span<const std::uint8_t> glyphData,
-                           std::size_t offset) {
+                           std::size_t offset, PixelBudget& budget) {
     BitReader reader(glyphData, offset * 8);
     DecodedChar decoded;
     std::uint32_t flags = 0;
     decoded.glyph.image = readImageFields(reader, decoded.record.recordBytes, flags);
+    budget.spend(decoded.glyph.image);
     decoded.record.offset = offset;
     decoded.record.flags = static_cast<std::uint8_t>(flags);
     decoded.glyph.shadowFlags.a = static_cast<std::uint8_t>(reader.read(2));
@@ -140,13 +167,21 @@ DecodedChar readCharRecord(const PgfFile& file, std::span<const std::uint8_t> gl
     return decoded;
 }
 
-GlyphImage readShadowRecord(std::span<const std::uint8_t> glyphData, std::size_t offset,
-                            GlyphRecordInfo& record) {
+struct DecodedShadow {
+    GlyphImage image;
+    std::size_t recordBytes = 0;
+    BitmapOrder order = BitmapOrder::Rows;
+};
+
+DecodedShadow readShadowRecord(std::span<const std::uint8_t> glyphData, std::size_t offset,
+                               PixelBudget& budget) {
     BitReader reader(glyphData, offset * 8);
     std::uint32_t flags = 0;
-    GlyphImage shadow = readImageFields(reader, record.shadowRecordBytes, flags);
-    record.shadowOrder = orderOf(flags, shadow);
-    decodeBitmap(reader, record.shadowOrder, shadow);
+    DecodedShadow shadow;
+    shadow.image = readImageFields(reader, shadow.recordBytes, flags);
+    budget.spend(shadow.image);
+    shadow.order = orderOf(flags, shadow.image);
+    decodeBitmap(reader, shadow.order, shadow.image);
     return shadow;
 }
 
@@ -195,17 +230,32 @@ PgfFile readPgf(std::span<const std::uint8_t> bytes) {
     file.sections.charPointers = packedBytes(header.charPointerLength, header.charPointerBpe);
     file.sections.glyphData = glyphData.size();
 
+    // Each record is decoded once however many pointers share it; every copy still counts
+    // against the budget, as it takes memory all the same.
+    PixelBudget budget(glyphData.size());
+    std::map<std::size_t, DecodedChar> charsByOffset;
+    file.glyphs.reserve(file.charPointers.size());
+    file.records.reserve(file.charPointers.size());
     for (const std::uint32_t pointer : file.charPointers) {
-        DecodedChar decoded = readCharRecord(file, glyphData, std::size_t{pointer} * 4);
-        file.glyphs.push_back(std::move(decoded.glyph));
-        file.records.push_back(decoded.record);
+        const std::size_t offset = std::size_t{pointer} * 4;
+        auto known = charsByOffset.find(offset);
+        if (known == charsByOffset.end()) {
+            known = charsByOffset.emplace(offset, readCharRecord(file, glyphData, offset, budget))
+                        .first;
+        } else {
+            budget.spend(known->second.glyph.image);
+        }
+        file.glyphs.push_back(known->second.glyph);
+        file.records.push_back(known->second.record);
     }
+    charsByOffset.clear();
     for (std::size_t i = file.charMap.size(); i-- > 0;) {
         if (file.charMap[i] < file.glyphs.size()) {
             file.glyphs[file.charMap[i]].code = static_cast<char16_t>(header.firstGlyph + i);
         }
     }
     // A glyph's shadow id names a character; the shadow follows that character's glyph record.
+    std::map<std::size_t, DecodedShadow> shadowsByOffset;
     for (std::size_t i = 0; i < file.glyphs.size(); ++i) {
         GlyphRecordInfo& record = file.records[i];
         if (record.shadowId >= file.shadowMap.size()) {
@@ -216,8 +266,17 @@ PgfFile readPgf(std::span<const std::uint8_t> bytes) {
             throw PgfReadError("a shadow belongs to a character the font does not have");
         }
         const GlyphRecordInfo& ownerRecord = file.records[*owner];
-        file.glyphs[i].shadow =
-            readShadowRecord(glyphData, ownerRecord.offset + ownerRecord.recordBytes, record);
+        const std::size_t offset = ownerRecord.offset + ownerRecord.recordBytes;
+        auto known = shadowsByOffset.find(offset);
+        if (known == shadowsByOffset.end()) {
+            known =
+                shadowsByOffset.emplace(offset, readShadowRecord(glyphData, offset, budget)).first;
+        } else {
+            budget.spend(known->second.image);
+        }
+        file.glyphs[i].shadow = known->second.image;
+        record.shadowRecordBytes = known->second.recordBytes;
+        record.shadowOrder = known->second.order;
     }
     return file;
 }

@@ -1,5 +1,6 @@
 // pgfinfo: shows what a PGF font holds and renders a specimen of it.
 
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -95,6 +96,14 @@ int run(const std::vector<std::string>& words) {
         const std::u32string text =
             options.text ? specimenText(*options.text) : tessavine::pgfinfo::defaultSpecimenText();
         const auto picture = tessavine::pgfinfo::renderSpecimen(font, text, options.withShadows);
+        const std::int64_t zoom = options.zoom;
+        if (std::int64_t{picture.width()} * picture.height() * zoom * zoom >
+            tessavine::pgfinfo::kMostSpecimenPixels) {
+            throw tessavine::pgfinfo::SpecimenTooLarge(
+                "the specimen is " + std::to_string(picture.width()) + " x " +
+                std::to_string(picture.height()) + " pixels; that is too large for --zoom " +
+                std::to_string(options.zoom) + "; choose a smaller one");
+        }
         tessavine::pgfinfo::writePng(*options.pngPath, picture.magnified(options.zoom));
         std::cout << "\nspecimen written to " << *options.pngPath << "\n";
     }

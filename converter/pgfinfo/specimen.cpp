@@ -1,6 +1,8 @@
 #include "specimen.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tessavine::pgfinfo {
@@ -32,19 +34,50 @@ const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code) {
     return index ? &font.glyphs[*index] : nullptr;
 }
 
-// Widths in 26.6, as the pen moves.
-std::int32_t lineWidth(const pgf::PgfFile& font, const std::u32string& line) {
-    std::int32_t width = 0;
+// Beyond this a glyph lies off the canvas however it is placed; pens are clamped to it so that
+// no position overflows.
+constexpr std::int64_t kFarOffCanvas = std::int64_t{1} << 20;
+constexpr int kLargestShadowMagnification = 4;
+
+// How far right the pen gets on the line, in 26.6. Advances come from the file unchecked, so
+// the sum is kept in 64 bits: 65,536 advances of 2^31 still fit.
+std::int64_t farthestPen(const pgf::PgfFile& font, const std::u32string& line) {
+    std::int64_t pen = 0;
+    std::int64_t farthest = 0;
     for (const char32_t c : line) {
         if (const pgf::PgfGlyph* glyph = glyphFor(font, c)) {
-            width += glyph->metrics.advance.horizontal;
+            pen += glyph->metrics.advance.horizontal;
+            farthest = std::max(farthest, pen);
         }
     }
-    return width;
+    return farthest;
 }
 
 int shadowScale(const pgf::PgfFile& font) {
-    return font.header.shadowScaleX > 0 ? std::max(1, 64 / font.header.shadowScaleX) : 2;
+    const std::int32_t scale = font.header.shadowScaleX;
+    const int magnification = scale > 0 ? std::max(1, 64 / scale) : 2;
+    if (magnification > kLargestShadowMagnification) {
+        throw SpecimenTooLarge("the file's shadow scale " + std::to_string(scale) +
+                               " would draw every shadow " + std::to_string(magnification) +
+                               " times magnified; leave out --shadow");
+    }
+    return magnification;
+}
+
+// Whole pixels of a 26.6 header value, rounded away from the baseline.
+std::int64_t wholePixelsUp(std::int64_t value26Dot6) {
+    return (value26Dot6 + 63) / 64;
+}
+
+void checkCanvas(std::int64_t width, std::int64_t height) {
+    if (width > kLargestSpecimenSide || height > kLargestSpecimenSide ||
+        width * height > kMostSpecimenPixels) {
+        throw SpecimenTooLarge(
+            "the specimen would be " + std::to_string(width) + " x " + std::to_string(height) +
+            " pixels (from the file's advances and ascender); pgfinfo draws "
+            "at most " +
+            std::to_string(kLargestSpecimenSide) + " on a side; try a shorter --text");
+    }
 }
 
 void drawShadow(RgbImage& canvas, const pgf::GlyphImage& shadow, int penX, int baseline,
@@ -84,28 +117,31 @@ std::u32string defaultSpecimenText() {
 
 RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bool withShadows) {
     const std::vector<std::u32string> lines = splitLines(text);
-    const int ascent = std::max(1, (font.header.maxAscender + 63) / 64);
-    const int descent = std::max(0, (-font.header.maxDescender + 63) / 64);
-    const int lineHeight = ascent + descent + 4;
-    std::int32_t widest = 0;
+    const std::int64_t ascent = std::max<std::int64_t>(1, wholePixelsUp(font.header.maxAscender));
+    const std::int64_t descent =
+        std::max<std::int64_t>(0, wholePixelsUp(-std::int64_t{font.header.maxDescender}));
+    const std::int64_t lineHeight = ascent + descent + 4;
+    std::int64_t widest = 0;
     for (const auto& line : lines) {
-        widest = std::max(widest, lineWidth(font, line));
+        widest = std::max(widest, farthestPen(font, line));
     }
-    const int width = widest / 64 + 2 * kMargin;
-    const int height = lineHeight * static_cast<int>(lines.size()) + 2 * kMargin;
-    RgbImage canvas(width, height, kBackground);
+    const std::int64_t width = widest / 64 + 2 * kMargin;
+    const std::int64_t height = lineHeight * static_cast<std::int64_t>(lines.size()) + 2 * kMargin;
+    checkCanvas(width, height);
+    const int scale = withShadows ? shadowScale(font) : 1;
+    RgbImage canvas(static_cast<int>(width), static_cast<int>(height), kBackground);
 
-    const int scale = shadowScale(font);
     for (int pass = withShadows ? 0 : 1; pass < 2; ++pass) {
-        int baseline = kMargin + ascent;
+        int baseline = static_cast<int>(kMargin + ascent);
         for (const auto& line : lines) {
-            std::int32_t pen = kMargin * 64;
+            std::int64_t pen = kMargin * 64;
             for (const char32_t c : line) {
                 const pgf::PgfGlyph* glyph = glyphFor(font, c);
                 if (!glyph) {
                     continue;
                 }
-                const int penX = (pen + 32) / 64;
+                const int penX =
+                    static_cast<int>(std::clamp((pen + 32) / 64, -kFarOffCanvas, kFarOffCanvas));
                 if (pass == 0) {
                     drawShadow(canvas, glyph->shadow, penX, baseline, scale);
                 } else {
@@ -113,7 +149,7 @@ RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bo
                 }
                 pen += glyph->metrics.advance.horizontal;
             }
-            baseline += lineHeight;
+            baseline += static_cast<int>(lineHeight);
         }
     }
     return canvas;
