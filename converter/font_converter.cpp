@@ -38,10 +38,14 @@ std::string describeCharacter(char32_t code) {
 std::optional<LimitBreak> findLimitBreak(const GlyphRenderer& renderer,
                                          const std::vector<char32_t>& characters) {
     for (const char32_t code : characters) {
-        if (const auto glyph = renderer.render(code)) {
-            if (auto problem = pgf::findImageLimitBreak(glyph->image)) {
-                return LimitBreak{code, std::move(*problem)};
+        try {
+            if (const auto glyph = renderer.render(code)) {
+                if (auto problem = pgf::findImageLimitBreak(glyph->image)) {
+                    return LimitBreak{code, std::move(*problem)};
+                }
             }
+        } catch (const GlyphTooLarge& tooLarge) {
+            return LimitBreak{code, tooLarge.what()};
         }
     }
     return std::nullopt;
@@ -74,8 +78,8 @@ bool fitsAtScale(const FontFace& face, ConversionParameters parameters, int scal
         "font scale " + std::to_string(parameters.fontScale) + " is too large for this font" + why;
     if (fits == 0) {
         throw ConversionError(prefix +
-                              "; no font scale fits with this horizontal width, so "
-                              "lower the width");
+                              "; not even font scale 1 fits with this horizontal width, so "
+                              "lower the width or choose another font");
     }
     throw ConversionError(prefix + "; the largest font scale that fits is " + std::to_string(fits));
 }
@@ -130,7 +134,13 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
 
     ConversionResult result;
     for (const char32_t code : characters) {
-        std::optional<RenderedGlyph> rendered = renderer.render(code);
+        std::optional<RenderedGlyph> rendered;
+        try {
+            rendered = renderer.render(code);
+        } catch (const GlyphTooLarge& tooLarge) {
+            refuseScale(face, parameters, characters,
+                        ": " + describeCharacter(code) + " " + tooLarge.what());
+        }
         if (!rendered) {
             result.missingCharacters.push_back(code);
             continue;

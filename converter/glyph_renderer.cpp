@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
+#include FT_BBOX_H
 #include FT_OUTLINE_H
 
-#include "conversion_error.h"
+#include "converter/pgf/format_limits.h"
 
 namespace tessavine::converter {
 namespace {
@@ -73,6 +76,47 @@ pgf::GlyphImage cropToInk(const FT_Bitmap& bitmap, int left, int top) {
     return image;
 }
 
+FT_Pos floorToPixels(FT_Pos value) {
+    return (value & ~(kPixel - 1)) / kPixel;
+}
+
+FT_Pos ceilToPixels(FT_Pos value) {
+    return floorToPixels(value + kPixel - 1);
+}
+
+// Why the outline cannot become a storable bitmap, judged from its exact box before it is
+// drawn. The bitmap cropped to its ink lies inside the box, and reaches to within a pixel or
+// two of each side (a hairline may stay below the lowest 4-bit level), so only what is certain
+// either way is refused here; a glyph near the limits is rendered and its ink measured.
+std::optional<std::string> findOutlineLimitBreak(FT_Outline& outline) {
+    constexpr int kSlack = 2;
+    FT_BBox box;
+    if (FT_Outline_Get_BBox(&outline, &box) != 0) {
+        return std::nullopt;
+    }
+    const FT_Pos left = floorToPixels(box.xMin);
+    const FT_Pos top = ceilToPixels(box.yMax);
+    const FT_Pos width = ceilToPixels(box.xMax) - left;
+    const FT_Pos height = top - floorToPixels(box.yMin);
+    const bool certain = width - 2 * kSlack > pgf::kLargestBitmapSide ||
+                         height - 2 * kSlack > pgf::kLargestBitmapSide ||
+                         left + kSlack < pgf::kSmallestOffset || left > pgf::kLargestOffset ||
+                         top - kSlack > pgf::kLargestOffset || top < pgf::kSmallestOffset;
+    if (!certain) {
+        return std::nullopt;
+    }
+    // The box's own sides, clamped so the text stays readable for absurd outlines.
+    const auto clamped = [](FT_Pos value) {
+        return static_cast<int>(std::clamp<FT_Pos>(value, -1'000'000'000, 1'000'000'000));
+    };
+    pgf::GlyphImage extent;
+    extent.width = clamped(width);
+    extent.height = clamped(height);
+    extent.left = clamped(left);
+    extent.top = clamped(top);
+    return pgf::findImageLimitBreak(extent);
+}
+
 }  // namespace
 
 std::uint8_t toFourBits(std::uint8_t coverage) {
@@ -113,8 +157,15 @@ std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
         FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
         FT_Outline_Transform(&slot->outline, &shear);
     }
+    if (const auto problem = findOutlineLimitBreak(slot->outline)) {
+        throw GlyphTooLarge(*problem);
+    }
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT) != 0) {
-        return std::nullopt;
+        char name[16];
+        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+        throw ConversionError(std::string("FreeType cannot draw ") + name +
+                              " of this font at this size; the font may be damaged, so try "
+                              "another");
     }
     RenderedGlyph glyph;
     glyph.image = cropToInk(slot->bitmap, slot->bitmap_left, slot->bitmap_top);

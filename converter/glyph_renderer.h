@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
+#include "conversion_error.h"
 #include "conversion_parameters.h"
 #include "converter/pgf/glyph_image.h"
 #include "font_face.h"
@@ -14,6 +16,14 @@ struct RenderedGlyph {
     std::int32_t advance = 0;  // 26.6, whole pixels
 };
 
+// A glyph whose outline reaches beyond what a glyph record can hold at this size; found from
+// the outline before any pixel is drawn, so a huge outline costs no time or memory. The message
+// is the problem alone ("is 750 pixels wide, ..."), for the caller to name the character.
+class GlyphTooLarge : public ConversionError {
+  public:
+    explicit GlyphTooLarge(const std::string& problem) : ConversionError(problem) {}
+};
+
 // Renders characters of a face at one size and style, as 4-bit anti-aliased bitmaps. Hinting
 // is light (vertical only), which keeps small sizes crisp without distorting the shapes.
 class GlyphRenderer {
@@ -21,7 +31,9 @@ class GlyphRenderer {
     // Throws ConversionError when the font cannot be set to that size.
     GlyphRenderer(const FontFace& face, const ConversionParameters& parameters);
 
-    // Nothing when the font lacks the character or its outline cannot be loaded.
+    // Nothing when the font lacks the character or its outline cannot be loaded. Throws
+    // GlyphTooLarge when the outline certainly exceeds the format's bitmap limits, and
+    // ConversionError when FreeType cannot draw it.
     std::optional<RenderedGlyph> render(char32_t code) const;
 
     // Font ascent and descent at this size, 26.6, whole pixels (descent negative).
