@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,8 @@ using Words = std::vector<std::string>;
 const fs::path kConverter = TTF2PGF_PATH;
 const fs::path kInspector = PGFINFO_PATH;
 const fs::path kFonts = TESSAVINE_FONTS_DIR;
+const fs::path kRepro = TESSAVINE_REPRO_DIR;
+const fs::path kGolden = TESSAVINE_GOLDEN_DIR;
 
 std::string shellQuoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -60,8 +63,9 @@ class ScratchFolder {
     const fs::path& path() const { return path_; }
 
     // Runs the program in this folder through the system's command shell. Arguments must not
-    // contain double quotes.
-    RunOutcome run(const fs::path& program, const Words& arguments) const {
+    // contain double quotes. `environment` is put before the command (POSIX shells only).
+    RunOutcome run(const fs::path& program, const Words& arguments,
+                   const std::string& environment = "") const {
         const std::string tag = std::to_string(std::random_device{}());
         const fs::path outPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".out");
         const fs::path errPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".err");
@@ -69,8 +73,8 @@ class ScratchFolder {
         std::string command =
             "cd /d " + shellQuoted(path_.string()) + " && " + shellQuoted(program.string());
 #else
-        std::string command =
-            "cd " + shellQuoted(path_.string()) + " && " + shellQuoted(program.string());
+        std::string command = "cd " + shellQuoted(path_.string()) + " && " + environment + " " +
+                              shellQuoted(program.string());
 #endif
         for (const std::string& argument : arguments) {
             command += " " + shellQuoted(argument);
@@ -200,6 +204,165 @@ TEST(ConverterHelp, HelpAndVersionPrintAndSucceed) {
         const RunOutcome run = folder.run(kConverter, {word});
         EXPECT_TRUE(run.succeeded) << word;
         EXPECT_NE(run.out.find(mentions), std::string::npos) << run.out;
+    }
+}
+
+// Crafted files that once cost seconds and gigabytes: each must end with one line that says why.
+struct CraftedRun {
+    const char* name;
+    bool inspector;  // pgfinfo, else the converter
+    Words arguments;
+    const char* mentions;
+};
+
+class CraftedInput : public testing::TestWithParam<CraftedRun> {};
+
+TEST_P(CraftedInput, IsRefusedWithOneLine) {
+    ScratchFolder folder;
+    for (const char* name : {"pgf-bomb.pgf", "pgf-advance-overflow.pgf", "pgf-wide-canvas.pgf",
+                             "giant_A_fits_underscore.ttf", "giant_outline.ttf"}) {
+        fs::copy_file(kRepro / name, folder.path() / name);
+    }
+    const RunOutcome run =
+        folder.run(GetParam().inspector ? kInspector : kConverter, GetParam().arguments);
+    EXPECT_FALSE(run.succeeded);
+    EXPECT_EQ(lineCount(run.err), 1u) << run.err;
+    EXPECT_NE(run.err.find(GetParam().mentions), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(folder.path() / "o.pgf"));
+    EXPECT_FALSE(fs::exists(folder.path() / "x.png"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Repro, CraftedInput,
+    testing::Values(
+        CraftedRun{"SharedRecordBomb", true, {"pgf-bomb.pgf", "--png", "x.png"}, "far more pixels"},
+        CraftedRun{"AdvancesBeyondInt",
+                   true,
+                   {"pgf-advance-overflow.pgf", "--png", "x.png"},
+                   "at most 16384 on a side"},
+        CraftedRun{"HeaderCanvas",
+                   true,
+                   {"pgf-wide-canvas.pgf", "--png", "x.png"},
+                   "at most 16384 on a side"},
+        // At 24 the old converter drew a 30,000-pixel glyph before refusing; at 100 FreeType
+        // refused to draw it and the run succeeded without the letter.
+        CraftedRun{"GiantLetterAt24",
+                   false,
+                   {"giant_A_fits_underscore.ttf", "o.pgf", "24h1", "b1i1"},
+                   "U+0041 is 30000 pixels wide"},
+        CraftedRun{"GiantLetterAt100",
+                   false,
+                   {"giant_A_fits_underscore.ttf", "o.pgf", "100h1", "b1i1"},
+                   "U+0041 is 125000 pixels wide"},
+        CraftedRun{"GiantOutlines",
+                   false,
+                   {"giant_outline.ttf", "o.pgf", "24h1", "b1i1"},
+                   "not even font scale 1 fits"}),
+    [](const auto& caseInfo) { return caseInfo.param.name; });
+
+// The file as converted today, byte for byte; tools/regenerate-golden-pgf rewrites it after a
+// deliberate change.
+TEST(ConverterGolden, ExampleAt10BoldMatchesTheGoldenFile) {
+    ScratchFolder folder;
+    const RunOutcome run = folder.run(kConverter, {"Example.ttf", "o.pgf", "10bh1", "b1.5i1"});
+    ASSERT_TRUE(run.succeeded) << run.err;
+    const auto made = pgf::readWholeFile(folder.path() / "o.pgf");
+    const auto golden = pgf::readWholeFile(kGolden / "Example-10bh1.pgf");
+    ASSERT_EQ(made.size(), golden.size());
+    const auto difference = std::mismatch(made.begin(), made.end(), golden.begin());
+    EXPECT_TRUE(difference.first == made.end())
+        << "first difference at byte " << (difference.first - made.begin());
+}
+
+// Names of every length the file system takes must work; beyond, the message says "too long".
+struct NameCase {
+    const char* name;
+    std::size_t nameBytes;    // the output's file name, ".pgf" included
+    std::size_t folderDepth;  // folders of 200 bytes the output lies in
+    bool succeeds;
+};
+
+class OutputName : public testing::TestWithParam<NameCase> {};
+
+TEST_P(OutputName, FitsOrIsCalledTooLong) {
+    ScratchFolder folder;
+    std::string relative;
+    for (std::size_t i = 0; i < GetParam().folderDepth; ++i) {
+        relative += std::string(200, 'd') + "/";
+    }
+    if (!relative.empty()) {
+        // Made step by step: the whole path may be beyond what one call takes.
+        fs::path made = folder.path();
+        for (std::size_t i = 0; i < GetParam().folderDepth && made.string().size() < 3800; ++i) {
+            made /= std::string(200, 'd');
+            fs::create_directory(made);
+        }
+    }
+    const std::string name = std::string(GetParam().nameBytes - 4, 'n') + ".pgf";
+    const RunOutcome run = folder.run(kConverter, {"Example.ttf", relative + name, "12h1", "b1i1"});
+    EXPECT_EQ(run.succeeded, GetParam().succeeds) << run.err;
+    if (GetParam().succeeds) {
+        EXPECT_TRUE(fs::is_regular_file(folder.path() / name));
+        EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", name}));
+    } else {
+        EXPECT_EQ(lineCount(run.err), 1u) << run.err;
+        EXPECT_NE(run.err.find("longer than the system allows"), std::string::npos) << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, OutputName,
+                         testing::Values(NameCase{"Short", 5, 0, true},
+                                         NameCase{"Name230", 230, 0, true},
+                                         NameCase{"Name244", 244, 0, true},
+                                         NameCase{"Name255", 255, 0, true},
+                                         NameCase{"Name256", 256, 0, false},
+                                         NameCase{"PathBeyondTheLimit", 10, 21, false}),
+                         [](const auto& caseInfo) { return caseInfo.param.name; });
+
+#ifdef FAILRENAME_PATH
+// A rename that fails at the last step must leave the earlier output as it was.
+TEST(ConverterFaults, AFailingRenameKeepsTheOldOutput) {
+    ScratchFolder folder;
+    std::ofstream(folder.path() / "ltn0.pgf") << "old";
+    const RunOutcome run = folder.run(kConverter, {"Example.ttf", "ltn0.pgf", "12h1", "b1i1"},
+                                      "LD_PRELOAD=" + shellQuoted(FAILRENAME_PATH));
+    EXPECT_FALSE(run.succeeded);
+    EXPECT_NE(run.err.find("unchanged"), std::string::npos) << run.err;
+    EXPECT_EQ(readText(folder.path() / "ltn0.pgf"), "old");
+    EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", "ltn0.pgf"}));
+}
+#endif
+
+// What killed converters left behind goes at the next run: only our own temporary files for
+// this output, and only old ones, since a second converter may be writing beside us.
+struct Leftover {
+    const char* name;
+    int ageMinutes;
+    bool removed;
+};
+
+TEST(ConverterLeftovers, StaleTemporariesOfOursAreRemovedAndNothingElse) {
+    const Leftover leftovers[] = {
+        {"ltn0.pgf.ttf2pgf-0123456789abcdef.part", 60, true},
+        {"ltn0.pgf.ttf2pgf-fedcba9876543210.part", 24 * 60, true},
+        {"ltn0.pgf.ttf2pgf-00000000000000aa.part", 0, false},   // another converter, now
+        {"ltn0.pgf.ttf2pgf-0123456789ABCDEF.part", 60, false},  // not a name we make
+        {"ltn0.pgf.ttf2pgf-0123456789abcde.part", 60, false},   // one digit short
+        {"ltn1.pgf.ttf2pgf-0123456789abcdef.part", 60, false},  // another output's
+        {"ltn0.pgf.123456.part", 60, false},                    // the user's, or older ones
+        {"notes.ttf2pgf-0123456789abcdef.part.txt", 60, false},
+    };
+    ScratchFolder folder;
+    const auto now = fs::file_time_type::clock::now();
+    for (const Leftover& leftover : leftovers) {
+        std::ofstream(folder.path() / leftover.name) << "partial";
+        fs::last_write_time(folder.path() / leftover.name,
+                            now - std::chrono::minutes(leftover.ageMinutes));
+    }
+    const RunOutcome run = folder.run(kConverter, {"Example.ttf", "ltn0.pgf", "12h1", "b1i1"});
+    ASSERT_TRUE(run.succeeded) << run.err;
+    for (const Leftover& leftover : leftovers) {
+        EXPECT_EQ(fs::exists(folder.path() / leftover.name), !leftover.removed) << leftover.name;
     }
 }
 
