@@ -3,6 +3,7 @@
 // argument a line), then behaves according to the font name it was given:
 //   a name containing "slow"   waits 2.5 seconds before it writes its output;
 //   a name containing "broken" writes a complaint to its error output and exits with 2;
+//   a name containing "crash"  dies of a memory fault, as a converter with a bug would;
 //   any other name             writes ltn0.pgf at once.
 // The output names the font: "PGF of <font>".
 #include <chrono>
@@ -24,6 +25,11 @@ int main(int argc, char* argv[]) {
     if (font.find("broken") != std::string::npos) {
         std::cerr << "  " << font << " is not a font this converter can read.  \n";
         return 2;
+    }
+    if (font.find("crash") != std::string::npos) {
+        std::cerr << "about to crash" << std::endl;
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
     }
     if (font.find("slow") != std::string::npos) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));

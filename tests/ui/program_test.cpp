@@ -108,6 +108,9 @@ void ProgramTest::runMakesTheTickedSlotFiles_data() {
     QTest::newRow("failing converter: one message, no slots")
         << QStringList{"fontname1", "broken.ttf"} << QStringList{"Check1(5)"} << defaults << initial
         << QStringList{} << "broken.ttf is not a font this converter can read.";
+    QTest::newRow("crashing converter: one message, no slots")
+        << QStringList{"fontname1", "crash.ttf"} << QStringList{"Check1(5)"} << defaults << initial
+        << QStringList{} << "stopped unexpectedly";
 }
 
 void ProgramTest::runMakesTheTickedSlotFiles() {
