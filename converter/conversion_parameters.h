@@ -21,10 +21,12 @@ struct ConversionParameters {
 
     // The firmware font (0 to 15) the output stands in for: its size class, style and header.
     // None: a large font in the style asked for above, as slot 0 or whatever the user copies it to.
-    std::optional<int> slot;
+    std::optional<int> slot = std::nullopt;
     LineMetricsSource lineMetrics = LineMetricsSource::Firmware;
-    std::optional<double> ascender;   // pixels above the baseline, replacing the chosen one
-    std::optional<double> descender;  // pixels, negative below the baseline
+    // Explicit line metrics in pixels, each replacing the chosen one: the ascender above the
+    // baseline, the descender negative below it.
+    std::optional<double> ascender = std::nullopt;
+    std::optional<double> descender = std::nullopt;
 };
 
 }  // namespace tessavine::converter
