@@ -167,6 +167,33 @@ void checkOptions(const CommandLine& line) {
     }
 }
 
+// FONT OUTPUT and the window's two parameter words.
+void readPositionalWords(const std::vector<std::string>& words, CommandLine& commandLine) {
+    if (words.size() < kConversionWords) {
+        refuse(
+            "expected 4 words: the font, the output, the size word and the shadow word, but "
+            "got " +
+            std::to_string(words.size()));
+    }
+    commandLine.fontPath = words[0];
+    commandLine.outputPath = words[1];
+    if (commandLine.fontPath.empty() || commandLine.outputPath.empty()) {
+        refuse("the font and the output must be file names");
+    }
+    if (words.size() == kConversionWords) {
+        readSizeWord(words[2], commandLine.parameters);
+        readShadowWord(words[3], commandLine.parameters);
+        return;
+    }
+    const std::string parameterText = joinedParameterWords(words);
+    const std::size_t split = parameterText.rfind(" b");
+    if (split == std::string::npos) {
+        refuse("the shadow word (\"b\", a blur, \"i\" and an intensity) is missing");
+    }
+    readSizeWord(std::string_view(parameterText).substr(0, split), commandLine.parameters);
+    readShadowWord(std::string_view(parameterText).substr(split + 1), commandLine.parameters);
+}
+
 }  // namespace
 
 CommandLine readCommandLine(std::span<const std::string> allWords) {
@@ -181,34 +208,20 @@ CommandLine readCommandLine(std::span<const std::string> allWords) {
         return commandLine;
     }
     const std::vector<std::string> words = takeOptions(allWords, commandLine);
-    if (words.size() < kConversionWords) {
-        const auto unknown = std::find_if(words.begin(), words.end(), [](const std::string& word) {
-            return word.starts_with("--");
-        });
-        refuse(
-            "expected 4 words: the font, the output, the size word and the shadow word, but "
-            "got " +
-            std::to_string(words.size()) +
-            (unknown != words.end() ? "; \"" + *unknown + "\" is no option ttf2pgf knows"
-                                    : std::string()));
+    // A mistyped option lands among the positional words. Beyond the four the window passes it
+    // would vanish into the lenient parameter words, and among them it spoils them: name it.
+    const auto unknown = std::find_if(
+        words.begin(), words.end(), [](const std::string& word) { return word.starts_with("--"); });
+    if (unknown != words.end() && words.size() > kConversionWords) {
+        refuse("\"" + *unknown + "\" is no option ttf2pgf knows");
     }
-    commandLine.fontPath = words[0];
-    commandLine.outputPath = words[1];
-    if (commandLine.fontPath.empty() || commandLine.outputPath.empty()) {
-        refuse("the font and the output must be file names");
-    }
-
-    if (words.size() == kConversionWords) {
-        readSizeWord(words[2], commandLine.parameters);
-        readShadowWord(words[3], commandLine.parameters);
-    } else {
-        const std::string parameterText = joinedParameterWords(words);
-        const std::size_t split = parameterText.rfind(" b");
-        if (split == std::string::npos) {
-            refuse("the shadow word (\"b\", a blur, \"i\" and an intensity) is missing");
+    try {
+        readPositionalWords(words, commandLine);
+    } catch (const ConversionError&) {
+        if (unknown != words.end()) {
+            refuse("\"" + *unknown + "\" is no option ttf2pgf knows");
         }
-        readSizeWord(std::string_view(parameterText).substr(0, split), commandLine.parameters);
-        readShadowWord(std::string_view(parameterText).substr(split + 1), commandLine.parameters);
+        throw;
     }
     checkOptions(commandLine);
     return commandLine;

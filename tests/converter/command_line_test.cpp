@@ -73,5 +73,75 @@ TEST(CommandLine, RefusesUnreadableWordsInOneLineThatSaysWhy) {
     }
 }
 
+TEST(CommandLine, OptionsStandAnywhereAmongTheWindowsWords) {
+    const Words base{"f.ttf", "out", "18h1", "b1i1"};
+    const auto with = [&](Words options, std::size_t at) {
+        Words words = base;
+        words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), options.begin(),
+                     options.end());
+        return words;
+    };
+    {
+        const CommandLine line = readCommandLine(with({"--slot", "8"}, 0));
+        EXPECT_EQ(line.parameters.slot, 8);
+        EXPECT_EQ(line.fontPath, "f.ttf");
+        EXPECT_FALSE(line.wholeSet);
+    }
+    {
+        const CommandLine line = readCommandLine(
+            with({"--set", "--bold", "b.ttf", "--bold-italic", "bi.otf", "--italic", "i.ttf"}, 2));
+        EXPECT_TRUE(line.wholeSet);
+        EXPECT_EQ(line.outputPath, "out");
+        EXPECT_EQ(line.boldFontPath, "b.ttf");
+        EXPECT_EQ(line.italicFontPath, "i.ttf");
+        EXPECT_EQ(line.boldItalicFontPath, "bi.otf");
+        EXPECT_EQ(line.parameters.fontScale, 18);
+    }
+    {
+        const CommandLine line = readCommandLine(
+            with({"--font-line-metrics", "--ascender", "13.5", "--descender", "-3"}, 4));
+        EXPECT_EQ(line.parameters.lineMetrics, LineMetricsSource::Font);
+        EXPECT_EQ(line.parameters.ascender, 13.5);
+        EXPECT_EQ(line.parameters.descender, -3.0);
+    }
+    // Without options: no slot, the firmware's line metrics.
+    const CommandLine plain = readCommandLine(base);
+    EXPECT_FALSE(plain.parameters.slot || plain.parameters.ascender || plain.parameters.descender);
+    EXPECT_EQ(plain.parameters.lineMetrics, LineMetricsSource::Firmware);
+}
+
+TEST(CommandLine, RefusesOptionsThatCannotBeMet) {
+    const std::pair<Words, std::string> cases[] = {
+        {{"--slot", "16"}, "0 to 15"},
+        {{"--slot", "-1"}, "0 to 15"},
+        {{"--slot", "3.5"}, "0 to 15"},
+        {{"--slot", "3x"}, "0 to 15"},
+        {{"--slot"}, "--slot needs a slot number"},
+        {{"--ascender", "0"}, "above 0"},
+        {{"--ascender", "12px"}, "above 0"},
+        {{"--descender", "3"}, "negative"},
+        {{"--descender", "-nan"}, "negative"},
+        {{"--set", "--slot", "2"}, "leave out --slot"},
+        {{"--bold", "b.ttf"}, "for --set"},
+        {{"--frobnicate"}, "\"--frobnicate\" is no option"}};
+    for (const auto& [options, mentions] : cases) {
+        Words words{"f.ttf", "o.pgf", "18h1", "b1i1"};
+        words.insert(words.end(), options.begin(), options.end());
+        try {
+            readCommandLine(words);
+            ADD_FAILURE() << mentions << ": accepted";
+        } catch (const ConversionError& error) {
+            EXPECT_NE(std::string(error.what()).find(mentions), std::string::npos) << error.what();
+        }
+    }
+    for (const char* slotOrSet : {"--slot", "--set"}) {
+        Words words{"f.ttf", "o.pgf", "18bh1", "b1i1", slotOrSet};
+        if (std::string(slotOrSet) == "--slot") {
+            words.push_back("4");
+        }
+        EXPECT_THROW(readCommandLine(words), ConversionError) << slotOrSet;
+    }
+}
+
 }  // namespace
 }  // namespace tessavine::converter
