@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "converter/conversion_error.h"
+#include "converter/font_converter.h"
 #include "converter/font_set_writer.h"
 #include "converter/pgf/firmware_slots.h"
 #include "converter/pgf/pgf_reader.h"
@@ -105,6 +107,7 @@ TEST(FontSet, SixteenFilesStandInForTheirSlots) {
     EXPECT_EQ(result.mostMissingCharacters, 102u);
     ASSERT_EQ(snapshot(set).size(), 16u) << "exactly ltn0.pgf to ltn15.pgf, no temporary file";
 
+    std::vector<pgf::PgfGlyph> letterH;
     for (int n = 0; n < 16; ++n) {
         SCOPED_TRACE("slot " + std::to_string(n));
         const SlotRow& row = kSlotTable[n];
@@ -123,7 +126,36 @@ TEST(FontSet, SixteenFilesStandInForTheirSlots) {
         EXPECT_EQ(pgf::stingyOpenBytes(file.sections), openingBytes(h));
         EXPECT_LE(openingBytes(h), row.budget);
         EXPECT_EQ(pgf::firmwareSlot(n).stingyOpenBytes, row.budget);
+        letterH.push_back(file.glyphs.at(file.glyphIndexOf(U'H').value()));
     }
+    // What the face lacks is synthesised, nothing more: the bold face is drawn as it is for the
+    // bold slots; the regular face is slanted for the italic slots and the bold face for bold
+    // italic, but not emboldened again.
+    const auto plain = pgf::readPgf(convertFont(kFonts / "Example2.otf", {18}).pgf);
+    EXPECT_EQ(letterH[4].image, plain.glyphs.at(plain.glyphIndexOf(U'H').value()).image);
+    const auto ink = [](const pgf::PgfGlyph& glyph) {
+        return std::accumulate(glyph.image.pixels.begin(), glyph.image.pixels.end(), 0);
+    };
+    for (const auto& [upright, slanted] :
+         {std::pair<std::size_t, std::size_t>{0, 2}, {8, 10}, {4, 6}, {12, 14}}) {
+        SCOPED_TRACE(std::to_string(upright) + " and " + std::to_string(slanted));
+        EXPECT_GT(letterH[slanted].image.width, letterH[upright].image.width);
+        EXPECT_NEAR(ink(letterH[slanted]), ink(letterH[upright]), ink(letterH[upright]) / 10);
+    }
+}
+
+TEST(FontSet, ASlotsStyleIsSynthesisedFromARegularFace) {
+    const auto letterH = [](int slot) {
+        ConversionParameters parameters{18};
+        parameters.slot = slot;
+        const auto result = convertFont(kFonts / "Example.ttf", parameters);
+        const pgf::PgfFile file = pgf::readPgf(result.pgf);
+        const auto& image = file.glyphs.at(file.glyphIndexOf(U'H').value()).image;
+        return std::pair{image.width, std::accumulate(image.pixels.begin(), image.pixels.end(), 0)};
+    };
+    const auto regular = letterH(0), bold = letterH(4), italic = letterH(2);
+    EXPECT_GT(bold.second, regular.second * 6 / 5);
+    EXPECT_GT(italic.first, regular.first);
 }
 
 struct FailingSet {
