@@ -255,8 +255,8 @@ Line metrics are the numbers games space lines with: the ascender and descender 
 lines reach above and below the baseline) and the vertical advance (the line height some
 homebrew uses). By default they are the firmware fonts' own proportions: at scale 18 exactly
 the firmware's 13.48 px, -3.06 px and 17.09 px, at other scales the same scaled, so a
-converted font spaces its lines like the font it replaces. The font's own ascent and descent
-are usually about a third larger and crowd or cut off games' text boxes.
+converted font spaces its lines like the font it replaces. A font's own ascent and descent
+often span more (DejaVu Sans: about 31 % more), which spreads lines in games' text boxes.
   --font-line-metrics  keep the font's own ascent and descent instead
   --ascender PX        the ascender in pixels, e.g. 13.5 (the vertical advance becomes the
   --descender PX       distance from ascender to descender), the descender negative, e.g. -3
@@ -267,8 +267,9 @@ Slots: the firmware has sixteen latin fonts; games pick them by role.
         2 sans   italic       3 serif italic      10 small sans italic   11 small serif italic
         4 sans   bold         5 serif bold        12 small sans bold     13 small serif bold
         6 sans   bold italic  7 serif bold italic 14 small sans b. it.   15 small serif b. it.
-  Large slots are 10.125 pt (an 18 px em at scale 18), small ones 7 pt: 7/10.125 of the
-  scale (12.44 px at scale 18). A style the font lacks is synthesised, so leave b and i out.
+  Large slots are drawn at the font scale (18: the firmware's 10.125 pt), small ones at
+  7/10.125 of it (18: its 7 pt, 12.44 px). A style the font lacks is synthesised, so leave
+  b and i out of the size word.
   Without --slot the file is a large font in the style asked for, as for slot 0.
 
 Whole sets:
