@@ -74,38 +74,21 @@ TEST(CommandLine, RefusesUnreadableWordsInOneLineThatSaysWhy) {
 }
 
 TEST(CommandLine, OptionsStandAnywhereAmongTheWindowsWords) {
-    const Words base{"f.ttf", "out", "18h1", "b1i1"};
-    const auto with = [&](Words options, std::size_t at) {
-        Words words = base;
-        words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), options.begin(),
-                     options.end());
-        return words;
-    };
-    {
-        const CommandLine line = readCommandLine(with({"--slot", "8"}, 0));
-        EXPECT_EQ(line.parameters.slot, 8);
-        EXPECT_EQ(line.fontPath, "f.ttf");
-        EXPECT_FALSE(line.wholeSet);
-    }
-    {
-        const CommandLine line = readCommandLine(
-            with({"--set", "--bold", "b.ttf", "--bold-italic", "bi.otf", "--italic", "i.ttf"}, 2));
-        EXPECT_TRUE(line.wholeSet);
-        EXPECT_EQ(line.outputPath, "out");
-        EXPECT_EQ(line.boldFontPath, "b.ttf");
-        EXPECT_EQ(line.italicFontPath, "i.ttf");
-        EXPECT_EQ(line.boldItalicFontPath, "bi.otf");
-        EXPECT_EQ(line.parameters.fontScale, 18);
-    }
-    {
-        const CommandLine line = readCommandLine(
-            with({"--font-line-metrics", "--ascender", "13.5", "--descender", "-3"}, 4));
-        EXPECT_EQ(line.parameters.lineMetrics, LineMetricsSource::Font);
-        EXPECT_EQ(line.parameters.ascender, 13.5);
-        EXPECT_EQ(line.parameters.descender, -3.0);
-    }
+    const CommandLine set = readCommandLine(
+        Words{"--set", "f.ttf", "out", "--bold", "b.ttf", "18h1", "--italic", "i.ttf", "b1i1"});
+    EXPECT_TRUE(set.wholeSet);
+    EXPECT_EQ(set.fontPath + set.outputPath + set.boldFontPath + set.italicFontPath,
+              "f.ttfoutb.ttfi.ttf");
+    EXPECT_EQ(set.parameters.fontScale, 18);
+    const CommandLine slot =
+        readCommandLine(Words{"f.ttf", "o.pgf", "--slot", "8", "18h1", "b1i1",
+                              "--font-line-metrics", "--ascender", "13.5", "--descender", "-3"});
+    EXPECT_EQ(slot.parameters.slot, 8);
+    EXPECT_EQ(slot.parameters.lineMetrics, LineMetricsSource::Font);
+    EXPECT_EQ(slot.parameters.ascender, 13.5);
+    EXPECT_EQ(slot.parameters.descender, -3.0);
     // Without options: no slot, the firmware's line metrics.
-    const CommandLine plain = readCommandLine(base);
+    const CommandLine plain = readCommandLine(Words{"f.ttf", "o.pgf", "18h1", "b1i1"});
     EXPECT_FALSE(plain.parameters.slot || plain.parameters.ascender || plain.parameters.descender);
     EXPECT_EQ(plain.parameters.lineMetrics, LineMetricsSource::Firmware);
 }

@@ -238,18 +238,6 @@ TEST(ConverterSet, MakesSixteenFilesThatPgfinfoMatchesToTheirSlots) {
         }
         EXPECT_EQ(report.out.find("OVER"), std::string::npos) << report.out;
     }
-
-    // A folder where ltn14.pgf must go: the old set stays, one line names the slot.
-    fs::remove(folder.path() / "psp" / "ltn14.pgf");
-    fs::create_directory(folder.path() / "psp" / "ltn14.pgf");
-    const auto before = pgf::readWholeFile(folder.path() / "psp" / "ltn0.pgf");
-    const RunOutcome refused =
-        folder.run(kConverter, {"--set", "Example2.otf", "psp", "20h1.0", "b2.5i1.2"});
-    EXPECT_FALSE(refused.succeeded);
-    EXPECT_EQ(lineCount(refused.err), 1u) << refused.err;
-    EXPECT_NE(refused.err.find("slot 14"), std::string::npos) << refused.err;
-    EXPECT_EQ(pgf::readWholeFile(folder.path() / "psp" / "ltn0.pgf"), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "psp"), {}), 16);
 }
 
 }  // namespace
