@@ -1,7 +1,11 @@
 #include "command_line.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "conversion_error.h"
 #include "core/number_reading.h"
@@ -82,18 +86,89 @@ void readShadowWord(std::string_view word, ConversionParameters& parameters) {
     }
 }
 
-}  // namespace
+constexpr double kLargestLineMetric = 1000;  // pixels; far beyond any font the format can hold
 
-CommandLine readCommandLine(std::span<const std::string> words) {
-    CommandLine commandLine;
-    if (!words.empty() && (words[0] == "--help" || words[0] == "-h" || words[0] == "/?")) {
-        commandLine.action = CommandLine::Action::ShowHelp;
-        return commandLine;
+// A number that must be the whole word: a value typed after an option, not a window's field.
+std::optional<double> readExactNumber(const std::string& word) {
+    double value = 0;
+    const char* end = word.data() + word.size();
+    const auto [stop, error] = std::from_chars(word.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value)) {
+        return std::nullopt;
     }
-    if (!words.empty() && words[0] == "--version") {
-        commandLine.action = CommandLine::Action::ShowVersion;
-        return commandLine;
+    return value;
+}
+
+// Takes the options out of the words and returns the words that are left.
+std::vector<std::string> takeOptions(std::span<const std::string> words, CommandLine& line) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const auto value = [&](const char* what) -> const std::string& {
+            if (i + 1 >= words.size()) {
+                refuse(word + " needs " + what + " after it");
+            }
+            return words[++i];
+        };
+        ConversionParameters& parameters = line.parameters;
+        if (word == "--slot") {
+            const auto slot = readExactNumber(value("a slot number"));
+            if (!slot || *slot != std::floor(*slot) || *slot < 0 || *slot > 15) {
+                refuse("--slot takes a slot number from 0 to 15, as in --slot 8");
+            }
+            parameters.slot = static_cast<int>(*slot);
+        } else if (word == "--set") {
+            line.wholeSet = true;
+        } else if (word == "--bold") {
+            line.boldFontPath = value("a font file");
+        } else if (word == "--italic") {
+            line.italicFontPath = value("a font file");
+        } else if (word == "--bold-italic") {
+            line.boldItalicFontPath = value("a font file");
+        } else if (word == "--font-line-metrics") {
+            parameters.lineMetrics = LineMetricsSource::Font;
+        } else if (word == "--ascender") {
+            parameters.ascender = readExactNumber(value("a number of pixels"));
+            if (!parameters.ascender || *parameters.ascender <= 0 ||
+                *parameters.ascender > kLargestLineMetric) {
+                refuse(
+                    "--ascender takes the pixels above the baseline, a number above 0, as in "
+                    "--ascender 13.5");
+            }
+        } else if (word == "--descender") {
+            parameters.descender = readExactNumber(value("a number of pixels"));
+            if (!parameters.descender || *parameters.descender > 0 ||
+                *parameters.descender < -kLargestLineMetric) {
+                refuse(
+                    "--descender takes the pixels below the baseline as a negative number, as "
+                    "in --descender -3");
+            }
+        } else {
+            rest.push_back(word);
+        }
     }
+    return rest;
+}
+
+// Options that cannot go together, refused before any work is done.
+void checkOptions(const CommandLine& line) {
+    const ConversionParameters& parameters = line.parameters;
+    const bool styleLetters = parameters.embolden || parameters.italicize;
+    if (line.wholeSet && parameters.slot) {
+        refuse("--set makes every slot; leave out --slot");
+    }
+    if ((line.wholeSet || parameters.slot) && styleLetters) {
+        refuse("the slots give the style; leave the b and i out of the size word with " +
+               std::string(line.wholeSet ? "--set" : "--slot"));
+    }
+    if (!line.wholeSet && (!line.boldFontPath.empty() || !line.italicFontPath.empty() ||
+                           !line.boldItalicFontPath.empty())) {
+        refuse("--bold, --italic and --bold-italic name the family's faces for --set");
+    }
+}
+
+// FONT OUTPUT and the window's two parameter words.
+void readPositionalWords(const std::vector<std::string>& words, CommandLine& commandLine) {
     if (words.size() < kConversionWords) {
         refuse(
             "expected 4 words: the font, the output, the size word and the shadow word, but "
@@ -105,11 +180,10 @@ CommandLine readCommandLine(std::span<const std::string> words) {
     if (commandLine.fontPath.empty() || commandLine.outputPath.empty()) {
         refuse("the font and the output must be file names");
     }
-
     if (words.size() == kConversionWords) {
         readSizeWord(words[2], commandLine.parameters);
         readShadowWord(words[3], commandLine.parameters);
-        return commandLine;
+        return;
     }
     const std::string parameterText = joinedParameterWords(words);
     const std::size_t split = parameterText.rfind(" b");
@@ -118,15 +192,48 @@ CommandLine readCommandLine(std::span<const std::string> words) {
     }
     readSizeWord(std::string_view(parameterText).substr(0, split), commandLine.parameters);
     readShadowWord(std::string_view(parameterText).substr(split + 1), commandLine.parameters);
+}
+
+}  // namespace
+
+CommandLine readCommandLine(std::span<const std::string> allWords) {
+    CommandLine commandLine;
+    if (!allWords.empty() &&
+        (allWords[0] == "--help" || allWords[0] == "-h" || allWords[0] == "/?")) {
+        commandLine.action = CommandLine::Action::ShowHelp;
+        return commandLine;
+    }
+    if (!allWords.empty() && allWords[0] == "--version") {
+        commandLine.action = CommandLine::Action::ShowVersion;
+        return commandLine;
+    }
+    const std::vector<std::string> words = takeOptions(allWords, commandLine);
+    // A mistyped option lands among the positional words. Beyond the four the window passes it
+    // would vanish into the lenient parameter words, and among them it spoils them: name it.
+    const auto unknown = std::find_if(
+        words.begin(), words.end(), [](const std::string& word) { return word.starts_with("--"); });
+    if (unknown != words.end() && words.size() > kConversionWords) {
+        refuse("\"" + *unknown + "\" is no option ttf2pgf knows");
+    }
+    try {
+        readPositionalWords(words, commandLine);
+    } catch (const ConversionError&) {
+        if (unknown != words.end()) {
+            refuse("\"" + *unknown + "\" is no option ttf2pgf knows");
+        }
+        throw;
+    }
+    checkOptions(commandLine);
     return commandLine;
 }
 
 std::string usageText() {
-    return R"(Usage: ttf2pgf.exe "FONT" OUTPUT SCALE[b][i]hWIDTH bBLURiINTENSITY
+    return R"(Usage: ttf2pgf.exe "FONT" OUTPUT SCALE[b][i]hWIDTH bBLURiINTENSITY [OPTIONS]
+       ttf2pgf.exe --set "FONT" FOLDER SCALEhWIDTH bBLURiINTENSITY [FACES] [OPTIONS]
        ttf2pgf.exe --help | --version
 
 Converts a TrueType or OpenType font (for a collection, its first face) into a PSP latin
-font file (PGF), for example ltn0.pgf.
+font file (PGF), for example ltn0.pgf, or into a whole set ltn0.pgf to ltn15.pgf.
 
   FONT       the font file, relative to the working folder
   OUTPUT     the PGF file to write; written whole or not at all
@@ -143,6 +250,34 @@ is 0. In the size word the last "h" ends the scale; in the shadow word the last 
 blur.
 
 Example: ttf2pgf.exe "Example.ttf" ltn0.pgf 24h0.8 b2.5i1.2
+
+Line metrics are the numbers games space lines with: the ascender and descender (how far
+lines reach above and below the baseline) and the vertical advance (the line height some
+homebrew uses). By default they are the firmware fonts' own proportions: at scale 18 exactly
+the firmware's 13.48 px, -3.06 px and 17.09 px, at other scales the same scaled, so a
+converted font spaces its lines like the font it replaces. A font's own ascent and descent
+often span more (DejaVu Sans: about 31 % more), which spreads lines in games' text boxes.
+  --font-line-metrics  keep the font's own ascent and descent instead
+  --ascender PX        the ascender in pixels, e.g. 13.5 (the vertical advance becomes the
+  --descender PX       distance from ascender to descender), the descender negative, e.g. -3
+
+Slots: the firmware has sixteen latin fonts; games pick them by role.
+  --slot N   make the file stand in for ltnN.pgf: its size class, style and header
+  slot  0 sans   regular      1 serif regular      8 small sans regular   9 small serif regular
+        2 sans   italic       3 serif italic      10 small sans italic   11 small serif italic
+        4 sans   bold         5 serif bold        12 small sans bold     13 small serif bold
+        6 sans   bold italic  7 serif bold italic 14 small sans b. it.   15 small serif b. it.
+  Large slots are drawn at the font scale (18: the firmware's 10.125 pt), small ones at
+  7/10.125 of it (18: its 7 pt, 12.44 px). A style the font lacks is synthesised, so leave
+  b and i out of the size word.
+  Without --slot the file is a large font in the style asked for, as for slot 0.
+
+Whole sets:
+  --set      write ltn0.pgf to ltn15.pgf into the folder OUTPUT (made if missing), each in
+             its slot's role, all sixteen or none: on an error the folder stays as it was
+  --bold FONT, --italic FONT, --bold-italic FONT
+             further faces of the family; a missing one is made from the nearest face given
+  Example: ttf2pgf.exe --set "Example.ttf" psp-fonts 18h1.0 b2.5i1.2 --bold "Example-Bold.ttf"
 
 The font gets the PSP latin character set and Latin Extended-A, as far as it has them; it must
 have the underscore "_", which the PSP shows for every missing character. On success the exit

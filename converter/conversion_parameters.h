@@ -1,6 +1,14 @@
 #pragma once
 
+#include <optional>
+
 namespace tessavine::converter {
+
+// Where the header's ascender, descender and vertical advance come from.
+enum class LineMetricsSource {
+    Firmware,  // the firmware fonts' proportions, scaled to the font scale
+    Font,      // the font's own ascent and descent
+};
 
 // What the command line asks of the conversion.
 struct ConversionParameters {
@@ -10,6 +18,15 @@ struct ConversionParameters {
     bool italicize = false;        // synthetic oblique: the outline is slanted
     double shadowBlur = 1.0;       // Gaussian sigma of the shadow, in glyph pixels
     double shadowIntensity = 1.0;  // factor on the shadow's opacity; 0 gives no shadow ink
+
+    // The firmware font (0 to 15) the output stands in for: its size class, style and header.
+    // None: a large font in the style asked for above, as slot 0 or whatever the user copies it to.
+    std::optional<int> slot = std::nullopt;
+    LineMetricsSource lineMetrics = LineMetricsSource::Firmware;
+    // Explicit line metrics in pixels, each replacing the chosen one: the ascender above the
+    // baseline, the descender negative below it.
+    std::optional<double> ascender = std::nullopt;
+    std::optional<double> descender = std::nullopt;
 };
 
 }  // namespace tessavine::converter

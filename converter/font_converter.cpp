@@ -8,11 +8,13 @@
 
 #include "character_set.h"
 #include "conversion_error.h"
+#include "converter/pgf/firmware_slots.h"
 #include "converter/pgf/font_name.h"
 #include "converter/pgf/format_limits.h"
 #include "converter/pgf/pgf_writer.h"
 #include "converter/pgf/shadow_flags.h"
 #include "glyph_renderer.h"
+#include "line_metrics.h"
 #include "shadow_maker.h"
 
 namespace tessavine::converter {
@@ -20,8 +22,6 @@ namespace {
 
 // Beyond this em size no real font's glyphs stay within 63 pixels above the baseline.
 constexpr int kLargestTriedScale = 255;
-constexpr std::int32_t kResolution = 128 * 64;  // 128 dpi, 26.6
-constexpr std::int32_t kPointsPerPixel26Dot6 = 64 * 72 / 128;
 
 struct LimitBreak {
     char32_t code;
@@ -84,29 +84,47 @@ bool fitsAtScale(const FontFace& face, ConversionParameters parameters, int scal
     throw ConversionError(prefix + "; the largest font scale that fits is " + std::to_string(fits));
 }
 
-std::string styleName(const FontFace& face, const ConversionParameters& parameters) {
-    const bool bold = parameters.embolden || (face.get()->style_flags & FT_STYLE_FLAG_BOLD);
-    const bool italic = parameters.italicize || (face.get()->style_flags & FT_STYLE_FLAG_ITALIC);
+FaceStyle styleOf(const FontFace& face) {
+    return {(face.get()->style_flags & FT_STYLE_FLAG_BOLD) != 0,
+            (face.get()->style_flags & FT_STYLE_FLAG_ITALIC) != 0};
+}
+
+std::string styleName(FaceStyle face, const ConversionParameters& parameters) {
+    const bool bold = parameters.embolden || face.bold;
+    const bool italic = parameters.italicize || face.italic;
     if (bold && italic) {
         return "Bold Italic";
     }
     return bold ? "Bold" : italic ? "Italic" : "Regular";
 }
 
-pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, std::int32_t verticalAdvance,
+// For a slot, the synthetic styles that make the face into the slot's style.
+ConversionParameters withSlotStyle(ConversionParameters parameters, FaceStyle face) {
+    if (parameters.slot) {
+        const pgf::FirmwareSlot& slot = pgf::firmwareSlot(*parameters.slot);
+        parameters.embolden = parameters.embolden || (slot.bold && !face.bold);
+        parameters.italicize = parameters.italicize || (slot.italic && !face.italic);
+    }
+    return parameters;
+}
+
+pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, const LineMetrics& lines,
                         const ConversionParameters& parameters) {
     pgf::PgfGlyph glyph;
     glyph.code = static_cast<char16_t>(code);
     glyph.image = std::move(rendered.image);
-    // The metrics describe the bitmap as stored, so layouts from either agree. The vertical
-    // layout centres the glyph on the pen's line, as FreeType does for fonts without vertical
-    // metrics.
+    // The metrics describe the bitmap as stored, so layouts from either agree. In vertical
+    // layout the glyph is centred across the pen's line and either hangs from the pen position,
+    // as in the firmware's fonts, or is centred in the vertical advance, as FreeType does for
+    // fonts without vertical metrics.
     const std::int32_t width = glyph.image.width * 64;
     const std::int32_t height = glyph.image.height * 64;
+    const std::int32_t top =
+        lines.hangFromPenLine ? lines.topBearing : (lines.verticalAdvance - height) / 2;
     glyph.metrics.dimension = {width, height};
     glyph.metrics.xAdjust = {glyph.image.left * 64, -width / 2};
-    glyph.metrics.yAdjust = {glyph.image.top * 64, (verticalAdvance - height) / 2};
-    glyph.metrics.advance = {rendered.advance, verticalAdvance};
+    glyph.metrics.yAdjust = {glyph.image.top * 64, top};
+    glyph.metrics.advance = {rendered.advance, lines.verticalAdvance};
     glyph.shadowFlags = pgf::shadowFlagsFor(code);
     glyph.shadow = makeShadow(glyph.image, parameters.shadowBlur, parameters.shadowIntensity);
     return glyph;
@@ -115,8 +133,11 @@ pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, std::int32_t vert
 }  // namespace
 
 ConversionResult convertFont(const std::filesystem::path& fontPath,
-                             const ConversionParameters& parameters) {
+                             const ConversionParameters& asked,
+                             std::optional<FaceStyle> faceStyle) {
     const FontFace face = FontFace::open(fontPath);
+    const FaceStyle style = faceStyle.value_or(styleOf(face));
+    const ConversionParameters parameters = withSlotStyle(asked, style);
     const std::vector<char32_t> characters = pspLatinCharacters();
     if (parameters.fontScale > kLargestTriedScale) {
         refuseScale(face, parameters, characters, "");
@@ -125,12 +146,14 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
 
     pgf::PgfFont font;
     font.name = pgf::makeStorableFontName(face.get()->family_name ? face.get()->family_name : "");
-    font.style = styleName(face, parameters);
-    font.nominalSize = parameters.fontScale * kPointsPerPixel26Dot6;
-    font.resolution = kResolution;
-    font.ascender = renderer.ascender();
-    font.descender = renderer.descender();
-    const std::int32_t verticalAdvance = font.ascender - font.descender;
+    font.style =
+        parameters.slot ? pgf::firmwareSlot(*parameters.slot).style : styleName(style, parameters);
+    font.nominalSize = nominalSize(parameters);
+    font.resolution = pgf::kFirmwareResolution;
+    const LineMetrics lines =
+        chooseLineMetrics(parameters, renderer.ascender(), renderer.descender());
+    font.ascender = lines.ascender;
+    font.descender = lines.descender;
 
     ConversionResult result;
     for (const char32_t code : characters) {
@@ -149,7 +172,7 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
             refuseScale(face, parameters, characters,
                         ": " + describeCharacter(code) + " " + *problem);
         }
-        font.glyphs.push_back(makeGlyph(code, std::move(*rendered), verticalAdvance, parameters));
+        font.glyphs.push_back(makeGlyph(code, std::move(*rendered), lines, parameters));
     }
     if (std::find(result.missingCharacters.begin(), result.missingCharacters.end(),
                   kSubstituteCharacter) != result.missingCharacters.end()) {

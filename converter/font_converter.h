@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "conversion_parameters.h"
@@ -18,7 +19,16 @@ struct ConversionResult {
 // file in memory. Throws ConversionError when the font cannot be read, lacks the underscore, or
 // has glyphs that the format cannot hold at this scale (the message names the largest scale that
 // fits).
+//
+// With a slot, the glyphs get the slot's size and style: what the face lacks of the style is
+// synthesised. The face's style is what its flags say, unless the caller knows better (a face
+// given as a family's bold, say).
+struct FaceStyle {
+    bool bold = false;
+    bool italic = false;
+};
 ConversionResult convertFont(const std::filesystem::path& fontPath,
-                             const ConversionParameters& parameters);
+                             const ConversionParameters& parameters,
+                             std::optional<FaceStyle> faceStyle = std::nullopt);
 
 }  // namespace tessavine::converter

@@ -10,6 +10,8 @@
 #include FT_OUTLINE_H
 
 #include "converter/pgf/format_limits.h"
+#include "conversion_error.h"
+#include "line_metrics.h"
 
 namespace tessavine::converter {
 namespace {
@@ -127,9 +129,10 @@ GlyphRenderer::GlyphRenderer(const FontFace& face, const ConversionParameters& p
     : face_(face.get()), embolden_(parameters.embolden), italicize_(parameters.italicize) {
     // A char size at 72 dpi is a pixel size; the width's own scale narrows or widens the
     // outlines and advances alike, and the hinter sees the final shapes.
-    const auto height = static_cast<FT_F26Dot6>(parameters.fontScale) * kPixel;
-    const auto width = static_cast<FT_F26Dot6>(
-        std::lround(parameters.fontScale * parameters.horizontalWidth * kPixel));
+    const double em = emPixels(parameters);
+    const auto height = static_cast<FT_F26Dot6>(std::lround(em * kPixel));
+    const auto width =
+        static_cast<FT_F26Dot6>(std::lround(em * parameters.horizontalWidth * kPixel));
     if (width < 1 || FT_Set_Char_Size(face_, width, height, 72, 72) != 0) {
         throw ConversionError("the font cannot be set to scale " +
                               std::to_string(parameters.fontScale) +

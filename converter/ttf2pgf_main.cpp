@@ -8,11 +8,25 @@
 #include "command_line.h"
 #include "conversion_error.h"
 #include "font_converter.h"
+#include "font_set_writer.h"
 #include "output_file.h"
 
 namespace {
 
 constexpr const char* kVersion = "ttf2pgf 1.0.0 (Tessavine)";
+
+int writeWholeSet(const tessavine::converter::CommandLine& commandLine) {
+    const tessavine::converter::FontFamily family{commandLine.fontPath, commandLine.boldFontPath,
+                                                  commandLine.italicFontPath,
+                                                  commandLine.boldItalicFontPath};
+    const auto result =
+        tessavine::converter::writeFontSet(commandLine.outputPath, family, commandLine.parameters);
+    if (result.mostMissingCharacters > 0) {
+        std::cerr << "ttf2pgf: warning: the fonts lack up to " << result.mostMissingCharacters
+                  << " of the PSP latin characters; the PSP shows \"_\" for them\n";
+    }
+    return 0;
+}
 
 int run(const std::vector<std::string>& words) {
     using tessavine::converter::CommandLine;
@@ -24,6 +38,9 @@ int run(const std::vector<std::string>& words) {
     if (commandLine.action == CommandLine::Action::ShowVersion) {
         std::cout << kVersion << '\n';
         return 0;
+    }
+    if (commandLine.wholeSet) {
+        return writeWholeSet(commandLine);
     }
     const auto result =
         tessavine::converter::convertFont(commandLine.fontPath, commandLine.parameters);

@@ -3,20 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
 #include "converter/character_set.h"
+#include "converter/pgf/firmware_slots.h"
 #include "converter/pgf/format_limits.h"
 
 namespace tessavine::pgfinfo {
 namespace {
 
-// The firmware's own ltn0.pgf, for comparison: what games were made for.
-constexpr std::size_t kFirmwareFileBytes = 69108;
-constexpr std::size_t kFirmwareTableBytes = 16680;
-constexpr int kFirmwareGlyphWidth = 23;
-constexpr int kFirmwareGlyphHeight = 20;
 constexpr int kLargestQuarterPixelAdvance = 31;  // some renderers keep advances in a signed byte
 
 std::string points(std::int32_t value26Dot6) {
@@ -128,10 +125,9 @@ Extremes findExtremes(const pgf::PgfFile& font) {
     return e;
 }
 
-void printLimits(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
+void printLimits(std::ostream& out, const pgf::PgfFile& font) {
     const Extremes e = findExtremes(font);
     const pgf::PgfHeader& h = font.header;
-    const auto& s = font.sections;
     out << "\nlimits (used of allowed)\n"
         << "  glyphs with shadows   " << share(h.shadowMapLength, pgf::kMostShadows) << "\n"
         << "  bitmap width          " << share(e.widest, pgf::kLargestBitmapSide) << "\n"
@@ -149,17 +145,77 @@ void printLimits(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSi
         << "  glyphs with inline metrics " << e.inlineMetrics << "\n"
         << "  widest advance        " << share(e.widestAdvance / 64, kLargestQuarterPixelAdvance)
         << " px (some renderers)\n"
-        << "  charmap entries       " << share(h.charMapLength, 65535) << "\n"
-        << "\ncompared with the firmware's ltn0.pgf\n"
-        << "  max glyph bitmap      " << h.maxGlyphWidth << " x " << h.maxGlyphHeight
-        << " px (firmware " << kFirmwareGlyphWidth << " x " << kFirmwareGlyphHeight << ")\n"
-        << "  table memory          "
-        << share(static_cast<long long>(s.total() - s.header - s.glyphData),
-                 static_cast<long long>(kFirmwareTableBytes))
-        << " bytes\n"
-        << "  file size             "
-        << share(static_cast<long long>(fileSize), static_cast<long long>(kFirmwareFileBytes))
-        << " bytes\n";
+        << "  charmap entries       " << share(h.charMapLength, 65535) << "\n";
+}
+
+// The pair of firmware slots (sans, serif) this file can stand in for: the size class nearest
+// its nominal size, and its style.
+struct SlotMatch {
+    const pgf::FirmwareSlot& sans;
+    const pgf::FirmwareSlot& serif;
+    bool sizeMatches;
+};
+
+SlotMatch matchSlots(const pgf::PgfHeader& h) {
+    const std::int32_t large = pgf::firmwareSlot(0).nominalSize;
+    const std::int32_t small = pgf::firmwareSlot(8).nominalSize;
+    const bool isSmall = std::abs(h.hSize - small) < std::abs(h.hSize - large);
+    const bool bold = h.fontType.find("Bold") != std::string::npos;
+    const bool italic = h.fontType.find("Italic") != std::string::npos ||
+                        h.fontType.find("Oblique") != std::string::npos;
+    const int sans = (isSmall ? 8 : 0) + (italic ? 2 : 0) + (bold ? 4 : 0);
+    return {pgf::firmwareSlot(sans), pgf::firmwareSlot(sans + 1),
+            h.hSize == (isSmall ? small : large)};
+}
+
+// A line metric as 26.6, pixels and em, for setting side by side.
+std::string lineMetric(std::int32_t value, double emPixels) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%d (%.2f px, %.3f em)", value, value / 64.0,
+                  value / 64.0 / emPixels);
+    return text;
+}
+
+void printFirmwareComparison(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
+    const pgf::PgfHeader& h = font.header;
+    const SlotMatch match = matchSlots(h);
+    const pgf::FirmwareSlot& firmware = match.sans;
+    // 26.6 points at 128 dpi to pixels: / 64 × 128 / 72.
+    const double emPixels = h.hSize / 36.0;
+    const double firmwareEm = firmware.nominalSize / 36.0;
+    char line[160];
+    out << "\ncompared with the firmware's ltn" << match.sans.number << ".pgf and ltn"
+        << match.serif.number << ".pgf (sans, serif: " << (firmware.small ? "small " : "")
+        << firmware.style << ", " << points(firmware.nominalSize) << " pt)\n";
+    if (!match.sizeMatches) {
+        out << "  this file's size differs; the line metrics compare per em\n";
+    }
+    std::snprintf(line, sizeof line, "  %-20s %-30s %s\n", "", "this file", "firmware");
+    out << line;
+    const auto row = [&](const char* name, std::int32_t ours, std::int32_t theirs) {
+        std::snprintf(line, sizeof line, "  %-20s %-30s %s\n", name,
+                      lineMetric(ours, emPixels).c_str(), lineMetric(theirs, firmwareEm).c_str());
+        out << line;
+    };
+    row("ascender", h.maxAscender, firmware.maxAscender);
+    row("descender", h.maxDescender, firmware.maxDescender);
+    row("vertical advance", h.maxAdvanceV, firmware.maxAdvanceV);
+    row("max top y adjust", h.maxTopYAdjust, firmware.maxTopYAdjust);
+    const std::size_t stingy = pgf::stingyOpenBytes(font.sections);
+    out << "  max glyph bitmap     " << h.maxGlyphWidth << " x " << h.maxGlyphHeight << " px (ltn"
+        << firmware.number << " " << firmware.maxGlyphWidth << " x " << firmware.maxGlyphHeight
+        << ", ltn" << match.serif.number << " " << match.serif.maxGlyphWidth << " x "
+        << match.serif.maxGlyphHeight << ")\n";
+    for (const pgf::FirmwareSlot* slot : {&match.sans, &match.serif}) {
+        out << "  stingy-open memory   "
+            << share(static_cast<long long>(stingy), static_cast<long long>(slot->stingyOpenBytes))
+            << " bytes of ltn" << slot->number << "'s budget"
+            << (stingy > slot->stingyOpenBytes ? ": OVER, some games may fail to open it" : "")
+            << "\n";
+    }
+    out << "  file size            "
+        << share(static_cast<long long>(fileSize), static_cast<long long>(firmware.fileBytes))
+        << " bytes of ltn" << firmware.number << "'s\n";
 }
 
 }  // namespace
@@ -167,7 +223,8 @@ void printLimits(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSi
 void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
     printHeader(out, font.header);
     printCoverage(out, font);
-    printLimits(out, font, fileSize);
+    printLimits(out, font);
+    printFirmwareComparison(out, font, fileSize);
 }
 
 }  // namespace tessavine::pgfinfo

@@ -7,8 +7,9 @@
 
 namespace tessavine::pgfinfo {
 
-// Prints the header, the glyph count, which characters the font covers, and how close the file
-// comes to each limit of the format and of the firmware's own fonts.
+// Prints the header, the glyph count, which characters the font covers, how close the file comes
+// to each limit of the format, and how it compares with the firmware fonts its size and style
+// match: line metrics, largest bitmap, and the memory the PSP needs to open it.
 void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize);
 
 }  // namespace tessavine::pgfinfo

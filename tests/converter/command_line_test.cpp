@@ -73,5 +73,58 @@ TEST(CommandLine, RefusesUnreadableWordsInOneLineThatSaysWhy) {
     }
 }
 
+TEST(CommandLine, OptionsStandAnywhereAmongTheWindowsWords) {
+    const CommandLine set = readCommandLine(
+        Words{"--set", "f.ttf", "out", "--bold", "b.ttf", "18h1", "--italic", "i.ttf", "b1i1"});
+    EXPECT_TRUE(set.wholeSet);
+    EXPECT_EQ(set.fontPath + set.outputPath + set.boldFontPath + set.italicFontPath,
+              "f.ttfoutb.ttfi.ttf");
+    EXPECT_EQ(set.parameters.fontScale, 18);
+    const CommandLine slot =
+        readCommandLine(Words{"f.ttf", "o.pgf", "--slot", "8", "18h1", "b1i1",
+                              "--font-line-metrics", "--ascender", "13.5", "--descender", "-3"});
+    EXPECT_EQ(slot.parameters.slot, 8);
+    EXPECT_EQ(slot.parameters.lineMetrics, LineMetricsSource::Font);
+    EXPECT_EQ(slot.parameters.ascender, 13.5);
+    EXPECT_EQ(slot.parameters.descender, -3.0);
+    // Without options: no slot, the firmware's line metrics.
+    const CommandLine plain = readCommandLine(Words{"f.ttf", "o.pgf", "18h1", "b1i1"});
+    EXPECT_FALSE(plain.parameters.slot || plain.parameters.ascender || plain.parameters.descender);
+    EXPECT_EQ(plain.parameters.lineMetrics, LineMetricsSource::Firmware);
+}
+
+TEST(CommandLine, RefusesOptionsThatCannotBeMet) {
+    const std::pair<Words, std::string> cases[] = {
+        {{"--slot", "16"}, "0 to 15"},
+        {{"--slot", "-1"}, "0 to 15"},
+        {{"--slot", "3.5"}, "0 to 15"},
+        {{"--slot", "3x"}, "0 to 15"},
+        {{"--slot"}, "--slot needs a slot number"},
+        {{"--ascender", "0"}, "above 0"},
+        {{"--ascender", "12px"}, "above 0"},
+        {{"--descender", "3"}, "negative"},
+        {{"--descender", "-nan"}, "negative"},
+        {{"--set", "--slot", "2"}, "leave out --slot"},
+        {{"--bold", "b.ttf"}, "for --set"},
+        {{"--frobnicate"}, "\"--frobnicate\" is no option"}};
+    for (const auto& [options, mentions] : cases) {
+        Words words{"f.ttf", "o.pgf", "18h1", "b1i1"};
+        words.insert(words.end(), options.begin(), options.end());
+        try {
+            readCommandLine(words);
+            ADD_FAILURE() << mentions << ": accepted";
+        } catch (const ConversionError& error) {
+            EXPECT_NE(std::string(error.what()).find(mentions), std::string::npos) << error.what();
+        }
+    }
+    for (const char* slotOrSet : {"--slot", "--set"}) {
+        Words words{"f.ttf", "o.pgf", "18bh1", "b1i1", slotOrSet};
+        if (std::string(slotOrSet) == "--slot") {
+            words.push_back("4");
+        }
+        EXPECT_THROW(readCommandLine(words), ConversionError) << slotOrSet;
+    }
+}
+
 }  // namespace
 }  // namespace tessavine::converter

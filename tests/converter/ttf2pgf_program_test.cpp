@@ -370,5 +370,42 @@ TEST(ConverterLeftovers, StaleTemporariesOfOursAreRemovedAndNothingElse) {
     }
 }
 
+// The whole set as a user makes it, and pgfinfo comparing files with the slots they replace.
+TEST(ConverterSet, MakesSixteenFilesThatPgfinfoMatchesToTheirSlots) {
+    ScratchFolder folder;
+    const RunOutcome run =
+        folder.run(kConverter, {"--set", "Example.ttf", "psp", "18h1.0", "b2.5i1.2"});
+    ASSERT_TRUE(run.succeeded) << run.err;
+    EXPECT_EQ(run.err, "");
+    Words expected;
+    for (int n = 0; n < 16; ++n) {
+        expected.push_back("ltn" + std::to_string(n) + ".pgf");
+    }
+    std::sort(expected.begin(), expected.end());
+    Words written;
+    for (const auto& entry : fs::directory_iterator(folder.path() / "psp")) {
+        written.push_back(entry.path().filename().string());
+    }
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, expected);
+
+    const std::pair<const char*, std::vector<const char*>> reports[] = {
+        {"psp/ltn8.pgf",
+         {"size             448 (7.00)", "ltn8.pgf and ltn9.pgf (sans, serif: small Regular",
+          "ascender             576 (9.00 px, 0.723 em)        576 (9.00 px, 0.723 em)",
+          "vertical advance     730 (11.41 px"}},
+        {"psp/ltn6.pgf",
+         {"style            Bold Italic", "ascender         863 (13.48), descender -196 (-3.06)",
+          "max advance      ", "x 1094 (17.09)", "of 16792 (", "bytes of ltn6's budget"}}};
+    for (const auto& [file, mentions] : reports) {
+        const RunOutcome report = folder.run(kInspector, {file});
+        ASSERT_TRUE(report.succeeded) << report.err;
+        for (const char* mention : mentions) {
+            EXPECT_NE(report.out.find(mention), std::string::npos) << mention << "\n" << report.out;
+        }
+        EXPECT_EQ(report.out.find("OVER"), std::string::npos) << report.out;
+    }
+}
+
 }  // namespace
 }  // namespace tessavine::converter
