@@ -130,8 +130,8 @@ BackupOutcome backUpFonts(FileSystem& fileSystem, const std::string& backupRoot,
 std::optional<BackupRecord> readBackup(const FileSystem& fileSystem, const std::string& folder,
                                        std::string& error) {
     if (!fileSystem.folderExists(folder)) {
-        error = "There is no folder \"" + folder + "\". Name a folder in " + kBackupFolderName +
-                " (run tessavine-restore without a folder to list them).";
+        error = "There is no folder \"" + folder +
+                "\". Run tessavine-restore without a folder to list the backups.";
         return std::nullopt;
     }
     std::string readError;
