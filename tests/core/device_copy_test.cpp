@@ -9,7 +9,12 @@
 #include "core/font_set_copy.h"
 #include "core/paths.h"
 #include "core/std_file_system.h"
+#include "core/std_free_space.h"
 #include "support.h"
+
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
 
 namespace tessavine {
 namespace {
@@ -268,6 +273,61 @@ TEST(DeviceCopy, TemporaryFilesLeftByAnInterruptedCopyOfOursGoAndOthersStay) {
               ".ltn16.pgf.tessavine.tmp .ltn3.pgf.other.tmp .notes.tessavine.tmp ltn0.pgf "
               "ltn15.pgf ltn3.pgf.tessavine.tmp");
     EXPECT_EQ(readBytes(d.fonts() / "ltn15.pgf"), newFont(15));
+}
+
+// The drive's own free space first says there is room, then tells the truth: what a drive that
+// another program fills meanwhile looks like.
+struct RoomThenTruth final : FreeSpace {
+    mutable bool asked = false;
+    std::optional<std::uintmax_t> availableBytes(const std::string& folder) const override {
+        return std::exchange(asked, true) ? StdFreeSpace().availableBytes(folder)
+                                          : std::optional<std::uintmax_t>(1u << 30);
+    }
+};
+
+// A Memory Stick of 64 KB: a small file system of its own, mounted where the test says.
+struct SmallDrive {
+    explicit SmallDrive(const fs::path& mountPoint) : at(mountPoint) {
+#ifdef __linux__
+        mounted = ::mount("tessavine-test", at.c_str(), "tmpfs", 0, "size=64k") == 0;
+#endif
+    }
+    ~SmallDrive() {
+#ifdef __linux__
+        if (mounted) {
+            ::umount(at.c_str());
+        }
+#endif
+    }
+    fs::path at;
+    bool mounted = false;
+};
+
+TEST(DeviceCopy, ARealDriveThatIsTooSmallOrFillsUpKeepsItsOldFonts) {
+    // the free space the copy is told first (none: the drive's own), the message
+    const std::pair<bool, std::string> cases[] = {
+        // two 40,000-byte fonts at 32 KB clusters; a 4 KB page of the 64 KB holds the old font
+        {false, "the new fonts need 128.0 KB, and 60.0 KB are free"},
+        {true, "ltn3.pgf did not fit: the PSP is full"}};
+    for (const auto& [lied, message] : cases) {
+        SCOPED_TRACE(message);
+        Device d({}, {});
+        SmallDrive drive(d.stick.path);
+        if (!drive.mounted) {
+            GTEST_SKIP() << "this system does not let the test mount a small file system";
+        }
+        fs::create_directories(d.stick.path / "PSP" / "GAME");
+        fs::create_directories(d.fonts());
+        writeBytes(d.fonts() / "ltn0.pgf", "old");
+        writeBytes(d.program.path / "ltn0.pgf", std::string(40000, 'a'));
+        writeBytes(d.program.path / "ltn3.pgf", std::string(40000, 'b'));
+        const RoomThenTruth roomThenTruth;
+        const StdFreeSpace truth;
+        copyFontsToDevice(d.files, lied ? static_cast<const FreeSpace&>(roomThenTruth) : truth,
+                          d.prompts, d.timer, d.program.text(), {d.stick.text()});
+        EXPECT_EQ(contents(d.fonts()), (Files{{"ltn0.pgf", "old"}}));
+        EXPECT_THAT(d.prompts.messages, ElementsAre(HasSubstr(message)));
+    }
 }
 
 }  // namespace
