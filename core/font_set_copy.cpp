@@ -72,10 +72,11 @@ std::uintmax_t roomNeeded(std::uintmax_t fileSize) {
 }
 
 std::string readableSize(std::uintmax_t bytes) {
-    char text[32];
     if (bytes < 1024) {
-        std::snprintf(text, sizeof text, "%ju bytes", bytes);
-    } else if (bytes < 1024 * 1024) {
+        return std::to_string(bytes) + " bytes";
+    }
+    char text[32];
+    if (bytes < 1024 * 1024) {
         std::snprintf(text, sizeof text, "%.1f KB", static_cast<double>(bytes) / 1024.0);
     } else {
         std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
