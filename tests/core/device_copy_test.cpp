@@ -32,22 +32,17 @@ struct ScriptedFreeSpace final : FreeSpace {
     }
 };
 
-bool endsWith(const std::string& text, const std::string& end) {
-    return !end.empty() && text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // The real file system, with a copy or a rename onto a chosen file name failing as a device
 // that stops answering fails.
 struct FaultyFileSystem final : StdFileSystem {
     std::string failCopyTo, failRenameTo;
     std::string copyFile(const std::string& source, const std::string& destination) override {
-        return endsWith(destination, failCopyTo)
+        return !failCopyTo.empty() && destination.ends_with(failCopyTo)
                    ? "Could not copy to \"" + destination + "\": Input/output error."
                    : StdFileSystem::copyFile(source, destination);
     }
     std::string renameReplacing(const std::string& from, const std::string& to) override {
-        return endsWith(to, failRenameTo)
+        return !failRenameTo.empty() && to.ends_with(failRenameTo)
                    ? "Could not rename to \"" + to + "\": Input/output error."
                    : StdFileSystem::renameReplacing(from, to);
     }
