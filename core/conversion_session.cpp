@@ -8,6 +8,7 @@
 #include "core/font_slots.h"
 #include "core/parameter_rules.h"
 #include "core/paths.h"
+#include "core/std_free_space.h"
 
 namespace tessavine {
 namespace {
@@ -206,7 +207,10 @@ void ConversionSession::State::finishTick() {
         return;
     }
     if (makeSlotCopies()) {
-        copyFontsToDevice(services.fileSystem, services.prompts, services.timer1, programFolder,
+        const StdFreeSpace driveFreeSpace;
+        copyFontsToDevice(services.fileSystem,
+                          services.freeSpace ? *services.freeSpace : driveFreeSpace,
+                          services.prompts, services.timer1, programFolder,
                           deviceRoots ? deviceRoots() : std::vector<std::string>{});
     }
     services.timer1.stop();

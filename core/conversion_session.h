@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/free_space.h"
 #include "core/main_controls.h"
 #include "core/process_starter.h"
 #include "core/prompts.h"
@@ -22,6 +23,8 @@ struct SessionServices {
     Prompts& prompts;
     MainControls& controls;
     Timer& timer1;
+    // The free space of the PSP before a copy onto it; nothing: the drive's own answer.
+    const FreeSpace* freeSpace = nullptr;
 };
 
 // The two handlers that do the work: Execute (Command1_Click) and the tick of Timer1

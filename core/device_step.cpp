@@ -1,5 +1,9 @@
 #include "core/device_step.h"
 
+#include <chrono>
+
+#include "core/font_backup.h"
+#include "core/font_set_copy.h"
 #include "core/font_slots.h"
 #include "core/paths.h"
 
@@ -27,6 +31,11 @@ std::optional<std::string> findDeviceRoot(const FileSystem& fileSystem,
     return std::nullopt;
 }
 
+bool carriesMark(const FileSystem& fileSystem, const std::string& root) {
+    return fileSystem.folderExists(joinPath(root, kMemoryStickMark)) ||
+           fileSystem.folderExists(joinPath(root, kFlash0Mark));
+}
+
 DeviceKind deviceKind(const FileSystem& fileSystem, const std::string& root) {
     const bool flash0 = fileSystem.folderExists(joinPath(root, kFlash0Mark));
     const bool memoryStick = fileSystem.folderExists(joinPath(root, kMemoryStickMark));
@@ -42,8 +51,8 @@ DeviceQuestion deviceQuestion(DeviceKind kind, const std::string& root) {
             "Do you want to copy the font file(s) to " + joinPath(root, kFontFolderTest)};
 }
 
-void copyFontsToDevice(FileSystem& fileSystem, Prompts& prompts, Timer& timer1,
-                       const std::string& programFolder,
+void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Prompts& prompts,
+                       Timer& timer1, const std::string& programFolder,
                        const std::vector<std::string>& candidateRoots) {
     const std::optional<std::string> root = findDeviceRoot(fileSystem, candidateRoots);
     if (!root) {
@@ -53,6 +62,17 @@ void copyFontsToDevice(FileSystem& fileSystem, Prompts& prompts, Timer& timer1,
     const DeviceQuestion question = deviceQuestion(deviceKind(fileSystem, *root), *root);
     const bool consent = prompts.askYesNo(question.title, question.text);
 
+    // The question may stay open for a long time. A card pulled or a mount undone meanwhile
+    // leaves an ordinary folder of this computer at the root, which must receive nothing.
+    if (!carriesMark(fileSystem, *root)) {
+        if (consent) {
+            prompts.showMessage("The PSP at " + *root +
+                                " is gone: it was disconnected while the question was open, so "
+                                "nothing was copied. Connect it again, then press Execute "
+                                "again.");
+        }
+        return;
+    }
     if (!fileSystem.folderExists(joinPath(*root, kFontFolderTest))) {
         const std::string error = fileSystem.createFolder(joinPath(*root, kFontFolder));
         if (!error.empty()) {
@@ -66,22 +86,21 @@ void copyFontsToDevice(FileSystem& fileSystem, Prompts& prompts, Timer& timer1,
     if (!consent) {
         return;
     }
+    FontSetCopy copy{{},
+                     joinPath(*root, kFontFolder),
+                     joinPath(programFolder, kBackupFolderName),
+                     "the PSP",
+                     "press Execute again"};
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const std::string name = slotFileName(slot);
-        const std::string source = joinPath(programFolder, name);
-        if (!fileSystem.fileExists(source)) {
-            continue;
+        const std::string source = joinPath(programFolder, slotFileName(slot));
+        if (fileSystem.fileExists(source)) {
+            copy.sources.push_back(source);
         }
-        const std::string error =
-            fileSystem.copyFileSafely(source, joinPath(*root, std::string(kFontFolderTest) + name));
-        if (!error.empty()) {
-            prompts.showMessage("The font file " + name +
-                                " could not be copied to the PSP, and the font files after it "
-                                "were not copied either. Check that the PSP is still connected, "
-                                "not write-protected and has room, then press Execute again.\n\n" +
-                                error);
-            return;
-        }
+    }
+    const FontSetCopyOutcome outcome =
+        copyFontSet(fileSystem, freeSpace, copy, std::chrono::system_clock::now());
+    if (!outcome.error.empty()) {
+        prompts.showMessage(outcome.error);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/free_space.h"
 #include "core/main_controls.h"
 #include "core/prompts.h"
 
@@ -29,9 +30,12 @@ DeviceQuestion deviceQuestion(DeviceKind kind, const std::string& root);
 
 // Offers the program folder's font slot files to the first PSP found: stops Timer1 once a device
 // is found, asks, makes the device's font folder if it is missing (whatever the answer), and on
-// Yes copies every slot file present into it. A failure is shown, and nothing after it is tried.
-void copyFontsToDevice(FileSystem& fileSystem, Prompts& prompts, Timer& timer1,
-                       const std::string& programFolder,
+// Yes copies every slot file present into it as one set: the fonts it replaces are backed up
+// below the program folder first, and the device ends up with all new fonts or all old ones.
+// A device whose mark is gone by the time the answer comes is left alone; on Yes a message says
+// so. Any failure is shown.
+void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Prompts& prompts,
+                       Timer& timer1, const std::string& programFolder,
                        const std::vector<std::string>& candidateRoots);
 
 }  // namespace tessavine

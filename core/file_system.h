@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessavine {
 
@@ -43,6 +45,19 @@ public:
                                                 std::string& error) const = 0;
     // Writes the bytes to a temporary file beside `path` and renames it over `path`.
     virtual std::string writeFileReplacing(const std::string& path, const std::string& bytes) = 0;
+
+    // --- Whole sets of fonts: copies onto a PSP and back from a backup ---
+    // The names of everything directly in the folder (files and folders, hidden ones included),
+    // sorted; nothing when the folder cannot be read.
+    virtual std::vector<std::string> namesIn(const std::string& folder) const = 0;
+    // The size in bytes of an ordinary file; nothing when there is none or it cannot be looked at.
+    virtual std::optional<std::uintmax_t> fileSize(const std::string& path) const = 0;
+    // Gives a file a new name in the same folder, replacing a file of that name.
+    virtual std::string renameReplacing(const std::string& from, const std::string& to) = 0;
+    // Creates that one folder; fails when anything of that name is there already.
+    virtual std::string createNewFolder(const std::string& path) = 0;
+    // Removes an empty folder.
+    virtual std::string removeEmptyFolder(const std::string& path) = 0;
 };
 
 }  // namespace tessavine

@@ -1,5 +1,6 @@
 #include "core/std_file_system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
@@ -238,6 +239,66 @@ std::string StdFileSystem::writeFileReplacing(const std::string& path, const std
         return {};
     }
     return failure(what, std::make_error_code(std::errc::file_exists), kWriteAdvice);
+}
+
+// --- Whole sets of fonts ---------------------------------------------------------------------
+
+std::vector<std::string> StdFileSystem::namesIn(const std::string& folder) const {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entries(pathFromUtf8(folder), error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        names.push_back(utf8FromPath(entries->path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::uintmax_t> StdFileSystem::fileSize(const std::string& path) const {
+    const fs::path file = pathFromUtf8(path);
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = fs::file_size(file, error);
+    return error ? std::nullopt : std::optional(size);
+}
+
+std::string StdFileSystem::renameReplacing(const std::string& from, const std::string& to) {
+    std::error_code error;
+    if (isFolder(pathFromUtf8(to))) {
+        error = std::make_error_code(std::errc::is_a_directory);
+    } else {
+        fs::rename(pathFromUtf8(from), pathFromUtf8(to), error);
+    }
+    if (error) {
+        return failure("Could not rename " + quoted(from) + " to " + quoted(to), error,
+                       kWriteAdvice);
+    }
+    return {};
+}
+
+std::string StdFileSystem::createNewFolder(const std::string& path) {
+    std::error_code error;
+    if (!fs::create_directory(pathFromUtf8(path), error) && !error) {
+        error = std::make_error_code(std::errc::file_exists);
+    }
+    if (error) {
+        return failure("Could not create the folder " + quoted(path), error,
+                       "Check that the drive is connected and not write-protected, and that "
+                       "you may write to the folder around it.");
+    }
+    return {};
+}
+
+std::string StdFileSystem::removeEmptyFolder(const std::string& path) {
+    std::error_code error;
+    fs::remove(pathFromUtf8(path), error);
+    if (error) {
+        return failure("Could not remove the folder " + quoted(path), error,
+                       "Remove it yourself when it is no longer needed.");
+    }
+    return {};
 }
 
 }  // namespace tessavine

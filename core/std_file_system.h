@@ -8,7 +8,8 @@ namespace tessavine {
 
 // The file system of the computer the program runs on, through std::filesystem. No operation
 // throws: every failure comes back as a description that names the path.
-class StdFileSystem final : public FileSystem {
+// Not final: tests put faults into single operations by overriding them.
+class StdFileSystem : public FileSystem {
   public:
     bool fileExists(const std::string& path) const override;
     bool folderExists(const std::string& path) const override;
@@ -19,6 +20,13 @@ class StdFileSystem final : public FileSystem {
     std::optional<std::string> findFirstFile(const std::string& pattern) const override;
     std::optional<std::string> readFile(const std::string& path, std::string& error) const override;
     std::string writeFileReplacing(const std::string& path, const std::string& bytes) override;
+
+    // Whole sets of fonts.
+    std::vector<std::string> namesIn(const std::string& folder) const override;
+    std::optional<std::uintmax_t> fileSize(const std::string& path) const override;
+    std::string renameReplacing(const std::string& from, const std::string& to) override;
+    std::string createNewFolder(const std::string& path) override;
+    std::string removeEmptyFolder(const std::string& path) override;
 
   private:
     // A name beside `destination` that no file has yet; tried afresh when taken meanwhile.

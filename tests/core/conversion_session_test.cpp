@@ -210,19 +210,26 @@ TEST(DeviceStep, OffersTheFirstMarkedDriveWithItsOwnQuestionOnceTheConverterHasE
     }
 }
 
-TEST_F(Session, YesCopiesThePresentSlotFilesOverOlderOnesUntilOneFails) {
+TEST_F(Session, YesCopiesThePresentSlotFilesOverOlderOnesAllOrNone) {
     controls.boxes[3] = controls.boxes[7] = controls.boxes[11] = kTicked;
     mark('f', kStick);
     fs::create_directories(fonts('f') / "ltn7.pgf");  // a folder stands in the way
     writeBytes(fonts('f') / "ltn0.pgf", "old, and longer than the new one");
     writeBytes(fonts('f') / "ltn9.pgf", "old nine");
     convert("new");
-    EXPECT_EQ(listing(fonts('f')), "ltn0.pgf ltn3.pgf ltn7.pgf ltn9.pgf");  // ltn11 not tried
-    EXPECT_EQ(readBytes(fonts('f') / "ltn0.pgf"), "new");
-    EXPECT_EQ(readBytes(fonts('f') / "ltn3.pgf"), "new");
-    EXPECT_EQ(readBytes(fonts('f') / "ltn9.pgf"), "old nine");
+    EXPECT_EQ(listing(fonts('f')), "ltn0.pgf ltn7.pgf ltn9.pgf");  // none of the set went
+    EXPECT_EQ(readBytes(fonts('f') / "ltn0.pgf"), "old, and longer than the new one");
     EXPECT_THAT(prompts.messages, ElementsAre(HasSubstr("ltn7.pgf")));
     EXPECT_FALSE(timer.active);
+
+    fs::remove(fonts('f') / "ltn7.pgf");
+    convert("newer");
+    EXPECT_EQ(listing(fonts('f')), "ltn0.pgf ltn11.pgf ltn3.pgf ltn7.pgf ltn9.pgf");
+    for (const char* copied : {"ltn0.pgf", "ltn3.pgf", "ltn7.pgf", "ltn11.pgf"}) {
+        EXPECT_EQ(readBytes(fonts('f') / copied), "newer") << copied;
+    }
+    EXPECT_EQ(readBytes(fonts('f') / "ltn9.pgf"), "old nine");
+    EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <set>
@@ -108,15 +109,20 @@ struct FakeTimer final : Timer {
 };
 
 // Records messages and questions ("title | text") as shown; every question gets `answer`. A
-// question must never wait while `timer` (when set) runs on.
+// question must never wait while `timer` (when set) runs on. `whileAsking` is what happens in the
+// world while the question is open.
 struct ScriptedPrompts final : Prompts {
     bool answer = true;
     const Timer* timer = nullptr;
+    std::function<void()> whileAsking;
     std::vector<std::string> messages, questions;
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& title, const std::string& text) override {
         questions.push_back(title + " | " + text);
         EXPECT_FALSE(timer && timer->isActive()) << "the timer runs during: " << title;
+        if (whileAsking) {
+            whileAsking();
+        }
         return answer;
     }
 };

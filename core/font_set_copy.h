@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "core/file_system.h"
+#include "core/free_space.h"
+
+namespace tessavine {
+
+struct FontSetCopy {
+    std::vector<std::string> sources;  // the new fonts' paths; each keeps its file name
+    std::string destinationFolder;     // the font folder they go into; it exists
+    std::string backupRoot;            // where the fonts they replace are kept first
+    std::string place;                 // the destination as messages name it: "the PSP"
+    std::string retry;                 // how to try again: "press Execute again"
+};
+
+struct FontSetCopyOutcome {
+    std::string error;         // empty when every new font is in place
+    std::string backupFolder;  // the backup of the fonts replaced; empty when none was needed
+};
+
+// The name our temporary copy of `fontName` has in the destination folder while the set is
+// written: hidden, and recognisable as ours when a killed run leaves it behind.
+std::string temporaryFontName(const std::string& fontName);
+
+// Copies a set of fonts into a font folder whole or not at all. In this order: removes
+// temporary files that an earlier, interrupted copy of ours left there; stops when a folder
+// stands at a font's name or the drive has less free space than the new fonts need beside the
+// old ones; backs up the fonts that will be replaced; writes every new font under its temporary
+// name (a failure removes them all again and leaves the old fonts); and only then renames each
+// over its old file. The message of a failure says what happened in one paragraph: which file,
+// why, and what the folder holds now.
+FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpace,
+                               const FontSetCopy& copy, std::chrono::system_clock::time_point now);
+
+// The room a file takes on the drive, reckoned generously: memory cards are formatted in
+// clusters of up to 32 KB, and a file fills its last cluster whole.
+std::uintmax_t roomNeeded(std::uintmax_t fileSize);
+
+// A size as people read it: "700 bytes", "12.5 KB", "3.4 MB".
+std::string readableSize(std::uintmax_t bytes);
+
+}  // namespace tessavine

@@ -1,0 +1,103 @@
+#include "restore/restore_command.h"
+
+#include <optional>
+
+#include "core/font_backup.h"
+#include "core/font_set_copy.h"
+#include "core/paths.h"
+
+namespace tessavine {
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUnusable = 2;
+
+constexpr const char* kUsage =
+    "usage: tessavine-restore [<backup folder> [<target font folder>]] (without a folder: list "
+    "the backups)";
+
+// Errors are one line, whatever the file system's words held.
+int fail(std::ostream& error, std::string text, int code = kFailed) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    error << "tessavine-restore: " << text << "\n";
+    return code;
+}
+
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : " ") + name;
+    }
+    return text;
+}
+
+int listBackupsIn(const std::string& backupRoot, const FileSystem& fileSystem, std::ostream& out) {
+    const std::vector<BackupRecord> backups = listBackups(fileSystem, backupRoot);
+    if (backups.empty()) {
+        out << "There are no backups in \"" << backupRoot << "\".\n";
+        return kDone;
+    }
+    out << "Backups in \"" << backupRoot << "\", newest first:\n";
+    for (const BackupRecord& backup : backups) {
+        out << "  " << backup.folder << "\n      made " << backup.made << " from "
+            << backup.fontFolder << ": " << listed(backup.fonts) << "\n";
+    }
+    out << "Put one back with: tessavine-restore <backup folder> [<target font folder>]\n";
+    return kDone;
+}
+
+}  // namespace
+
+int runRestore(const std::vector<std::string>& arguments, const std::string& programFolder,
+               FileSystem& fileSystem, const FreeSpace& freeSpace, std::ostream& out,
+               std::ostream& error, std::chrono::system_clock::time_point now) {
+    const std::string backupRoot = joinPath(programFolder, kBackupFolderName);
+    if (arguments.empty()) {
+        return listBackupsIn(backupRoot, fileSystem, out);
+    }
+    if (arguments[0] == "--help" || arguments[0] == "-h") {
+        out << kUsage << "\n";
+        return kDone;
+    }
+    if (arguments.size() > 2) {
+        return fail(error, kUsage, kUnusable);
+    }
+
+    std::string readError;
+    const std::optional<BackupRecord> backup = readBackup(fileSystem, arguments[0], readError);
+    if (!backup) {
+        return fail(error, readError);
+    }
+    if (backup->fonts.empty()) {
+        return fail(error, "The backup \"" + backup->folder + "\" holds no font files.");
+    }
+    const std::string target = arguments.size() == 2 ? arguments[1] : backup->fontFolder;
+    if (!fileSystem.folderExists(target)) {
+        return fail(error, "The font folder \"" + target +
+                               "\" is not there. Connect the PSP, or name the folder to restore "
+                               "into after the backup folder.");
+    }
+
+    FontSetCopy copy{
+        {}, target, backupRoot, "the folder \"" + target + "\"", "run tessavine-restore again"};
+    for (const std::string& font : backup->fonts) {
+        copy.sources.push_back(joinPath(backup->folder, font));
+    }
+    const FontSetCopyOutcome outcome = copyFontSet(fileSystem, freeSpace, copy, now);
+    if (!outcome.error.empty()) {
+        return fail(error, outcome.error);
+    }
+    out << "Restored " << listed(backup->fonts) << " from \"" << backup->folder << "\" to \""
+        << target << "\".\n";
+    if (!outcome.backupFolder.empty()) {
+        out << "The fonts they replaced there are kept in \"" << outcome.backupFolder << "\".\n";
+    }
+    return kDone;
+}
+
+}  // namespace tessavine

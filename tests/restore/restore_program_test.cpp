@@ -1,0 +1,148 @@
+// tessavine-restore run as a program, on backups that the copy onto a PSP made.
+#include <cstdlib>
+
+#include "core/device_step.h"
+#include "core/std_file_system.h"
+#include "support.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace tessavine {
+namespace {
+
+using namespace testing_support;
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+struct DriveSays final : FreeSpace {
+    std::optional<std::uintmax_t> availableBytes(const std::string&) const override {
+        return std::nullopt;
+    }
+};
+
+int lineCount(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// A program folder holding tessavine-restore and new slot files, and a Memory Stick with old
+// fonts.
+struct Scene {
+    Scene() {
+        fs::copy_file(TESSAVINE_RESTORE, program.path / TESSAVINE_RESTORE_NAME);
+        fs::create_directories(stick.path / "PSP" / "GAME");
+        fs::create_directories(fonts());
+        writeBytes(fonts() / "ltn0.pgf", "the firmware's ltn0");
+        writeBytes(fonts() / "ltn3.pgf", "the firmware's ltn3, longer");
+        for (const char* slot : {"ltn0.pgf", "ltn3.pgf", "ltn5.pgf"}) {
+            writeBytes(program.path / slot, "ours");
+        }
+    }
+    fs::path fonts() const { return stick.path / "font"; }
+    // The device step answered Yes.
+    void copyToDevice() {
+        StdFileSystem files;
+        ScriptedPrompts prompts;
+        FakeTimer timer;
+        copyFontsToDevice(files, DriveSays(), prompts, timer, program.text(), {stick.text()});
+        ASSERT_THAT(prompts.messages, testing::IsEmpty());
+    }
+    std::vector<fs::path> backups() const {
+        std::vector<fs::path> found(fs::directory_iterator(program.path / "backup"), {});
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    // Runs the program folder's tessavine-restore through the command shell; arguments hold no
+    // double quotes.
+    ProgramRun restore(const std::vector<std::string>& arguments) const {
+        const fs::path out = program.path / "out.txt";
+        const fs::path err = program.path / "err.txt";
+        std::string command = "\"" + (program.path / TESSAVINE_RESTORE_NAME).string() + "\"";
+        for (const std::string& argument : arguments) {
+            command += " \"" + argument + "\"";
+        }
+        command += " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
+#ifdef _WIN32
+        command = "\"" + command + "\"";  // cmd /c takes off one pair of quotes around the line
+#endif
+        const int status = std::system(command.c_str());
+        ProgramRun run;
+#ifdef _WIN32
+        run.exitCode = status;
+#else
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+        run.out = readBytes(out);
+        run.err = readBytes(err);
+        fs::remove(out);
+        fs::remove(err);
+        return run;
+    }
+
+    TempFolder program, stick;
+};
+
+TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
+    Scene s;
+    s.copyToDevice();
+    ASSERT_EQ(readBytes(s.fonts() / "ltn0.pgf"), "ours");
+    const std::string backup = s.backups().at(0).string();
+
+    const ProgramRun run = s.restore({backup});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_THAT(run.out, HasSubstr("Restored ltn0.pgf ltn3.pgf from \"" + backup + "\" to \"" +
+                                   s.stick.text("font") + "\""));
+    EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), "the firmware's ltn0");
+    EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), "the firmware's ltn3, longer");
+    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), "ours");  // it replaced nothing
+    EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
+
+    // What the restore replaced is a backup of its own, listed first.
+    ASSERT_EQ(s.backups().size(), 2u);
+    const std::string second = s.backups()[1].string();
+    EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), "ours");
+    EXPECT_THAT(run.out, HasSubstr("kept in \"" + second + "\""));
+    const ProgramRun list = s.restore({});
+    EXPECT_EQ(list.exitCode, 0);
+    const std::size_t newer = list.out.find(second);
+    const std::size_t older = list.out.find(backup + "\n");
+    EXPECT_TRUE(newer != std::string::npos && older != std::string::npos && newer < older)
+        << list.out;
+    EXPECT_THAT(list.out, HasSubstr("from " + s.stick.text("font") + ": ltn0.pgf ltn3.pgf"));
+
+    // Into a folder named after the backup.
+    TempFolder elsewhere;
+    EXPECT_EQ(s.restore({backup, elsewhere.text()}).exitCode, 0);
+    EXPECT_EQ(listing(elsewhere.path), "ltn0.pgf ltn3.pgf");
+    EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), "the firmware's ltn3, longer");
+}
+
+TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
+    Scene s;
+    s.copyToDevice();
+    const std::string backup = s.backups().at(0).string();
+    // the arguments, what is done first, the exit code, a part of the message
+    const std::tuple<std::vector<std::string>, std::function<void()>, int, std::string> cases[] = {
+        {{s.program.text("none")}, [] {}, 1, "There is no folder"},
+        {{s.program.text()}, [] {}, 1, "is not a backup of Tessavine"},
+        {{backup}, [&s] { fs::remove_all(s.fonts()); }, 1, "is not there. Connect the PSP"},
+        {{backup, s.program.text("ltn0.pgf")}, [] {}, 1, "is not there"},
+        {{backup, "b", "c"}, [] {}, 2, "usage"}};
+    for (const auto& [arguments, before, exitCode, message] : cases) {
+        SCOPED_TRACE(message);
+        before();
+        const ProgramRun run = s.restore(arguments);
+        EXPECT_EQ(run.exitCode, exitCode);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(message));
+    }
+}
+
+}  // namespace
+}  // namespace tessavine
