@@ -1,11 +1,11 @@
 #include "output_file.h"
 
-#include <fstream>
 #include <random>
 #include <string>
 #include <system_error>
 
 #include "conversion_error.h"
+#include "platform.h"
 
 namespace tessavine::converter {
 namespace {
@@ -61,28 +61,18 @@ void checkDestination(const std::filesystem::path& path) {
 void writeFileWhole(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     checkDestination(path);
     TemporaryFile temporary(temporaryBeside(path));
-    {
-        std::ofstream out(temporary.path(), std::ios::binary | std::ios::trunc);
-        if (!out) {
+    switch (platform::writeFile(temporary.path(), bytes)) {
+        case platform::WriteResult::Written:
+            break;
+        case platform::WriteResult::CannotCreate:
             throw ConversionError("cannot write " + quoted(path) +
                                   ": the folder does not accept new files; check that you may "
                                   "write there and that the disk is not full or read-only");
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
+        case platform::WriteResult::CannotWriteAll:
             throw ConversionError("cannot write " + quoted(path) +
                                   " completely; check that the disk is not full");
-        }
     }
-    std::error_code error;
-    std::filesystem::rename(temporary.path(), path, error);
-    if (error && std::filesystem::is_regular_file(path)) {
-        // Some platforms refuse to rename onto an existing file; make room and try once more.
-        std::filesystem::remove(path, error);
-        std::filesystem::rename(temporary.path(), path, error);
-    }
+    const std::error_code error = platform::replaceFile(temporary.path(), path);
     if (error) {
         throw ConversionError("cannot put " + quoted(path) + " in place (" + error.message() +
                               "); check that no other program holds it open");
