@@ -86,14 +86,17 @@ done
 echo "an older file" >"$work/lin/ltn0.pgf" && echo "an older file" >"$work/win/ltn0.pgf"
 same_run "replacing an older output" ttf2pgf ltn0.pgf Example.ttf ltn0.pgf 24h0.8 b2.5i1.2
 
-# Names a Windows user meets: non-ASCII characters, blanks, an absolute drive-letter path and
-# the \\?\ form; Wine maps the drive Z: to the Linux root.
+# Names a Windows user meets: non-ASCII characters, blanks, an absolute drive-letter path, the
+# \\?\ form and a network (UNC) path. Wine maps the drive Z: to the Linux root and the share
+# \\tessavine\work to the folder its dosdevices/unc link names.
 odd="Schrift Ünïcødé 字体 ✓.ttf"
 cp "$work/lin/Example.ttf" "$work/lin/$odd" && cp "$work/win/Example.ttf" "$work/win/$odd"
 same_run "non-ASCII names with blanks" ttf2pgf "lätin ß 0.pgf" "$odd" "lätin ß 0.pgf" 24h0.8 b2.5i1.2
 winwork="Z:${work//\//\\}\\win"
-cases=$((cases + 1))
-for form in "$winwork" "\\\\?\\$winwork"; do
+mkdir -p "$WINEPREFIX/dosdevices/unc/tessavine"
+ln -sfn "$work/win" "$WINEPREFIX/dosdevices/unc/tessavine/work"
+for form in "$winwork" "\\\\?\\$winwork" "\\\\tessavine\\work"; do
+    cases=$((cases + 1))
     run win ttf2pgf "$form\\$odd" "$form\\ltn1.pgf" 24h0.8 b2.5i1.2
     run lin ttf2pgf Example.ttf ltn1.pgf 24h0.8 b2.5i1.2
     if [ "$(cat "$work/win.status")" != 0 ] || ! cmp "$work/lin/ltn1.pgf" "$work/win/ltn1.pgf"; then
