@@ -86,6 +86,18 @@ done
 echo "an older file" >"$work/lin/ltn0.pgf" && echo "an older file" >"$work/win/ltn0.pgf"
 same_run "replacing an older output" ttf2pgf ltn0.pgf Example.ttf ltn0.pgf 24h0.8 b2.5i1.2
 
+# The command line exactly as the window passes it, from a batch file (Wine would quote a line
+# handed over from here once more).
+cases=$((cases + 1))
+run lin ttf2pgf Example.ttf ltn0.pgf 24h0.8 b2.5i1.2
+printf '@ttf2pgf.exe "Example.ttf" ltn0.pgf 24h0.8 b2.5i1.2\r\n@exit /b %%ERRORLEVEL%%\r\n' >"$work/win/window.bat"
+(cd "$work/win" && wine cmd /c window.bat >/dev/null 2>&1)
+status=$?
+if [ "$status" != 0 ] || ! cmp "$work/lin/ltn0.pgf" "$work/win/ltn0.pgf"; then
+    fail "the window's command line" "status $status"
+fi
+rm -f "$work/lin/ltn0.pgf" "$work/win/ltn0.pgf" "$work/win/window.bat"
+
 # Names a Windows user meets: non-ASCII characters, blanks, an absolute drive-letter path, the
 # \\?\ form and a network (UNC) path. Wine maps the drive Z: to the Linux root and the share
 # \\tessavine\work to the folder its dosdevices/unc link names.
