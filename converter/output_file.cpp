@@ -3,12 +3,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
 #include <system_error>
 
 #include "conversion_error.h"
+#include "platform.h"
 
 namespace tessavine::converter {
 namespace {
@@ -172,6 +172,9 @@ void checkDestination(const fs::path& path) {
                               ": the folder does not accept new files; check that you may "
                               "write there and that the disk is not read-only");
     }
+    if (reason == 0) {
+        throw ConversionError("cannot write " + quoted(path) + "; check the folder and the disk");
+    }
     throw ConversionError("cannot write " + quoted(path) + " (" +
                           std::generic_category().message(reason) +
                           "); check the folder and the disk");
@@ -182,24 +185,19 @@ void checkDestination(const fs::path& path) {
 void writeFileWhole(const fs::path& path, std::span<const std::uint8_t> bytes) {
     checkDestination(path);
     TemporaryFile temporary(temporaryBeside(path));
-    {
-        errno = 0;
-        std::ofstream out(temporary.path(), std::ios::binary | std::ios::trunc);
-        if (!out) {
+    errno = 0;
+    switch (platform::writeFile(temporary.path(), bytes)) {
+        case platform::WriteResult::Written:
+            break;
+        case platform::WriteResult::CannotCreate:
             refuseNewFile(path, errno);
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
+        case platform::WriteResult::CannotWriteAll:
             throw ConversionError("cannot write " + quoted(path) +
                                   " completely; check that the disk is not full");
-        }
     }
-    // The rename replaces the old output in one step; if it fails, the old output stays as it
-    // was, and the temporary file goes.
-    std::error_code error;
-    fs::rename(temporary.path(), path, error);
+    // The replace puts the new output in place in one step; if it fails, the old output stays as
+    // it was, and the temporary file goes.
+    const std::error_code error = platform::replaceFile(temporary.path(), path);
     if (error) {
         throw ConversionError("cannot put " + quoted(path) + " in place (" + error.message() +
                               "); any earlier file of that name is unchanged; check that no "

@@ -7,23 +7,30 @@
 
 #include "command_line.h"
 #include "conversion_error.h"
+#include "core/file_platform.h"
 #include "font_converter.h"
 #include "font_set_writer.h"
 #include "output_file.h"
+#include "platform.h"
 
 namespace {
 
 constexpr const char* kVersion = "ttf2pgf 1.0.0 (Tessavine)";
 
+void printError(const std::string& line) {
+    tessavine::converter::platform::printToErrorStream("ttf2pgf: " + line + "\n");
+}
+
 int writeWholeSet(const tessavine::converter::CommandLine& commandLine) {
-    const tessavine::converter::FontFamily family{commandLine.fontPath, commandLine.boldFontPath,
-                                                  commandLine.italicFontPath,
-                                                  commandLine.boldItalicFontPath};
-    const auto result =
-        tessavine::converter::writeFontSet(commandLine.outputPath, family, commandLine.parameters);
+    using tessavine::platform::pathFromUtf8;
+    const tessavine::converter::FontFamily family{
+        pathFromUtf8(commandLine.fontPath), pathFromUtf8(commandLine.boldFontPath),
+        pathFromUtf8(commandLine.italicFontPath), pathFromUtf8(commandLine.boldItalicFontPath)};
+    const auto result = tessavine::converter::writeFontSet(pathFromUtf8(commandLine.outputPath),
+                                                           family, commandLine.parameters);
     if (result.mostMissingCharacters > 0) {
-        std::cerr << "ttf2pgf: warning: the fonts lack up to " << result.mostMissingCharacters
-                  << " of the PSP latin characters; the PSP shows \"_\" for them\n";
+        printError("warning: the fonts lack up to " + std::to_string(result.mostMissingCharacters) +
+                   " of the PSP latin characters; the PSP shows \"_\" for them");
     }
     return 0;
 }
@@ -42,12 +49,13 @@ int run(const std::vector<std::string>& words) {
     if (commandLine.wholeSet) {
         return writeWholeSet(commandLine);
     }
-    const auto result =
-        tessavine::converter::convertFont(commandLine.fontPath, commandLine.parameters);
-    tessavine::converter::writeFileWhole(commandLine.outputPath, result.pgf);
+    using tessavine::platform::pathFromUtf8;
+    const auto result = tessavine::converter::convertFont(pathFromUtf8(commandLine.fontPath),
+                                                          commandLine.parameters);
+    tessavine::converter::writeFileWhole(pathFromUtf8(commandLine.outputPath), result.pgf);
     if (!result.missingCharacters.empty()) {
-        std::cerr << "ttf2pgf: warning: the font lacks " << result.missingCharacters.size()
-                  << " of the PSP latin characters; the PSP shows \"_\" for them\n";
+        printError("warning: the font lacks " + std::to_string(result.missingCharacters.size()) +
+                   " of the PSP latin characters; the PSP shows \"_\" for them");
     }
     return 0;
 }
@@ -56,14 +64,14 @@ int run(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
     try {
-        return run(std::vector<std::string>(argv + 1, argv + argc));
+        return run(tessavine::converter::platform::programWords(argc, argv));
     } catch (const tessavine::converter::ConversionError& error) {
-        std::cerr << "ttf2pgf: " << error.what() << '\n';
+        printError(error.what());
     } catch (const std::bad_alloc&) {
-        std::cerr << "ttf2pgf: out of memory; close other programs and try again\n";
+        printError("out of memory; close other programs and try again");
     } catch (const std::exception& error) {
-        std::cerr << "ttf2pgf: internal error: " << error.what()
-                  << "; please report it with the font you used\n";
+        printError(std::string("internal error: ") + error.what() +
+                   "; please report it with the font you used");
     }
     return 1;
 }

@@ -10,6 +10,8 @@
 
 #include "converter/pgf/pgf_read_error.h"
 #include "converter/pgf/pgf_reader.h"
+#include "converter/platform.h"
+#include "core/file_platform.h"
 #include "core/utf8.h"
 #include "pgf_report.h"
 #include "png_file.h"
@@ -89,7 +91,9 @@ int run(const std::vector<std::string>& words) {
         return 0;
     }
     const Options options = readOptions(words);
-    const std::vector<std::uint8_t> bytes = tessavine::pgf::readWholeFile(options.fontPath);
+    using tessavine::platform::pathFromUtf8;
+    const std::vector<std::uint8_t> bytes =
+        tessavine::pgf::readWholeFile(pathFromUtf8(options.fontPath));
     const tessavine::pgf::PgfFile font = tessavine::pgf::readPgf(bytes);
     tessavine::pgfinfo::printReport(std::cout, font, bytes.size());
     if (options.pngPath) {
@@ -104,7 +108,8 @@ int run(const std::vector<std::string>& words) {
                 std::to_string(picture.height()) + " pixels; that is too large for --zoom " +
                 std::to_string(options.zoom) + "; choose a smaller one");
         }
-        tessavine::pgfinfo::writePng(*options.pngPath, picture.magnified(options.zoom));
+        tessavine::pgfinfo::writePng(pathFromUtf8(*options.pngPath),
+                                     picture.magnified(options.zoom));
         std::cout << "\nspecimen written to " << *options.pngPath << "\n";
     }
     return 0;
@@ -113,14 +118,15 @@ int run(const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    using tessavine::converter::platform::printToErrorStream;
     try {
-        return run(std::vector<std::string>(argv + 1, argv + argc));
+        return run(tessavine::converter::platform::programWords(argc, argv));
     } catch (const UsageError& error) {
-        std::cerr << "pgfinfo: " << error.message << "\n" << kUsage;
+        printToErrorStream("pgfinfo: " + error.message + "\n" + kUsage);
     } catch (const tessavine::pgf::PgfReadError& error) {
-        std::cerr << "pgfinfo: " << error.what() << "\n";
+        printToErrorStream(std::string("pgfinfo: ") + error.what() + "\n");
     } catch (const std::exception& error) {
-        std::cerr << "pgfinfo: " << error.what() << "\n";
+        printToErrorStream(std::string("pgfinfo: ") + error.what() + "\n");
     }
     return 1;
 }

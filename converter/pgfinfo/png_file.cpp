@@ -2,9 +2,13 @@
 
 #include <png.h>
 
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+
+#include "converter/platform.h"
 
 namespace tessavine::pgfinfo {
 
@@ -16,11 +20,20 @@ void writePng(const std::filesystem::path& path, const RgbImage& image) {
     description.width = static_cast<png_uint_32>(image.width());
     description.height = static_cast<png_uint_32>(image.height());
     description.format = PNG_FORMAT_RGB;
-    const int written = png_image_write_to_file(&description, path.string().c_str(), 0,
-                                                image.pixels().data(), image.width() * 3, nullptr);
-    const std::string message = description.message;
+    std::FILE* file = converter::platform::openForWriting(path);
+    if (file == nullptr) {
+        throw std::runtime_error("cannot write the picture " + path.string() +
+                                 ": cannot create it; check that the folder exists and that "
+                                 "you may write there");
+    }
+    const int written = png_image_write_to_stdio(&description, file, 0, image.pixels().data(),
+                                                 image.width() * 3, nullptr);
+    const bool closed = std::fclose(file) == 0;
+    const std::string message = written == 0 ? description.message : "the disk may be full";
     png_image_free(&description);
-    if (written == 0) {
+    if (written == 0 || !closed) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);  // no half-written picture
         throw std::runtime_error("cannot write the picture " + path.string() + ": " + message);
     }
 }

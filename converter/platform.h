@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+// What the command-line programs do differently on Windows and on POSIX systems: how they get
+// their words, how they print errors, and how they create and replace files.
+namespace tessavine::converter::platform {
+
+// The words after the program name, in UTF-8. Windows keeps the command line in UTF-16 and
+// hands `argv` over in the ANSI code page, which cannot hold every file name; there the words
+// are taken from the wide command line instead.
+std::vector<std::string> programWords(int argc, char** argv);
+
+// Writes UTF-8 text to the error stream. A Windows console is given it in UTF-16, so every
+// character shows whatever the console's code page; pipes and files get the UTF-8 bytes.
+void printToErrorStream(std::string_view utf8);
+
+// Creates or truncates the file at `path` and writes all of `bytes` to it. On Windows the file
+// is created by its UTF-16 name. When it cannot be created, errno says why.
+enum class WriteResult { Written, CannotCreate, CannotWriteAll };
+WriteResult writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Puts the file `from` in place of `to` in one step, replacing a file already standing there.
+std::error_code replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Opens a file for binary writing, for C libraries that write through a FILE*; nullptr when it
+// cannot be created. On Windows it is opened by its UTF-16 name.
+std::FILE* openForWriting(const std::filesystem::path& path);
+
+}  // namespace tessavine::converter::platform
