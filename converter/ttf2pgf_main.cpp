@@ -9,10 +9,11 @@
 #include "conversion_error.h"
 #include "font_converter.h"
 #include "output_file.h"
+#include "tessavine_version.h"
 
 namespace {
 
-constexpr const char* kVersion = "ttf2pgf 1.0.0 (Tessavine)";
+constexpr const char* kVersion = "ttf2pgf " TESSAVINE_VERSION " (Tessavine)";
 
 int run(const std::vector<std::string>& words) {
     using tessavine::converter::CommandLine;
