@@ -291,8 +291,14 @@ void ProgramTest::droppedFilesAreTakenOrRefused() {
     RunningProgram run(folder);
     run.prompts.answer = answer;
     // As the window system delivers a drop: to the window, at the middle of the target.
+    // File managers offer the paths as text too, which an entry field would take as typing.
     QMimeData data;
     data.setUrls(urls);
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        paths << url.toLocalFile();
+    }
+    data.setText(paths.join('\n'));
     MainWindow& window = run.window();
     QWidget* at = target == "main" ? window.menuBar() : window.findChild<QWidget*>(target);
     const QPoint point = at->mapTo(&window, at->rect().center());
