@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -135,11 +136,15 @@ QCheckBox* makeCheckBox(QWidget& client, const QString& name, const QString& cap
     return box;
 }
 
-QLabel* makePicture(QWidget& client, const char* name, const QString& image, const QRect& place) {
+// On a display scaled above 100 %, a picture with a drawing at twice the resolution shows that
+// one, so the lettering stays sharp; the label scales either to its place in device pixels.
+QLabel* makePicture(QWidget& client, const char* name, const QString& image, const QRect& place,
+                    const QString& doubleResolutionImage = {}) {
     auto* picture = new QLabel(&client);
     picture->setObjectName(name);
     picture->setGeometry(place);
-    picture->setPixmap(QPixmap(image));
+    const bool dense = !doubleResolutionImage.isEmpty() && qApp->devicePixelRatio() > 1.0;
+    picture->setPixmap(QPixmap(dense ? doubleResolutionImage : image));
     picture->setScaledContents(true);
     return picture;
 }
@@ -276,7 +281,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::buildDecoration(QWidget& client) {
     makePicture(client, "bgimage1", ":/images/background.jpg", twipsRect(0, 0, 6720, 5880));
-    makePicture(client, "Image1", ":/images/banner.gif", twipsRect(0, 0, 6645, 1380));
+    makePicture(client, "Image1", ":/images/banner.gif", twipsRect(0, 0, 6645, 1380),
+                ":/images/banner@2x.png");
     // Label1(0) overlaps the banner's bottom edge and is drawn over it.
     for (const TextLayout& layout : kLabelLayouts) {
         auto* label = new QLabel(layout.text, &client);

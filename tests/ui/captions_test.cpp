@@ -53,6 +53,7 @@ class CaptionsTest : public QObject {
     void everyCaptionFitsWhatShowsOfItsBox();
     void allCaptionsShareOneFont();
     void disabledSlotBoxReadsWell();
+    void bannerIsDrawnForTheScaling();
 
   private:
     QWidget& control(const QString& name) { return *window_->findChild<QWidget*>(name); }
@@ -164,6 +165,13 @@ void CaptionsTest::disabledSlotBoxReadsWell() {
             QString("contrast %1 of %2").arg(contrast(darkest, background)).arg(darkest.name())));
     // Still plainly not the enabled blue.
     QVERIFY(darkest.blue() < 200 || darkest.red() > 60);
+}
+
+void CaptionsTest::bannerIsDrawnForTheScaling() {
+    // The 220 x 92 drawing at 100 %; above it, the one drawn at twice the resolution.
+    const QPixmap banner = window_->findChild<QLabel*>("Image1")->pixmap();
+    const bool scaled = qApp->devicePixelRatio() > 1.0;
+    QCOMPARE(banner.size(), scaled ? QSize(440, 184) : QSize(220, 92));
 }
 
 }  // namespace tessavine
