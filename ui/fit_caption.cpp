@@ -161,4 +161,8 @@ void fitCaptions(const std::vector<QWidget*>& controls) {
     }
 }
 
+void fitCaption(QWidget& control) {
+    fitCaptions({&control});
+}
+
 }  // namespace tessavine

@@ -14,6 +14,9 @@ namespace tessavine {
 // box that a control stacked above it hides.
 void fitCaptions(const std::vector<QWidget*>& controls);
 
+// One control on its own, for windows whose captions need not match each other's size.
+void fitCaption(QWidget& control);
+
 // True when the control's caption, drawn in `font`, lies wholly inside the visible part of its
 // box; true for a control without a caption.
 bool captionFits(const QWidget& control, const QFont& font);
