@@ -1,11 +1,13 @@
 #include "app/main_program.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/activation_focus.h"
 #include "app/converter_processes.h"
+#include "app/dropped_font.h"
 #include "app/message_box_prompts.h"
 #include "app/widget_controls.h"
 #include "app/widget_timer.h"
@@ -49,6 +51,7 @@ MainProgram::MainProgram(ProgramSetup setup)
     connect(&window_->timer1(), &QTimer::timeout, this, [this] { session_->Timer1_Timer(); });
     connect(&window_->aboutAction(), &QAction::triggered, this, &MainProgram::showAbout);
     connect(window_.get(), &MainWindow::closeRequested, this, &MainProgram::saveAndEnd);
+    connect(window_.get(), &MainWindow::filesDropped, this, &MainProgram::takeDroppedFiles);
 }
 
 MainProgram::~MainProgram() {
@@ -71,6 +74,16 @@ void MainProgram::showAbout() {
     about.show();
     about.raise();
     about.activateWindow();
+}
+
+void MainProgram::takeDroppedFiles(const QStringList& paths) {
+    std::vector<DroppedFile> dropped;
+    for (const QString& path : paths) {
+        dropped.push_back({path.toStdString(), QFileInfo(path).fileName().toStdString()});
+    }
+    if (const auto name = adoptDroppedFont(*fileSystem_, prompts_, setup_.programFolder, dropped)) {
+        controls_->setText(TextField::fontname1, *name);
+    }
 }
 
 void MainProgram::saveAndEnd() {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,6 +48,8 @@ class MainProgram final : public QObject {
     void showAbout();
     AboutWindow& createAboutWindow();
     void saveAndEnd();
+    // A drop onto the window: a font is made ready in the program folder and named in fontname1.
+    void takeDroppedFiles(const QStringList& paths);
 
     ProgramSetup setup_;
     std::unique_ptr<MainWindow> window_;

@@ -12,10 +12,11 @@
 #include "font_set_writer.h"
 #include "output_file.h"
 #include "platform.h"
+#include "tessavine_version.h"
 
 namespace {
 
-constexpr const char* kVersion = "ttf2pgf 1.0.0 (Tessavine)";
+constexpr const char* kVersion = "ttf2pgf " TESSAVINE_VERSION " (Tessavine)";
 
 void printError(const std::string& line) {
     tessavine::converter::platform::printToErrorStream("ttf2pgf: " + line + "\n");

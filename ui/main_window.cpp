@@ -3,10 +3,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 
@@ -14,6 +19,7 @@
 #include "ui/entry_field.h"
 #include "ui/fit_caption.h"
 #include "ui/fixed_window_flags.h"
+#include "ui/initial_texts.h"
 #include "ui/twips.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
@@ -31,6 +37,7 @@ const QColor kLightCyan(192, 255, 255);
 const QColor kLightYellow(255, 255, 128);
 const QColor kLightGreen(192, 255, 192);
 const QColor kBlack(0, 0, 0);
+const QColor kDisabledGrey(64, 64, 64);
 
 // Green needs a style sheet: the native Windows styles ignore a button's palette colour.
 const char* const kExecuteButtonStyle =
@@ -49,16 +56,17 @@ struct FieldLayout {
 };
 
 const FieldLayout kFieldLayouts[] = {
-    {TextField::fontname1, "fontname1", "Example.ttf or Example2.otf", KeyFilter::none, 0,
+    {TextField::fontname1, "fontname1", initialText(TextField::fontname1), KeyFilter::none, 0,
      twipsRect(480, 1560, 5775, 285)},
-    {TextField::height1, "height1", "24", KeyFilter::wholeNumber, 3,
+    {TextField::height1, "height1", initialText(TextField::height1), KeyFilter::wholeNumber, 3,
      twipsRect(2280, 2280, 615, 285)},
-    {TextField::horizontal1, "horizontal1", "0.8", KeyFilter::decimal, 4,
-     twipsRect(2280, 2640, 615, 285)},
-    {TextField::advance1, "advance1", "0.8", KeyFilter::decimal, 4,
+    {TextField::horizontal1, "horizontal1", initialText(TextField::horizontal1), KeyFilter::decimal,
+     4, twipsRect(2280, 2640, 615, 285)},
+    {TextField::advance1, "advance1", initialText(TextField::advance1), KeyFilter::decimal, 4,
      twipsRect(2280, 3000, 615, 285)},
-    {TextField::blur1, "blur1", "2.5", KeyFilter::decimal, 3, twipsRect(2280, 3360, 615, 285)},
-    {TextField::intensity1, "intensity1", "1.2", KeyFilter::decimal, 3,
+    {TextField::blur1, "blur1", initialText(TextField::blur1), KeyFilter::decimal, 3,
+     twipsRect(2280, 3360, 615, 285)},
+    {TextField::intensity1, "intensity1", initialText(TextField::intensity1), KeyFilter::decimal, 3,
      twipsRect(2280, 3720, 615, 285)},
 };
 
@@ -107,9 +115,15 @@ void colourCheckBox(QCheckBox& box) {
     // Styles fill a check box with its button colour, the window colour shows around it.
     palette.setColor(QPalette::Window, kLightYellow);
     palette.setColor(QPalette::Button, kLightYellow);
-    // Only the enabled text is blue, so the disabled Check1(0) still looks disabled.
+    // Only the enabled text is blue, so the disabled Check1(0) still looks disabled; its grey
+    // is dark enough to read on the yellow (about 9:1, and above 4.5:1 as drawn, smoothed), and no
+    // etched highlight blurs it.
     palette.setColor(QPalette::Active, QPalette::WindowText, kBlue);
     palette.setColor(QPalette::Inactive, QPalette::WindowText, kBlue);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledGrey);
+    palette.setColor(QPalette::Disabled, QPalette::Text, kDisabledGrey);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, kDisabledGrey);
+    palette.setColor(QPalette::Disabled, QPalette::Light, kLightYellow);
     box.setPalette(palette);
 }
 
@@ -122,11 +136,15 @@ QCheckBox* makeCheckBox(QWidget& client, const QString& name, const QString& cap
     return box;
 }
 
-QLabel* makePicture(QWidget& client, const char* name, const QString& image, const QRect& place) {
+// On a display scaled above 100 %, a picture with a drawing at twice the resolution shows that
+// one, so the lettering stays sharp; the label scales either to its place in device pixels.
+QLabel* makePicture(QWidget& client, const char* name, const QString& image, const QRect& place,
+                    const QString& doubleResolutionImage = {}) {
     auto* picture = new QLabel(&client);
     picture->setObjectName(name);
     picture->setGeometry(place);
-    picture->setPixmap(QPixmap(image));
+    const bool dense = !doubleResolutionImage.isEmpty() && qApp->devicePixelRatio() > 1.0;
+    picture->setPixmap(QPixmap(dense ? doubleResolutionImage : image));
     picture->setScaledContents(true);
     return picture;
 }
@@ -182,10 +200,18 @@ MainWindow::MainWindow() : QMainWindow(nullptr, kFixedWindowWithCloseButton) {
 
     applyTabOrder();
     // The captions are fixed; the user's own text in the entry fields keeps the default font.
-    for (QWidget* control : client->findChildren<QWidget*>()) {
+    std::vector<QWidget*> captioned;
+    for (QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (qobject_cast<EntryField*>(control) == nullptr) {
-            fitCaption(*control);
+            captioned.push_back(control);
         }
+    }
+    fitCaptions(captioned);
+
+    // Files dropped anywhere on the window, the entry fields included, go to filesDropped().
+    setAcceptDrops(true);
+    for (EntryField* field : fields_) {
+        field->installEventFilter(this);
     }
 }
 
@@ -195,6 +221,49 @@ QLineEdit& MainWindow::field(TextField which) const {
 
 QCheckBox& MainWindow::slotBox(int index) const {
     return *slotBoxes_.at(static_cast<std::size_t>(index));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        return;
+    }
+    event->acceptProposedAction();
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        // A file from elsewhere than this computer's file system has no local path: it is
+        // passed on empty, so the drop is refused as no font.
+        paths << (url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : QString());
+    }
+    emit filesDropped(paths);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // An entry field would take a dropped file's address as text; files are the window's.
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (!drop->mimeData()->hasUrls()) {
+                break;
+            }
+            if (event->type() == QEvent::Drop) {
+                dropEvent(drop);
+            } else {
+                drop->acceptProposedAction();
+            }
+            return true;
+        }
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -212,7 +281,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::buildDecoration(QWidget& client) {
     makePicture(client, "bgimage1", ":/images/background.jpg", twipsRect(0, 0, 6720, 5880));
-    makePicture(client, "Image1", ":/images/banner.gif", twipsRect(0, 0, 6645, 1380));
+    makePicture(client, "Image1", ":/images/banner.gif", twipsRect(0, 0, 6645, 1380),
+                ":/images/banner@2x.png");
     // Label1(0) overlaps the banner's bottom edge and is drawn over it.
     for (const TextLayout& layout : kLabelLayouts) {
         auto* label = new QLabel(layout.text, &client);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 
 #include "core/main_controls.h"
@@ -35,10 +36,16 @@ class MainWindow : public QMainWindow {
   signals:
     // Any request to close the window, whatever its source. The window always closes.
     void closeRequested();
+    // Files dropped onto the window, as native paths; an empty path for an item that is no
+    // local file. The window only passes them on.
+    void filesDropped(const QStringList& paths);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildDecoration(QWidget& client);

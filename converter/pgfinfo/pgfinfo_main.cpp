@@ -16,11 +16,13 @@
 #include "pgf_report.h"
 #include "png_file.h"
 #include "specimen.h"
+#include "tessavine_version.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: pgfinfo FILE.pgf [--png OUT.png] [--text \"TEXT\"] [--shadow] [--zoom N]\n"
+    "       pgfinfo --help | --version\n"
     "Prints the header, glyph count, coverage and how close the file is to each limit of the\n"
     "format. --png renders a specimen (TEXT, \\n for a new line) from the file's bitmaps and\n"
     "advances; --shadow draws the shadows under the glyphs; --zoom magnifies the picture.\n";
@@ -88,6 +90,10 @@ std::u32string specimenText(const std::string& typed) {
 int run(const std::vector<std::string>& words) {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (!words.empty() && words[0] == "--version") {
+        std::cout << "pgfinfo " TESSAVINE_VERSION " (Tessavine)\n";
         return 0;
     }
     const Options options = readOptions(words);

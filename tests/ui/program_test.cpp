@@ -1,6 +1,7 @@
 // The whole program in a temporary program folder: its settings, its end, the About window, and
 // whole runs with the stand-in converter from Execute to the copies on a device.
 #include "app/device_roots.h"
+#include "app/dropped_font.h"
 #include "running_program.h"
 
 namespace tessavine::testing {
@@ -17,6 +18,9 @@ class ProgramTest : public QObject {
     void converterOutlivesTheClosedWindow();
     void realConverterConvertsTheBundledFont();
     void deviceRootsComeFromTheListOrTheMedia();
+    void droppedFilesAreTakenOrRefused_data();
+    void droppedFilesAreTakenOrRefused();
+    void firstStartNamesTheBundledFontAndExecuteConverts();
 };
 
 void ProgramTest::closeWhileArmedSavesAndEndsAndTheNextStartRestores() {
@@ -220,6 +224,125 @@ void ProgramTest::deviceRootsComeFromTheListOrTheMedia() {
                                   "/media", "/mediabox/x", "/media/u/Backup", "/mnt/s"},
                                  {"/media", "/run/media", "/mnt"}),
              (Roots{"/media/u/Backup", "/media/u/PSP", "/mnt/s", "/run/media/u/CARD"}));
+}
+
+void ProgramTest::droppedFilesAreTakenOrRefused_data() {
+    QTest::addColumn<QString>("target");       // where the files are dropped
+    QTest::addColumn<QStringList>("dropped");  // names in another folder; "./x" in the program's
+    QTest::addColumn<QByteArray>("already");   // the program folder's file of the first name
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("field");        // fontname1 afterwards
+    QTest::addColumn<QByteArray>("inFolder");  // the program folder's file afterwards
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("message");
+    const QString initial = "Example.ttf or Example2.otf";
+    const QByteArray font = "font from elsewhere";
+    const QString refused = kDropRefusedMessage;
+    QTest::newRow("a font from elsewhere onto the field is copied")
+        << "fontname1" << QStringList{"My Font.ttf"} << QByteArray() << false << "My Font.ttf"
+        << font << 0 << "";
+    QTest::newRow("an upper-case .OTF onto a label")
+        << "Label1(4)" << QStringList{"Serif.OTF"} << QByteArray() << false << "Serif.OTF" << font
+        << 0 << "";
+    QTest::newRow("the same collection already there: used, nothing asked")
+        << "main" << QStringList{"Set.ttc"} << font << false << "Set.ttc" << font << 0 << "";
+    QTest::newRow("a font of the program folder itself")
+        << "height1" << QStringList{"./Own.ttf"} << font << false << "Own.ttf" << font << 0 << "";
+    QTest::newRow("a different font of that name, Yes replaces it")
+        << "fontname1" << QStringList{"Clash.ttf"} << QByteArray("older") << true << "Clash.ttf"
+        << font << 1 << "";
+    QTest::newRow("a different font of that name, No keeps it and the field")
+        << "fontname1" << QStringList{"Clash.ttf"} << QByteArray("older") << false << initial
+        << QByteArray("older") << 1 << "";
+    QTest::newRow("no font") << "main" << QStringList{"notes.txt"} << QByteArray() << false
+                             << initial << QByteArray() << 0 << refused;
+    QTest::newRow("a folder named like a font")
+        << "main" << QStringList{"Folder.ttf/"} << QByteArray() << false << initial << QByteArray()
+        << 0 << refused;
+    QTest::newRow("two fonts at once")
+        << "fontname1" << QStringList{"A.ttf", "B.ttf"} << QByteArray() << false << initial
+        << QByteArray() << 0 << refused;
+}
+
+void ProgramTest::droppedFilesAreTakenOrRefused() {
+    QFETCH(QString, target);
+    QFETCH(QStringList, dropped);
+    QFETCH(QByteArray, already);
+    QFETCH(bool, answer);
+    QFETCH(QString, field);
+    QFETCH(QByteArray, inFolder);
+    QFETCH(int, questions);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    TempFolder elsewhere;
+    QList<QUrl> urls;
+    for (const QString& name : dropped) {
+        const bool own = name.startsWith("./");
+        const TempFolder& holder = own ? folder : elsewhere;
+        const QString file = own ? name.mid(2) : name;
+        if (file.endsWith('/')) {
+            QVERIFY(QDir().mkpath(holder.filePath(file)));
+        } else {
+            holder.write(file, "font from elsewhere");
+        }
+        urls << QUrl::fromLocalFile(holder.filePath(file));
+    }
+    const QString name = QFileInfo(urls[0].toLocalFile()).fileName();
+    if (!already.isNull()) {
+        folder.write(name, already);
+    }
+    RunningProgram run(folder);
+    run.prompts.answer = answer;
+    // As the window system delivers a drop: to the window, at the middle of the target.
+    // File managers offer the paths as text too, which an entry field would take as typing.
+    QMimeData data;
+    data.setUrls(urls);
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        paths << url.toLocalFile();
+    }
+    data.setText(paths.join('\n'));
+    MainWindow& window = run.window();
+    QWidget* at = target == "main" ? window.menuBar() : window.findChild<QWidget*>(target);
+    const QPoint point = at->mapTo(&window, at->rect().center());
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.windowHandle(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.windowHandle(), &drop);
+
+    QCOMPARE(run.field("fontname1").text(), field);
+    QCOMPARE(folder.read(name), inFolder);
+    QCOMPARE(int(run.prompts.questions.size()), questions);
+    QCOMPARE(run.prompts.messages.size(), message.isEmpty() ? 0u : 1u);
+    QVERIFY(message.isEmpty() || run.prompts.messages[0] == message.toStdString());
+    QCOMPARE(QDir(folder.path()).entryList({"*.tmp*", ".*tmp*"}, QDir::Files | QDir::Hidden),
+             QStringList());  // no half-copied leftovers
+}
+
+void ProgramTest::firstStartNamesTheBundledFontAndExecuteConverts() {
+    // The window's initial values with Example.ttf: each entry a two-byte length and its text.
+    QByteArrayList entries = {"Example.ttf", "24", "0.8", "0.8", "2.5", "1.2", "0", "0"};
+    entries += QByteArrayList(15, "0") + QByteArrayList{""};
+    QByteArray expected;
+    for (const QByteArray& entry : entries) {
+        expected += QByteArray(1, static_cast<char>(entry.size())) + '\0' + entry;
+    }
+    QFile made(TESSAVINE_FIRST_SETTINGS);
+    QVERIFY(made.open(QIODevice::ReadOnly));
+    QCOMPARE(made.readAll(), expected);
+    QVERIFY(QFileInfo::exists(TESSAVINE_PROGRAM_DIR "/settings.bin"));
+
+    ProgramFolder folder;
+    folder.write("Example.ttf", "font");
+    folder.write("settings.bin", expected);
+    RunningProgram run(folder);
+    QCOMPARE(run.field("fontname1").text(), QString("Example.ttf"));
+    QVERIFY(run.execute());  // nothing typed
+    QCOMPARE(QString(folder.read("invocation.txt")).split('\n').mid(1),
+             (QStringList{"Example.ttf", "ltn0.pgf", "24h0.8", "b2.5i1.2", ""}));
+    QCOMPARE(folder.read("ltn0.pgf"), QByteArray("PGF of Example.ttf"));
+    QVERIFY(run.prompts.messages.empty());
 }
 
 }  // namespace tessavine::testing
