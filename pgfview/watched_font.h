@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <optional>
+
+#include "converter/pgf/pgf_reader.h"
+
+namespace tessavine::pgfview {
+
+// A PGF file kept open: read again whenever it changes on disk. The converter writes a temporary
+// file and renames it over the old one, which ends the watch on the old file, so the folder is
+// watched too and the file's watch renewed after every change; a slow poll catches anything the
+// platform's notifications miss.
+class WatchedFont : public QObject {
+    Q_OBJECT
+
+  public:
+    enum class State {
+        None,     // nothing opened yet
+        Waiting,  // no file at the path, or one being written
+        Loaded,
+        Damaged,  // a file that is no PGF font or is damaged
+    };
+
+    explicit WatchedFont(QObject* parent = nullptr);
+
+    // Starts watching the path; the font is read at once and whenever it changes.
+    void open(const QString& path);
+
+    State state() const { return state_; }
+    QString path() const { return path_; }
+    // Loaded: the font and its size in bytes.
+    const pgf::PgfFile* font() const { return font_ ? &*font_ : nullptr; }
+    std::size_t fileBytes() const { return fileBytes_; }
+    // Waiting or Damaged: what to tell the user.
+    QString message() const { return message_; }
+
+  signals:
+    // The state, the font or the message changed.
+    void changed();
+
+  private:
+    struct Stamp {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp stampNow() const;
+    void scheduleRead();
+    void read();
+    void rewatch();
+    void setState(State state, QString message);
+
+    QString path_;
+    QFileSystemWatcher watcher_;
+    QTimer settle_;  // gathers the burst of notifications one replacement sends
+    QTimer poll_;
+    Stamp stamp_;
+    int retries_ = 0;
+    State state_ = State::None;
+    QString message_;
+    std::optional<pgf::PgfFile> font_;
+    std::size_t fileBytes_ = 0;
+};
+
+}  // namespace tessavine::pgfview
