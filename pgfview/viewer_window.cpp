@@ -10,7 +10,7 @@
 namespace tessavine::pgfview {
 namespace {
 
-const QString kDefaultSample = "Photo Music Video Game Network ÀÉÎÕÜ àéîõü 0123456789";
+const QString kDefaultSample = "Hello, PSP! ÀÉÎÕÜ àéîõü ßç 0123456789";
 
 // The first local .pgf file among the dropped ones.
 QString droppedFont(const QMimeData* data) {
@@ -91,6 +91,7 @@ void ViewerWindow::buildControls() {
     table_ = new QLabel;
     table_->setObjectName("characterTable");
     table_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    table_->installEventFilter(this);
     auto* tableArea = new QScrollArea;
     tableArea->setWidget(table_);
     tableArea->setWidgetResizable(true);
@@ -153,6 +154,7 @@ void ViewerWindow::redraw() {
         screen_->setPixmap({});
         screen_->setText(font_.message());
         table_->setPixmap({});
+        tableEntries_.clear();
         details_->clear();
         missing_->clear();
         status_->setText(font_.state() == WatchedFont::State::None ? QString("Open a .pgf file.")
@@ -172,10 +174,11 @@ void ViewerWindow::redraw() {
     const int factor = zoom_->currentData().toInt();
     view_ = magnify(renderScreen(*font, layout, palette), factor);
     screen_->setPixmap(QPixmap::fromImage(view_));
-    const std::vector<TableEntry> entries =
-        characterTableEntries(*font, converter::pspLatinCharacters());
+    tableEntries_ = characterTableEntries(*font, converter::pspLatinCharacters());
+    tableGeometry_ = tableGeometry(*font, tableEntries_.size());
+    tableZoom_ = factor;
     table_->setPixmap(
-        QPixmap::fromImage(magnify(renderCharacterTable(*font, entries, palette), 2)));
+        QPixmap::fromImage(magnify(renderCharacterTable(*font, tableEntries_, palette), factor)));
     details_->setText(summaryHtml(summary));
     missing_->setPlainText(summary.missing.empty() ? QString("(none)")
                                                    : describeCharacters(summary.missing));
@@ -217,6 +220,29 @@ void ViewerWindow::chooseExport() {
     if (!problem.isEmpty()) {
         QMessageBox::warning(this, "pgfview", problem);
     }
+}
+
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A cell of the character table tells its code when the mouse rests on it.
+    if (watched == table_ && event->type() == QEvent::ToolTip && !tableEntries_.empty()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint at = help->pos() / tableZoom_;
+        const int column = at.x() / std::max(1, tableGeometry_.cellWidth);
+        const int row = at.y() / std::max(1, tableGeometry_.cellHeight);
+        const auto index = static_cast<std::size_t>(row * kTableColumns + column);
+        if (column < kTableColumns && index < tableEntries_.size()) {
+            const TableEntry& entry = tableEntries_[index];
+            QString text = describeCharacters({entry.code});
+            if (entry.missing) {
+                text += " — missing; the PSP shows _ instead";
+            }
+            QToolTip::showText(help->globalPos(), text, table_);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ViewerWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -3,6 +3,9 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <vector>
+
+#include "character_table.h"
 #include "watched_font.h"
 
 class QCheckBox;
@@ -38,6 +41,7 @@ class ViewerWindow : public QMainWindow {
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();
@@ -47,6 +51,9 @@ class ViewerWindow : public QMainWindow {
 
     WatchedFont font_;
     QImage view_;
+    std::vector<TableEntry> tableEntries_;
+    TableGeometry tableGeometry_;
+    int tableZoom_ = 1;
     QLineEdit* sample_ = nullptr;
     QComboBox* zoom_ = nullptr;
     QComboBox* background_ = nullptr;
