@@ -42,6 +42,9 @@ std::vector<TableEntry> characterTableEntries(const pgf::PgfFile& font,
         std::unique(entries.begin(), entries.end(),
                     [](const TableEntry& a, const TableEntry& b) { return a.code == b.code; }),
         entries.end());
+    if (entries.size() > kMostTableEntries) {
+        entries.resize(kMostTableEntries);
+    }
     return entries;
 }
 
@@ -58,7 +61,8 @@ TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries) {
     }
     TableGeometry geometry;
     geometry.cellWidth = std::min(widest, 127) + 2 * kCellPadding;
-    geometry.cellHeight = linePitch(font.header) + 2 * kCellPadding;
+    // Glyphs are at most 127 pixels high, whatever a header says of the line.
+    geometry.cellHeight = std::min(linePitch(font.header), 127) + 2 * kCellPadding;
     geometry.rows = static_cast<int>((entries + kTableColumns - 1) / kTableColumns);
     return geometry;
 }
@@ -71,7 +75,7 @@ QImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEnt
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(palette.background);
     CoverageCanvas canvas(width, height);
-    const int ascent = ascentPixels(font.header);
+    const int ascent = std::min(ascentPixels(font.header), geometry.cellHeight - 2 * kCellPadding);
     {
         QPainter painter(&image);
         painter.setPen(palette.dialogBorder);

@@ -17,11 +17,14 @@ struct TableEntry {
 std::vector<char32_t> missingCharacters(const pgf::PgfFile& font,
                                         const std::vector<char32_t>& wanted);
 
-// Every character of the file and every wanted one it lacks, in ascending order.
+// Every character of the file and every wanted one it lacks, in ascending order, at most
+// kMostTableEntries of them.
 std::vector<TableEntry> characterTableEntries(const pgf::PgfFile& font,
                                               const std::vector<char32_t>& wanted);
 
 inline constexpr int kTableColumns = 16;
+// A file may map every code to a glyph; the table shows the first this many.
+inline constexpr std::size_t kMostTableEntries = 4096;
 
 // The geometry of the table: cells of equal size, `kTableColumns` to a row.
 struct TableGeometry {

@@ -18,15 +18,19 @@ int roundToPixels(std::int32_t value26dot6) {
 }
 
 int advancePixels(const pgf::PgfGlyph& glyph) {
-    return roundToPixels(glyph.metrics.advance.horizontal);
+    return std::clamp(roundToPixels(glyph.metrics.advance.horizontal), -kMostPixels, kMostPixels);
 }
 
 int linePitch(const pgf::PgfHeader& header) {
-    return std::max(1, roundToPixels(header.maxAscender - header.maxDescender));
+    // In 64 bits: a damaged header may hold values whose difference leaves 32 bits.
+    const std::int64_t pitch = (static_cast<std::int64_t>(header.maxAscender) -
+                                static_cast<std::int64_t>(header.maxDescender) + 32) /
+                               64;
+    return static_cast<int>(std::clamp<std::int64_t>(pitch, 1, kMostPixels));
 }
 
 int ascentPixels(const pgf::PgfHeader& header) {
-    return std::max(0, roundToPixels(header.maxAscender));
+    return std::clamp(roundToPixels(header.maxAscender), 0, kMostPixels);
 }
 
 int shadowMagnification(const pgf::PgfHeader& header) {
@@ -34,7 +38,7 @@ int shadowMagnification(const pgf::PgfHeader& header) {
     if (header.shadowScaleX <= 0 || header.shadowScaleX > 64) {
         return 2;
     }
-    return std::max(1, 64 / header.shadowScaleX);
+    return std::min(kMostShadowMagnification, 64 / header.shadowScaleX);
 }
 
 int textWidth(const pgf::PgfFile& font, const std::u32string& text) {
@@ -95,6 +99,9 @@ void CoverageCanvas::drawGlyph(const pgf::PgfFile& font, const pgf::PgfGlyph& gl
     for (int row = 0; row < shadow.height; ++row) {
         for (int column = 0; column < shadow.width; ++column) {
             const std::uint8_t level = shadow.at(column, row);
+            if (level == 0) {
+                continue;
+            }
             const int left = x + (shadow.left + column) * scale;
             const int top = baseline + (row - shadow.top) * scale;
             for (int dy = 0; dy < scale; ++dy) {

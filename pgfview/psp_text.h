@@ -11,6 +11,12 @@ namespace tessavine::pgfview {
 // The PSP draws this character in place of one the font lacks.
 inline constexpr char32_t kSubstituteCharacter = U'_';
 
+// Distances are kept within this many pixels, so that a damaged file's metrics cannot overflow a
+// sum or ask for a picture of gigabytes; the PSP's screen is 480 pixels wide.
+inline constexpr int kMostPixels = 1024;
+// The firmware fonts' shadows are at half resolution (2); anything coarser than 8 is drawn at 8.
+inline constexpr int kMostShadowMagnification = 8;
+
 // The glyph the PSP draws for a code: the font's own, its "_" when it has none, or nothing when
 // it lacks both.
 const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code);
@@ -18,11 +24,11 @@ const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code);
 // 26.6 to whole pixels, halves away from zero; the PSP draws bitmaps at whole-pixel pens.
 int roundToPixels(std::int32_t value26dot6);
 
-// The pen moves by each glyph's advance rounded to a whole pixel.
+// The pen moves by each glyph's advance rounded to a whole pixel (within ±kMostPixels).
 int advancePixels(const pgf::PgfGlyph& glyph);
 
 // The distance from one baseline to the next: the header's ascender above the baseline plus its
-// descender below, which is what games read to space lines.
+// descender below, which is what games read to space lines. At least 1, at most kMostPixels.
 int linePitch(const pgf::PgfHeader& header);
 int ascentPixels(const pgf::PgfHeader& header);
 

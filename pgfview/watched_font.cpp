@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 #include <exception>
 #include <vector>
 
@@ -30,6 +31,8 @@ WatchedFont::WatchedFont(QObject* parent) : QObject(parent) {
             scheduleRead();
         }
     });
+    connect(&reading_, &QFutureWatcher<std::shared_ptr<const ReadResult>>::finished, this,
+            &WatchedFont::finishRead);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &WatchedFont::scheduleRead);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
         if (stampNow() != stamp_) {
@@ -54,6 +57,7 @@ void WatchedFont::open(const QString& path) {
         watcher_.addPath(folder);
     }
     poll_.start();
+    setState(State::Waiting, QString("Reading %1…").arg(QFileInfo(path_).fileName()));
     read();
 }
 
@@ -103,23 +107,42 @@ void WatchedFont::read() {
         return;
     }
 
-    QFile file(path_);
-    QString problem;
-    std::vector<std::uint8_t> bytes;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = QString("it cannot be opened (%1)").arg(file.errorString());
-    } else {
-        const QByteArray data = file.readAll();
-        bytes.assign(data.begin(), data.end());
+    if (reading_.isRunning()) {
+        readAgain_ = true;  // read once more when this read is done
+        return;
     }
-    std::optional<pgf::PgfFile> font;
-    if (problem.isEmpty()) {
-        try {
-            font = pgf::readPgf(bytes);
-        } catch (const std::exception& error) {
-            problem = QString::fromStdString(error.what());
+    // Reading a large or hostile file can take a while; the window stays usable meanwhile.
+    reading_.setFuture(QtConcurrent::run([path = path_, before] {
+        auto result = std::make_shared<ReadResult>();
+        result->path = path;
+        result->before = before;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            result->problem = QString("it cannot be opened (%1)").arg(file.errorString());
+            return std::shared_ptr<const ReadResult>(result);
         }
+        const QByteArray data = file.readAll();
+        const std::vector<std::uint8_t> bytes(data.begin(), data.end());
+        result->bytes = bytes.size();
+        try {
+            result->font = pgf::readPgf(bytes);
+        } catch (const std::exception& error) {
+            result->problem = QString::fromStdString(error.what());
+        }
+        return std::shared_ptr<const ReadResult>(result);
+    }));
+}
+
+void WatchedFont::finishRead() {
+    const std::shared_ptr<const ReadResult> result = reading_.result();
+    if (result->path != path_ || readAgain_) {
+        readAgain_ = false;
+        read();  // a newer file or another path is waiting
+        return;
     }
+    const QString name = QFileInfo(path_).fileName();
+    const Stamp& before = result->before;
+    const QString& problem = result->problem;
     const Stamp after = stampNow();
     if (!problem.isEmpty() || after != before) {
         // A file that changed while it was read, or that fails while it is still fresh, is most
@@ -142,8 +165,8 @@ void WatchedFont::read() {
                      .arg(QDir::toNativeSeparators(path_), problem));
         return;
     }
-    font_ = std::move(font);
-    fileBytes_ = bytes.size();
+    font_ = result->font;
+    fileBytes_ = result->bytes;
     state_ = State::Loaded;
     message_.clear();
     emit changed();

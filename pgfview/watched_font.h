@@ -2,9 +2,11 @@
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 #include "converter/pgf/pgf_reader.h"
@@ -28,7 +30,8 @@ class WatchedFont : public QObject {
 
     explicit WatchedFont(QObject* parent = nullptr);
 
-    // Starts watching the path; the font is read at once and whenever it changes.
+    // Starts watching the path; the font is read at once, in the background, and again whenever
+    // it changes. Until the first read is done the state is Waiting.
     void open(const QString& path);
 
     State state() const { return state_; }
@@ -50,9 +53,18 @@ class WatchedFont : public QObject {
         QDateTime modified;
         bool operator==(const Stamp&) const = default;
     };
+    // What a read in the background found.
+    struct ReadResult {
+        QString path;
+        Stamp before;
+        std::optional<pgf::PgfFile> font;
+        QString problem;  // empty when the font was read
+        std::size_t bytes = 0;
+    };
     Stamp stampNow() const;
     void scheduleRead();
     void read();
+    void finishRead();
     void rewatch();
     void setState(State state, QString message);
 
@@ -61,6 +73,8 @@ class WatchedFont : public QObject {
     QTimer settle_;  // gathers the burst of notifications one replacement sends
     QTimer poll_;
     Stamp stamp_;
+    QFutureWatcher<std::shared_ptr<const ReadResult>> reading_;
+    bool readAgain_ = false;
     int retries_ = 0;
     State state_ = State::None;
     QString message_;

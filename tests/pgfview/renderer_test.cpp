@@ -1,6 +1,7 @@
 // The drawing without a window: a font whose pixels are known, drawn onto planes and images, and
 // every pixel checked against positions worked out by hand.
 #include <QtTest>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -76,6 +77,7 @@ class RendererTest : public QObject {
     void slotFromFileName_data();
     void slotFromFileName();
     void summaryTellsEmSizeAndMissing();
+    void damagedMetricsStayWithinBounds();
 };
 
 void RendererTest::textHoldsExactlyTheGlyphPixels_data() {
@@ -276,6 +278,28 @@ void RendererTest::summaryTellsEmSizeAndMissing() {
             summary.missing.end());
     QVERIFY(std::find(summary.missing.begin(), summary.missing.end(), U'A') ==
             summary.missing.end());
+}
+
+void RendererTest::damagedMetricsStayWithinBounds() {
+    // Header and advances at the ends of their 32 bits: their sums would overflow and their
+    // pictures would take gigabytes if they were taken at their word.
+    pgf::PgfFont hostile = test::twoGlyphFont();
+    hostile.ascender = std::numeric_limits<std::int32_t>::max() - 10;
+    hostile.descender = std::numeric_limits<std::int32_t>::min() + 10;
+    hostile.glyphs.front().metrics.advance.horizontal = std::numeric_limits<std::int32_t>::max();
+    const std::vector<std::uint8_t> bytes = pgf::writePgf(hostile);
+    const pgf::PgfFile font = pgf::readPgf(bytes);
+    QCOMPARE(linePitch(font.header), kMostPixels);
+    QCOMPARE(ascentPixels(font.header), kMostPixels);
+    QCOMPARE(advancePixels(font.glyphs.front()), kMostPixels);
+    QCOMPARE(textWidth(font, std::u32string(5000, U'A')), 5000 * kMostPixels);
+
+    const QImage screen = renderScreen(font, pspScreenLayout(font, U"AAAA"), darkPalette());
+    QCOMPARE(screen.size(), QSize(480, 272));
+    const std::vector<TableEntry> entries = characterTableEntries(font, {U'A', U'B'});
+    const QImage table = renderCharacterTable(font, entries, darkPalette());
+    QVERIFY(table.height() <= 127 + 8);
+    QVERIFY(table.width() <= (127 + 8) * kTableColumns);
 }
 
 }  // namespace tessavine::pgfview

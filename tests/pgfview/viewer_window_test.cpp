@@ -85,6 +85,7 @@ void ViewerWindowTest::exportIntoAFolderSaysWhatIsWrong() {
 
 void ViewerWindowTest::redrawsWhenTheFileIsReplaced() {
     window_->openFile(path_);
+    QTRY_VERIFY(child<QPushButton>("exportButton").isEnabled());
     child<QLineEdit>("sampleText").setText("AB");
     const QImage before = window_->currentView();
     QVERIFY(!before.isNull());

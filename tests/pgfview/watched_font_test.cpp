@@ -46,7 +46,7 @@ void WatchedFontTest::readsAgainWhenTheFileIsReplaced() {
     WatchedFont font;
     QSignalSpy changes(&font, &WatchedFont::changed);
     font.open(path_);
-    QCOMPARE(font.state(), State::Loaded);
+    QTRY_COMPARE(font.state(), State::Loaded);
     // Several replacements in a row: each must be seen, the watch renewed after every rename.
     for (int extra = 1; extra <= 3; ++extra) {
         const std::vector<std::uint8_t> bytes = test::twoGlyphFile(extra);
@@ -62,7 +62,7 @@ void WatchedFontTest::waitsWhileTheFileIsGoneThenShowsItsReturn() {
     test::replaceFile(path_, test::twoGlyphFile());
     WatchedFont font;
     font.open(path_);
-    QCOMPARE(font.state(), State::Loaded);
+    QTRY_COMPARE(font.state(), State::Loaded);
     QVERIFY(QFile::remove(path_));
     QTRY_COMPARE(font.state(), State::Waiting);
     QVERIFY(font.font() == nullptr);  // no stale picture
@@ -87,7 +87,7 @@ void WatchedFontTest::damagedFileIsReportedAndAGoodOneLoadsAfter() {
     test::replaceFile(path_, test::twoGlyphFile());
     WatchedFont font;
     font.open(path_);
-    QCOMPARE(font.state(), State::Loaded);
+    QTRY_COMPARE(font.state(), State::Loaded);
     test::replaceFile(path_, std::vector<std::uint8_t>(content.begin(), content.end()));
     QTRY_COMPARE(font.state(), State::Damaged);
     QVERIFY(font.font() == nullptr);
