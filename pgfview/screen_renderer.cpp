@@ -7,12 +7,12 @@
 namespace tessavine::pgfview {
 namespace {
 
-QRgb mix(QRgb under, const QColor& over, int opacity) {
+QRgb mix(QRgb under, QRgb over, int opacity) {
     const auto channel = [opacity](int a, int b) {
         return (a * (255 - opacity) + b * opacity + 127) / 255;
     };
-    return qRgb(channel(qRed(under), over.red()), channel(qGreen(under), over.green()),
-                channel(qBlue(under), over.blue()));
+    return qRgb(channel(qRed(under), qRed(over)), channel(qGreen(under), qGreen(over)),
+                channel(qBlue(under), qBlue(over)));
 }
 
 void drawReference(QPainter& painter, const pgf::PgfFile& font, const TextRun& run,
@@ -60,11 +60,19 @@ Palette lightPalette() {
 void composite(QImage& image, const CoverageCanvas& canvas, const Palette& palette) {
     const int width = std::min(image.width(), canvas.width());
     const int height = std::min(image.height(), canvas.height());
+    const QRgb shadow = palette.shadow.rgb();
+    const QRgb ink = palette.ink.rgb();
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
-            line[x] = mix(mix(line[x], palette.shadow, canvas.shadow(x, y)), palette.ink,
-                          canvas.ink(x, y));
+            const int shadowLevel = canvas.shadow(x, y);
+            const int inkLevel = canvas.ink(x, y);
+            if (shadowLevel != 0) {
+                line[x] = mix(line[x], shadow, shadowLevel);
+            }
+            if (inkLevel != 0) {
+                line[x] = mix(line[x], ink, inkLevel);
+            }
         }
     }
 }

@@ -130,6 +130,7 @@ void ViewerWindow::buildControls() {
     resize(1340, 700);
 
     connect(sample_, &QLineEdit::textChanged, this, &ViewerWindow::redraw);
+    connect(tabs_, &QTabWidget::currentChanged, this, &ViewerWindow::drawTableIfShown);
     connect(zoom_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
     connect(background_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
     connect(outline_, &QCheckBox::toggled, this, &ViewerWindow::redraw);
@@ -174,11 +175,9 @@ void ViewerWindow::redraw() {
     const int factor = zoom_->currentData().toInt();
     view_ = magnify(renderScreen(*font, layout, palette), factor);
     screen_->setPixmap(QPixmap::fromImage(view_));
-    tableEntries_ = characterTableEntries(*font, converter::pspLatinCharacters());
-    tableGeometry_ = tableGeometry(*font, tableEntries_.size());
-    tableZoom_ = factor;
-    table_->setPixmap(
-        QPixmap::fromImage(magnify(renderCharacterTable(*font, tableEntries_, palette), factor)));
+    tableEntries_.clear();
+    table_->setPixmap({});
+    drawTableIfShown();
     details_->setText(summaryHtml(summary));
     missing_->setPlainText(summary.missing.empty() ? QString("(none)")
                                                    : describeCharacters(summary.missing));
@@ -220,6 +219,20 @@ void ViewerWindow::chooseExport() {
     if (!problem.isEmpty()) {
         QMessageBox::warning(this, "pgfview", problem);
     }
+}
+
+void ViewerWindow::drawTableIfShown() {
+    // The table is the larger picture; it is drawn only when it is looked at.
+    const pgf::PgfFile* font = font_.font();
+    if (font == nullptr || tabs_->currentIndex() != 1 || !tableEntries_.empty()) {
+        return;
+    }
+    const Palette palette = background_->currentIndex() == 1 ? lightPalette() : darkPalette();
+    tableEntries_ = characterTableEntries(*font, converter::pspLatinCharacters());
+    tableGeometry_ = tableGeometry(*font, tableEntries_.size());
+    tableZoom_ = zoom_->currentData().toInt();
+    table_->setPixmap(QPixmap::fromImage(
+        magnify(renderCharacterTable(*font, tableEntries_, palette), tableZoom_)));
 }
 
 bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {

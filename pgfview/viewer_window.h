@@ -46,6 +46,7 @@ class ViewerWindow : public QMainWindow {
   private:
     void buildControls();
     void redraw();
+    void drawTableIfShown();
     void chooseFile();
     void chooseExport();
 

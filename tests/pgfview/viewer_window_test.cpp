@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "converter/character_set.h"
 #include "pgfview/viewer_window.h"
 #include "test_fonts.h"
 
@@ -31,6 +32,7 @@ class ViewerWindowTest : public QObject {
     void redrawsWhenTheFileIsReplaced();
     void damagedFileIsShownAsAMessage();
     void droppedFontIsOpened();
+    void characterTableIsDrawnOnItsTab();
 
   private:
     template <typename T>
@@ -122,6 +124,16 @@ void ViewerWindowTest::droppedFontIsOpened() {
     QCOMPARE(window_->font().font()->glyphs.size(), std::size_t(4));
     // The side panel measures a file of another name against slot 0 and says so.
     QVERIFY(child<QLabel>("fontDetails").text().contains("assumed"));
+}
+
+void ViewerWindowTest::characterTableIsDrawnOnItsTab() {
+    window_->openFile(path_);
+    QTRY_VERIFY(child<QPushButton>("exportButton").isEnabled());
+    child<QTabWidget>("views").setCurrentIndex(1);
+    // Cells of 7 px (the widest advance) + 8 px padding, by 14 px (the pitch) + 8 px; 16 to a
+    // row; every character of the PSP's set ('A' and '_' among them); at the default zoom 2×.
+    const auto rows = static_cast<int>((converter::pspLatinCharacters().size() + 15) / 16);
+    QCOMPARE(child<QLabel>("characterTable").pixmap().size(), QSize(15 * 16 * 2, 22 * rows * 2));
 }
 
 }  // namespace tessavine::pgfview
