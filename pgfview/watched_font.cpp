@@ -7,8 +7,6 @@
 #include <exception>
 #include <vector>
 
-#include "converter/pgf/pgf_read_error.h"
-
 namespace tessavine::pgfview {
 namespace {
 
@@ -125,7 +123,7 @@ void WatchedFont::read() {
         const std::vector<std::uint8_t> bytes(data.begin(), data.end());
         result->bytes = bytes.size();
         try {
-            result->font = pgf::readPgf(bytes);
+            result->font = std::make_shared<const pgf::PgfFile>(pgf::readPgf(bytes));
         } catch (const std::exception& error) {
             result->problem = QString::fromStdString(error.what());
         }
@@ -165,7 +163,7 @@ void WatchedFont::finishRead() {
                      .arg(QDir::toNativeSeparators(path_), problem));
         return;
     }
-    font_ = result->font;
+    font_ = result->font;  // shared, not copied: a font may be large
     fileBytes_ = result->bytes;
     state_ = State::Loaded;
     message_.clear();

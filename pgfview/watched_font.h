@@ -7,7 +7,6 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
-#include <optional>
 
 #include "converter/pgf/pgf_reader.h"
 
@@ -37,7 +36,7 @@ class WatchedFont : public QObject {
     State state() const { return state_; }
     QString path() const { return path_; }
     // Loaded: the font and its size in bytes.
-    const pgf::PgfFile* font() const { return font_ ? &*font_ : nullptr; }
+    const pgf::PgfFile* font() const { return font_.get(); }
     std::size_t fileBytes() const { return fileBytes_; }
     // Waiting or Damaged: what to tell the user.
     QString message() const { return message_; }
@@ -57,7 +56,7 @@ class WatchedFont : public QObject {
     struct ReadResult {
         QString path;
         Stamp before;
-        std::optional<pgf::PgfFile> font;
+        std::shared_ptr<const pgf::PgfFile> font;
         QString problem;  // empty when the font was read
         std::size_t bytes = 0;
     };
@@ -78,7 +77,7 @@ class WatchedFont : public QObject {
     int retries_ = 0;
     State state_ = State::None;
     QString message_;
-    std::optional<pgf::PgfFile> font_;
+    std::shared_ptr<const pgf::PgfFile> font_;
     std::size_t fileBytes_ = 0;
 };
 
