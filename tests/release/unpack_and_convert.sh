@@ -20,7 +20,7 @@ top=$(basename "$archive" .tar.gz)
 
 # One top folder, named like the archive, holding the whole program folder.
 tar tzf "$archive" | sort >"$work/listing"
-for file in tessavine ttf2pgf.exe pgfinfo tessavine-restore Example.ttf Example.ttf.LICENSE.txt Example2.otf \
+for file in tessavine ttf2pgf.exe pgfinfo tessavine-restore pgfview Example.ttf Example.ttf.LICENSE.txt Example2.otf \
             Example2.otf.LICENSE.txt settings.bin README.txt add-to-menu tessavine.png; do
     grep -qx "$top/$file" "$work/listing" || fail "$file missing from the archive"
 done
@@ -34,7 +34,7 @@ mv "$work/unpacked/$top" "$folder"
 cd "$folder"
 
 # Nothing points back into the build.
-for program in tessavine ttf2pgf.exe pgfinfo tessavine-restore; do
+for program in tessavine ttf2pgf.exe pgfinfo tessavine-restore pgfview; do
     if readelf -d "$program" | grep -E 'R(UN)?PATH'; then fail "$program carries a library path"; fi
 done
 

@@ -1,0 +1,98 @@
+#include "character_table.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "psp_text.h"
+
+namespace tessavine::pgfview {
+namespace {
+
+constexpr int kCellPadding = 4;
+
+}  // namespace
+
+std::vector<char32_t> missingCharacters(const pgf::PgfFile& font,
+                                        const std::vector<char32_t>& wanted) {
+    std::vector<char32_t> missing;
+    for (const char32_t code : wanted) {
+        if (!font.glyphIndexOf(code)) {
+            missing.push_back(code);
+        }
+    }
+    std::sort(missing.begin(), missing.end());
+    return missing;
+}
+
+std::vector<TableEntry> characterTableEntries(const pgf::PgfFile& font,
+                                              const std::vector<char32_t>& wanted) {
+    std::vector<TableEntry> entries;
+    for (const pgf::PgfGlyph& glyph : font.glyphs) {
+        // A glyph no code leads to has code 0 and is not part of the font's characters.
+        if (glyph.code != 0 && font.glyphIndexOf(glyph.code)) {
+            entries.push_back({glyph.code, false});
+        }
+    }
+    for (const char32_t code : missingCharacters(font, wanted)) {
+        entries.push_back({code, true});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const TableEntry& a, const TableEntry& b) { return a.code < b.code; });
+    entries.erase(
+        std::unique(entries.begin(), entries.end(),
+                    [](const TableEntry& a, const TableEntry& b) { return a.code == b.code; }),
+        entries.end());
+    if (entries.size() > kMostTableEntries) {
+        entries.resize(kMostTableEntries);
+    }
+    return entries;
+}
+
+QRect TableGeometry::cell(std::size_t index) const {
+    const int column = static_cast<int>(index % kTableColumns);
+    const int row = static_cast<int>(index / kTableColumns);
+    return {column * cellWidth, row * cellHeight, cellWidth, cellHeight};
+}
+
+TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries) {
+    int widest = 1;
+    for (const pgf::PgfGlyph& glyph : font.glyphs) {
+        widest = std::max({widest, advancePixels(glyph), glyph.image.left + glyph.image.width});
+    }
+    TableGeometry geometry;
+    geometry.cellWidth = std::min(widest, 127) + 2 * kCellPadding;
+    // Glyphs are at most 127 pixels high, whatever a header says of the line.
+    geometry.cellHeight = std::min(linePitch(font.header), 127) + 2 * kCellPadding;
+    geometry.rows = static_cast<int>((entries + kTableColumns - 1) / kTableColumns);
+    return geometry;
+}
+
+QImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
+                            const Palette& palette) {
+    const TableGeometry geometry = tableGeometry(font, entries.size());
+    const int width = geometry.cellWidth * kTableColumns;
+    const int height = std::max(1, geometry.cellHeight * geometry.rows);
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(palette.background);
+    CoverageCanvas canvas(width, height);
+    const int ascent = std::min(ascentPixels(font.header), geometry.cellHeight - 2 * kCellPadding);
+    {
+        QPainter painter(&image);
+        painter.setPen(palette.dialogBorder);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const QRect cell = geometry.cell(i);
+            if (entries[i].missing) {
+                painter.fillRect(cell, palette.missing);
+            }
+            painter.drawRect(cell.adjusted(0, 0, -1, -1));
+            if (const pgf::PgfGlyph* glyph = glyphFor(font, entries[i].code)) {
+                canvas.drawGlyph(font, *glyph, cell.left() + kCellPadding,
+                                 cell.top() + kCellPadding + ascent);
+            }
+        }
+    }
+    composite(image, canvas, palette);
+    return image;
+}
+
+}  // namespace tessavine::pgfview

@@ -1,0 +1,87 @@
+#include "font_summary.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include "character_table.h"
+#include "converter/character_set.h"
+#include "converter/pgf/firmware_slots.h"
+
+namespace tessavine::pgfview {
+namespace {
+
+QString bytes(std::size_t count) {
+    return QLocale::c().toString(static_cast<qulonglong>(count));
+}
+
+QString againstBudget(std::size_t used, std::size_t budget) {
+    const double percent =
+        budget == 0 ? 0.0 : 100.0 * static_cast<double>(used) / static_cast<double>(budget);
+    const QString text = QString("%1 bytes<br>of the firmware's %2 (%3%)")
+                             .arg(bytes(used), bytes(budget), QString::number(percent, 'f', 0));
+    return used > budget ? QString("<span style='color:#d03030'><b>%1</b></span>").arg(text) : text;
+}
+
+}  // namespace
+
+std::optional<int> slotOfFileName(const QString& fileName) {
+    static const QRegularExpression pattern("^ltn(\\d{1,2})\\.pgf$",
+                                            QRegularExpression::CaseInsensitiveOption);
+    const auto match = pattern.match(fileName);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const int slot = match.captured(1).toInt();
+    return slot < pgf::kSlotCount ? std::optional<int>(slot) : std::nullopt;
+}
+
+FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::size_t fileBytes) {
+    FontSummary summary;
+    summary.name = QString::fromStdString(font.header.fontName);
+    summary.style = QString::fromStdString(font.header.fontType);
+    summary.emPixels = font.header.hSize / 64.0 * font.header.hResolution / 64.0 / 72.0;
+    summary.glyphCount = font.glyphs.size();
+    summary.missing = missingCharacters(font, converter::pspLatinCharacters());
+    summary.fileBytes = fileBytes;
+    summary.openBytes = pgf::stingyOpenBytes(font.sections);
+    const std::optional<int> slot = slotOfFileName(fileName);
+    summary.slot = slot.value_or(0);
+    summary.slotFromName = slot.has_value();
+    const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(summary.slot);
+    summary.slotFileBytes = firmware.fileBytes;
+    summary.slotOpenBytes = firmware.stingyOpenBytes;
+    return summary;
+}
+
+QString summaryHtml(const FontSummary& s) {
+    const auto row = [](const QString& label, const QString& value) {
+        return QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(label, value);
+    };
+    QString html = "<table cellspacing='3'>";
+    html += row("Font", s.name.toHtmlEscaped());
+    html += row("Style", s.style.toHtmlEscaped());
+    html += row("Em size", QString("%1 px").arg(QString::number(s.emPixels, 'f', 2)));
+    html += row("Glyphs", QString::number(s.glyphCount));
+    html +=
+        row("Missing", s.missing.empty() ? QString("none of the PSP's set")
+                                         : QString("%1 of the PSP's set").arg(s.missing.size()));
+    const QString slot = QString("ltn%1.pgf%2").arg(s.slot).arg(s.slotFromName ? "" : " (assumed)");
+    html += row("Compared with", slot);
+    html += row("File size", againstBudget(s.fileBytes, s.slotFileBytes));
+    html += row("Open memory", againstBudget(s.openBytes, s.slotOpenBytes));
+    html += "</table>";
+    return html;
+}
+
+QString describeCharacters(const std::vector<char32_t>& characters) {
+    QStringList lines;
+    for (const char32_t code : characters) {
+        lines << QString("U+%1  %2")
+                     .arg(static_cast<uint>(code), 4, 16, QChar('0'))
+                     .toUpper()
+                     .arg(QString::fromUcs4(&code, 1));
+    }
+    return lines.join('\n');
+}
+
+}  // namespace tessavine::pgfview

@@ -1,0 +1,275 @@
+#include "viewer_window.h"
+
+#include <QtWidgets>
+
+#include "character_table.h"
+#include "converter/character_set.h"
+#include "font_summary.h"
+#include "screen_renderer.h"
+
+namespace tessavine::pgfview {
+namespace {
+
+const QString kDefaultSample = "Hello, PSP! ÀÉÎÕÜ àéîõü ßç 0123456789";
+
+// The first local .pgf file among the dropped ones.
+QString droppedFont(const QMimeData* data) {
+    if (data == nullptr) {
+        return {};
+    }
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && path.endsWith(".pgf", Qt::CaseInsensitive)) {
+            return path;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+ViewerWindow::ViewerWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("pgfview");
+    setWindowTitle("pgfview");
+    setAcceptDrops(true);
+    buildControls();
+    connect(&font_, &WatchedFont::changed, this, &ViewerWindow::redraw);
+    redraw();
+}
+
+void ViewerWindow::buildControls() {
+    QMenu* fileMenu = menuBar()->addMenu("&File");
+    fileMenu->addAction("&Open…", QKeySequence::Open, this, &ViewerWindow::chooseFile);
+    fileMenu->addAction("&Export PNG…", QKeySequence::Save, this, &ViewerWindow::chooseExport);
+    fileMenu->addSeparator();
+    fileMenu->addAction("&Quit", QKeySequence::Quit, this, &QWidget::close);
+
+    sample_ = new QLineEdit(kDefaultSample);
+    sample_->setObjectName("sampleText");
+    sample_->setToolTip("Your own sample text, drawn at the top of the screen");
+    zoom_ = new QComboBox;
+    zoom_->setObjectName("zoom");
+    for (int factor = 1; factor <= 4; ++factor) {
+        zoom_->addItem(QString("%1×").arg(factor), factor);
+    }
+    zoom_->setCurrentIndex(1);
+    background_ = new QComboBox;
+    background_->setObjectName("background");
+    background_->addItems({"Dark", "Light"});
+    outline_ = new QCheckBox("Firmware size");
+    outline_->setObjectName("firmwareOutline");
+    outline_->setToolTip("Outlines the em box and line pitch of the PSP's own font of this slot");
+    onTop_ = new QCheckBox("Stay on top");
+    onTop_->setObjectName("stayOnTop");
+    auto* open = new QPushButton("Open…");
+    open->setObjectName("openButton");
+    export_ = new QPushButton("Export PNG…");
+    export_->setObjectName("exportButton");
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel("Sample:"));
+    controls->addWidget(sample_, 1);
+    controls->addWidget(new QLabel("Zoom:"));
+    controls->addWidget(zoom_);
+    controls->addWidget(background_);
+    controls->addWidget(outline_);
+    controls->addWidget(onTop_);
+    controls->addWidget(open);
+    controls->addWidget(export_);
+
+    status_ = new QLabel;
+    status_->setObjectName("statusMessage");
+    status_->setWordWrap(true);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    screen_ = new QLabel;
+    screen_->setObjectName("screenView");
+    screen_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* screenArea = new QScrollArea;
+    screenArea->setWidget(screen_);
+    screenArea->setWidgetResizable(true);
+    table_ = new QLabel;
+    table_->setObjectName("characterTable");
+    table_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    table_->installEventFilter(this);
+    auto* tableArea = new QScrollArea;
+    tableArea->setWidget(table_);
+    tableArea->setWidgetResizable(true);
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName("views");
+    tabs_->addTab(screenArea, "Screen");
+    tabs_->addTab(tableArea, "Characters");
+
+    details_ = new QLabel;
+    details_->setObjectName("fontDetails");
+    details_->setTextFormat(Qt::RichText);
+    details_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    details_->setWordWrap(true);
+    missing_ = new QPlainTextEdit;
+    missing_->setObjectName("missingCharacters");
+    missing_->setReadOnly(true);
+    auto* side = new QVBoxLayout;
+    side->addWidget(details_);
+    side->addWidget(new QLabel("Characters of the PSP's set the font lacks:"));
+    side->addWidget(missing_, 1);
+    auto* sidePanel = new QWidget;
+    sidePanel->setObjectName("sidePanel");
+    sidePanel->setLayout(side);
+    sidePanel->setFixedWidth(330);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(tabs_, 1);
+    body->addWidget(sidePanel);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(controls);
+    layout->addWidget(status_);
+    layout->addLayout(body, 1);
+    auto* central = new QWidget;
+    central->setLayout(layout);
+    setCentralWidget(central);
+    resize(1340, 700);
+
+    connect(sample_, &QLineEdit::textChanged, this, &ViewerWindow::redraw);
+    connect(tabs_, &QTabWidget::currentChanged, this, &ViewerWindow::drawTableIfShown);
+    connect(zoom_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
+    connect(background_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
+    connect(outline_, &QCheckBox::toggled, this, &ViewerWindow::redraw);
+    connect(onTop_, &QCheckBox::toggled, this, [this](bool on) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        show();
+    });
+    connect(open, &QPushButton::clicked, this, &ViewerWindow::chooseFile);
+    connect(export_, &QPushButton::clicked, this, &ViewerWindow::chooseExport);
+}
+
+void ViewerWindow::openFile(const QString& path) {
+    font_.open(path);
+    setWindowTitle(QString("%1 — pgfview").arg(QFileInfo(path).fileName()));
+}
+
+void ViewerWindow::redraw() {
+    const pgf::PgfFile* font = font_.font();
+    export_->setEnabled(font != nullptr);
+    if (font == nullptr) {
+        view_ = QImage();
+        screen_->setPixmap({});
+        screen_->setText(font_.message());
+        table_->setPixmap({});
+        tableEntries_.clear();
+        details_->clear();
+        missing_->clear();
+        status_->setText(font_.state() == WatchedFont::State::None ? QString("Open a .pgf file.")
+                                                                   : font_.message());
+        status_->setStyleSheet(font_.state() == WatchedFont::State::Damaged ? "color: #c02020"
+                                                                            : "");
+        emit redrawn();
+        return;
+    }
+    const Palette palette = background_->currentIndex() == 1 ? lightPalette() : darkPalette();
+    ScreenLayout layout = pspScreenLayout(*font, sample_->text().toStdU32String());
+    const FontSummary summary =
+        summarize(*font, QFileInfo(font_.path()).fileName(), font_.fileBytes());
+    if (outline_->isChecked()) {
+        layout.reference = firmwareReference(summary.slot);
+    }
+    const int factor = zoom_->currentData().toInt();
+    view_ = magnify(renderScreen(*font, layout, palette), factor);
+    screen_->setPixmap(QPixmap::fromImage(view_));
+    tableEntries_.clear();
+    table_->setPixmap({});
+    drawTableIfShown();
+    details_->setText(summaryHtml(summary));
+    missing_->setPlainText(summary.missing.empty() ? QString("(none)")
+                                                   : describeCharacters(summary.missing));
+    status_->setStyleSheet("");
+    status_->setText(QDir::toNativeSeparators(font_.path()));
+    emit redrawn();
+}
+
+QString ViewerWindow::exportPng(const QString& path) const {
+    if (view_.isNull()) {
+        return "There is no picture to save yet: open a font first.";
+    }
+    QImageWriter writer(path, "png");
+    if (!writer.write(view_)) {
+        return QString("Could not save %1: %2. Choose another folder or name.")
+            .arg(QDir::toNativeSeparators(path), writer.errorString());
+    }
+    return {};
+}
+
+void ViewerWindow::chooseFile() {
+    const QString path = QFileDialog::getOpenFileName(this, "Open a PSP font",
+                                                      QFileInfo(font_.path()).absolutePath(),
+                                                      "PSP fonts (*.pgf);;All files (*)");
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+void ViewerWindow::chooseExport() {
+    const QString suggestion = QFileInfo(font_.path()).absolutePath() + "/" +
+                               QFileInfo(font_.path()).completeBaseName() + ".png";
+    const QString path =
+        QFileDialog::getSaveFileName(this, "Export the view", suggestion, "PNG images (*.png)");
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString problem = exportPng(path);
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, "pgfview", problem);
+    }
+}
+
+void ViewerWindow::drawTableIfShown() {
+    // The table is the larger picture; it is drawn only when it is looked at.
+    const pgf::PgfFile* font = font_.font();
+    if (font == nullptr || tabs_->currentIndex() != 1 || !tableEntries_.empty()) {
+        return;
+    }
+    const Palette palette = background_->currentIndex() == 1 ? lightPalette() : darkPalette();
+    tableEntries_ = characterTableEntries(*font, converter::pspLatinCharacters());
+    tableGeometry_ = tableGeometry(*font, tableEntries_.size());
+    tableZoom_ = zoom_->currentData().toInt();
+    table_->setPixmap(QPixmap::fromImage(
+        magnify(renderCharacterTable(*font, tableEntries_, palette), tableZoom_)));
+}
+
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A cell of the character table tells its code when the mouse rests on it.
+    if (watched == table_ && event->type() == QEvent::ToolTip && !tableEntries_.empty()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint at = help->pos() / tableZoom_;
+        const int column = at.x() / std::max(1, tableGeometry_.cellWidth);
+        const int row = at.y() / std::max(1, tableGeometry_.cellHeight);
+        const auto index = static_cast<std::size_t>(row * kTableColumns + column);
+        if (column < kTableColumns && index < tableEntries_.size()) {
+            const TableEntry& entry = tableEntries_[index];
+            QString text = describeCharacters({entry.code});
+            if (entry.missing) {
+                text += " — missing; the PSP shows _ instead";
+            }
+            QToolTip::showText(help->globalPos(), text, table_);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ViewerWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFont(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void ViewerWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFont(event->mimeData());
+    if (!path.isEmpty()) {
+        openFile(path);
+        event->acceptProposedAction();
+    }
+}
+
+}  // namespace tessavine::pgfview

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <vector>
+
+#include "character_table.h"
+#include "watched_font.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace tessavine::pgfview {
+
+// The viewer: the watched font drawn on a PSP screen, its character table and a summary beside
+// them. It only arranges widgets; the pictures come from the renderer.
+class ViewerWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit ViewerWindow(QWidget* parent = nullptr);
+
+    void openFile(const QString& path);
+    // Saves the screen as it is shown now, zoom and outline included. Returns an empty string on
+    // success, else what went wrong in words for the user.
+    QString exportPng(const QString& path) const;
+
+    const WatchedFont& font() const { return font_; }
+    QImage currentView() const { return view_; }
+
+  signals:
+    // The screen was drawn again, from a new font or new settings.
+    void redrawn();
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void redraw();
+    void drawTableIfShown();
+    void chooseFile();
+    void chooseExport();
+
+    WatchedFont font_;
+    QImage view_;
+    std::vector<TableEntry> tableEntries_;
+    TableGeometry tableGeometry_;
+    int tableZoom_ = 1;
+    QLineEdit* sample_ = nullptr;
+    QComboBox* zoom_ = nullptr;
+    QComboBox* background_ = nullptr;
+    QCheckBox* outline_ = nullptr;
+    QCheckBox* onTop_ = nullptr;
+    QPushButton* export_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* screen_ = nullptr;
+    QLabel* table_ = nullptr;
+    QLabel* details_ = nullptr;
+    QPlainTextEdit* missing_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+};
+
+}  // namespace tessavine::pgfview
