@@ -2,14 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <numeric>
-#include <random>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "converter/conversion_error.h"
 #include "converter/font_converter.h"
@@ -17,47 +10,13 @@
 #include "converter/pgf/firmware_slots.h"
 #include "converter/pgf/pgf_reader.h"
 #include "pgf_invariants.h"
+#include "scratch_folder.h"
 
 namespace tessavine::converter {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace test;
 const fs::path kFonts = TESSAVINE_FONTS_DIR;
-
-class TemporaryFolder {
-  public:
-    TemporaryFolder()
-        : path_(fs::temp_directory_path() /
-                ("tessavine-set-" + std::to_string(std::random_device{}()))) {
-        fs::create_directories(path_);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-// Every name in the folder with its content ("<folder>" for a folder).
-std::vector<std::pair<std::string, std::string>> snapshot(const fs::path& folder) {
-    std::vector<std::pair<std::string, std::string>> entries;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        std::stringstream content;
-        if (entry.is_directory()) {
-            content << "<folder>";
-        } else {
-            content << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-        }
-        entries.emplace_back(entry.path().filename().string(), content.str());
-    }
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
 
 // The slots as the firmware's fonts are: style, nominal size, line metrics, and the memory a PSP
 // allocated to open each one.
@@ -98,7 +57,7 @@ std::size_t openingBytes(const pgf::PgfHeader& h) {
 }
 
 TEST(FontSet, SixteenFilesStandInForTheirSlots) {
-    TemporaryFolder folder;
+    ScratchFolder folder;
     const fs::path set = folder.path() / "psp";  // made by the writer
     // The CFF font serves as the family's bold: it takes the bold slots, and bold italic too,
     // slanted, since no italic face is given.
@@ -169,7 +128,7 @@ class FontSetFailure : public testing::TestWithParam<FailingSet> {};
 
 // The old set stays as it was, byte for byte, and nothing is added.
 TEST_P(FontSetFailure, LeavesTheFolderAsItWasAndNamesTheSlot) {
-    TemporaryFolder folder;
+    ScratchFolder folder;
     for (int n = 0; n < 16; ++n) {
         std::ofstream(folder.path() / ("ltn" + std::to_string(n) + ".pgf")) << "old " << n;
     }

@@ -2,110 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "converter/pgf/pgf_reader.h"
 #include "pgf_invariants.h"
+#include "scratch_folder.h"
 
 namespace tessavine::converter {
 namespace {
 
-namespace fs = std::filesystem;
-using Words = std::vector<std::string>;
+using namespace test;
 
 const fs::path kConverter = TTF2PGF_PATH;
 const fs::path kInspector = PGFINFO_PATH;
-const fs::path kFonts = TESSAVINE_FONTS_DIR;
 const fs::path kRepro = TESSAVINE_REPRO_DIR;
 const fs::path kGolden = TESSAVINE_GOLDEN_DIR;
-
-std::string shellQuoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct RunOutcome {
-    bool succeeded = false;  // exit status 0
-    std::string out;
-    std::string err;
-};
-
-// A fresh folder holding the two example fonts, removed with everything in it at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder()
-        : path_(fs::temp_directory_path() /
-                ("tessavine-test-" + std::to_string(std::random_device{}()))) {
-        fs::create_directories(path_);
-        fs::copy_file(kFonts / "Example.ttf", path_ / "Example.ttf");
-        fs::copy_file(kFonts / "Example2.otf", path_ / "Example2.otf");
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-    // Runs the program in this folder through the system's command shell. Arguments must not
-    // contain double quotes. `environment` is put before the command (POSIX shells only).
-    RunOutcome run(const fs::path& program, const Words& arguments,
-                   const std::string& environment = "") const {
-        const std::string tag = std::to_string(std::random_device{}());
-        const fs::path outPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".out");
-        const fs::path errPath = fs::temp_directory_path() / ("tessavine-run-" + tag + ".err");
-#ifdef _WIN32
-        static_cast<void>(environment);
-        std::string command =
-            "cd /d " + shellQuoted(path_.string()) + " && " + shellQuoted(program.string());
-#else
-        std::string command = "cd " + shellQuoted(path_.string()) + " && " + environment + " " +
-                              shellQuoted(program.string());
-#endif
-        for (const std::string& argument : arguments) {
-            command += " " + shellQuoted(argument);
-        }
-        command += " >" + shellQuoted(outPath.string()) + " 2>" + shellQuoted(errPath.string());
-#ifdef _WIN32
-        command = shellQuoted(command);  // cmd /c strips one pair of quotes around the whole line
-#endif
-        RunOutcome outcome{std::system(command.c_str()) == 0, readText(outPath), readText(errPath)};
-        fs::remove(outPath);
-        fs::remove(errPath);
-        return outcome;
-    }
-
-    Words names() const {
-        Words names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    fs::path path_;
-};
-
-std::size_t lineCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
 
 struct GoodRun {
     const char* name;
@@ -136,11 +47,6 @@ TEST_P(ConverterRun, ReplacesTheOutputWithAFontThatPgfinfoReads) {
     const std::vector<std::uint8_t> png = pgf::readWholeFile(folder.path() / "a.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-
-    const RunOutcome notPgf = folder.run(kInspector, {"Example.ttf"});
-    EXPECT_FALSE(notPgf.succeeded);
-    EXPECT_EQ(lineCount(notPgf.err), 1u) << notPgf.err;
-    EXPECT_NE(notPgf.err.find("no PGF font"), std::string::npos) << notPgf.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,51 +57,70 @@ INSTANTIATE_TEST_SUITE_P(
         GoodRun{"Cff", {"Example2.otf", "ltn0.pgf", "18h1", "b1i1"}, "Regular", "lacks 102 "}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
 
-struct BadRun {
+// Bad input, and crafted files that once cost seconds and gigabytes: each run must end with one
+// line that says why and leave no output or temporary file.
+struct Refusal {
     const char* name;
+    bool inspector;  // pgfinfo, else the converter
     Words arguments;
-    const char* folderInTheWay;  // empty: none
     const char* mentions;
 };
 
-class ConverterRefusal : public testing::TestWithParam<BadRun> {};
+class ProgramRefusal : public testing::TestWithParam<Refusal> {};
 
-TEST_P(ConverterRefusal, FailsWithOneLineAndLeavesNoFile) {
+TEST_P(ProgramRefusal, FailsWithOneLineAndLeavesNoFile) {
     ScratchFolder folder;
     std::ofstream(folder.path() / "notes.ttf") << "This is not a font.\n";
-    if (*GetParam().folderInTheWay) {
-        fs::create_directory(folder.path() / GetParam().folderInTheWay);
+    fs::create_directory(folder.path() / "dir.ttf");
+    fs::create_directory(folder.path() / "dir.pgf");
+    for (const char* name : {"pgf-bomb.pgf", "pgf-advance-overflow.pgf", "pgf-wide-canvas.pgf",
+                             "giant_A_fits_underscore.ttf", "giant_outline.ttf"}) {
+        fs::copy_file(kRepro / name, folder.path() / name);
     }
     const Words before = folder.names();
-
-    const RunOutcome run = folder.run(kConverter, GetParam().arguments);
+    const RunOutcome run =
+        folder.run(GetParam().inspector ? kInspector : kConverter, GetParam().arguments);
     EXPECT_FALSE(run.succeeded);
     EXPECT_EQ(lineCount(run.err), 1u) << run.err;
-    EXPECT_EQ(run.err.rfind("ttf2pgf: ", 0), 0u) << run.err;
+    EXPECT_TRUE(GetParam().inspector || run.err.starts_with("ttf2pgf: ")) << run.err;
     EXPECT_NE(run.err.find(GetParam().mentions), std::string::npos) << run.err;
     EXPECT_EQ(folder.names(), before) << "an output or temporary file was left behind";
 }
 
+// The converter's arguments, as the window passes them.
+Words converting(const char* font, const char* size = "24h1", const char* output = "o.pgf") {
+    return {font, output, size, "b1i1"};
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    BadInput, ConverterRefusal,
+    BadInput, ProgramRefusal,
     testing::Values(
-        BadRun{"MissingFont", {"Missing.ttf", "o.pgf", "24h1", "b1i1"}, "", "does not exist"},
-        BadRun{"TextFileAsFont", {"notes.ttf", "o.pgf", "24h1", "b1i1"}, "", "is not a font"},
-        BadRun{"FolderAsFont", {"dir.ttf", "o.pgf", "24h1", "b1i1"}, "dir.ttf", "is a folder"},
-        BadRun{"ScaleTooLarge",
-               {"Example.ttf", "o.pgf", "200h1", "b1i1"},
-               "",
-               "largest font scale that fits is "},
-        BadRun{"UnreadableSizeWord", {"Example.ttf", "o.pgf", "24x1", "b1i1"}, "", "no \"h\""},
-        BadRun{"UnreadableShadowWord", {"Example.ttf", "o.pgf", "24h1", "2.5"}, "", "shadow word"},
-        BadRun{"FolderInTheOutputsPlace",
-               {"Example.ttf", "o.pgf", "24h1", "b1i1"},
-               "o.pgf",
-               "a folder of that name is in the way"},
-        BadRun{"MissingOutputFolder",
-               {"Example.ttf", "no/o.pgf", "24h1", "b1i1"},
-               "",
-               "does not exist"}),
+        Refusal{"MissingFont", false, converting("Missing.ttf"), "does not exist"},
+        Refusal{"TextFileAsFont", false, converting("notes.ttf"), "is not a font"},
+        Refusal{"FolderAsFont", false, converting("dir.ttf"), "is a folder"},
+        Refusal{"UnreadableSizeWord", false, converting("Example.ttf", "24x1"), "no \"h\""},
+        Refusal{"FolderInTheOutputsPlace", false, converting("Example.ttf", "24h1", "dir.pgf"),
+                "a folder of that name is in the way"},
+        Refusal{"MissingOutputFolder", false, converting("Example.ttf", "24h1", "no/o.pgf"),
+                "does not exist"},
+        Refusal{"NotAPgf", true, {"Example.ttf"}, "no PGF font"},
+        Refusal{"SharedRecordBomb", true, {"pgf-bomb.pgf", "--png", "x.png"}, "far more pixels"},
+        Refusal{"AdvancesBeyondInt",
+                true,
+                {"pgf-advance-overflow.pgf", "--png", "x.png"},
+                "at most 16384 on a side"},
+        Refusal{"HeaderCanvas",
+                true,
+                {"pgf-wide-canvas.pgf", "--png", "x.png"},
+                "at most 16384 on a side"},
+        // At 24 the old converter drew a 30,000-pixel glyph before refusing; at 100 FreeType
+        // refused to draw it and the run succeeded without the letter.
+        Refusal{"GiantLetterAt24", false, converting("giant_A_fits_underscore.ttf"),
+                "U+0041 is 30000 pixels wide"},
+        Refusal{"GiantLetterAt100", false, converting("giant_A_fits_underscore.ttf", "100h1"),
+                "U+0041 is 125000 pixels wide"},
+        Refusal{"GiantOutlines", false, converting("giant_outline.ttf"),
+                "not even font scale 1 fits"}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
 
 TEST(ConverterHelp, HelpAndVersionPrintAndSucceed) {
@@ -207,59 +132,6 @@ TEST(ConverterHelp, HelpAndVersionPrintAndSucceed) {
         EXPECT_NE(run.out.find(mentions), std::string::npos) << run.out;
     }
 }
-
-// Crafted files that once cost seconds and gigabytes: each must end with one line that says why.
-struct CraftedRun {
-    const char* name;
-    bool inspector;  // pgfinfo, else the converter
-    Words arguments;
-    const char* mentions;
-};
-
-class CraftedInput : public testing::TestWithParam<CraftedRun> {};
-
-TEST_P(CraftedInput, IsRefusedWithOneLine) {
-    ScratchFolder folder;
-    for (const char* name : {"pgf-bomb.pgf", "pgf-advance-overflow.pgf", "pgf-wide-canvas.pgf",
-                             "giant_A_fits_underscore.ttf", "giant_outline.ttf"}) {
-        fs::copy_file(kRepro / name, folder.path() / name);
-    }
-    const RunOutcome run =
-        folder.run(GetParam().inspector ? kInspector : kConverter, GetParam().arguments);
-    EXPECT_FALSE(run.succeeded);
-    EXPECT_EQ(lineCount(run.err), 1u) << run.err;
-    EXPECT_NE(run.err.find(GetParam().mentions), std::string::npos) << run.err;
-    EXPECT_FALSE(fs::exists(folder.path() / "o.pgf"));
-    EXPECT_FALSE(fs::exists(folder.path() / "x.png"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Repro, CraftedInput,
-    testing::Values(
-        CraftedRun{"SharedRecordBomb", true, {"pgf-bomb.pgf", "--png", "x.png"}, "far more pixels"},
-        CraftedRun{"AdvancesBeyondInt",
-                   true,
-                   {"pgf-advance-overflow.pgf", "--png", "x.png"},
-                   "at most 16384 on a side"},
-        CraftedRun{"HeaderCanvas",
-                   true,
-                   {"pgf-wide-canvas.pgf", "--png", "x.png"},
-                   "at most 16384 on a side"},
-        // At 24 the old converter drew a 30,000-pixel glyph before refusing; at 100 FreeType
-        // refused to draw it and the run succeeded without the letter.
-        CraftedRun{"GiantLetterAt24",
-                   false,
-                   {"giant_A_fits_underscore.ttf", "o.pgf", "24h1", "b1i1"},
-                   "U+0041 is 30000 pixels wide"},
-        CraftedRun{"GiantLetterAt100",
-                   false,
-                   {"giant_A_fits_underscore.ttf", "o.pgf", "100h1", "b1i1"},
-                   "U+0041 is 125000 pixels wide"},
-        CraftedRun{"GiantOutlines",
-                   false,
-                   {"giant_outline.ttf", "o.pgf", "24h1", "b1i1"},
-                   "not even font scale 1 fits"}),
-    [](const auto& caseInfo) { return caseInfo.param.name; });
 
 // The file as converted today, byte for byte; tools/regenerate-golden-pgf rewrites it after a
 // deliberate change.
@@ -314,8 +186,7 @@ TEST_P(OutputName, FitsOrIsCalledTooLong) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, OutputName,
-                         testing::Values(NameCase{"Short", 5, 0, true},
-                                         NameCase{"Name230", 230, 0, true},
+                         testing::Values(NameCase{"Name230", 230, 0, true},
                                          NameCase{"Name244", 244, 0, true},
                                          NameCase{"Name255", 255, 0, true},
                                          NameCase{"Name256", 256, 0, false},
@@ -329,7 +200,7 @@ TEST(ConverterFaults, AFailingRenameKeepsTheOldOutput) {
     ScratchFolder folder;
     std::ofstream(folder.path() / "ltn0.pgf") << "old";
     const RunOutcome run = folder.run(kConverter, {"Example.ttf", "ltn0.pgf", "12h1", "b1i1"},
-                                      "LD_PRELOAD=" + shellQuoted(FAILRENAME_PATH));
+                                      "LD_PRELOAD=" + quoted(FAILRENAME_PATH));
     EXPECT_FALSE(run.succeeded);
     EXPECT_NE(run.err.find("unchanged"), std::string::npos) << run.err;
     EXPECT_EQ(readText(folder.path() / "ltn0.pgf"), "old");
@@ -382,12 +253,7 @@ TEST(ConverterSet, MakesSixteenFilesThatPgfinfoMatchesToTheirSlots) {
         expected.push_back("ltn" + std::to_string(n) + ".pgf");
     }
     std::sort(expected.begin(), expected.end());
-    Words written;
-    for (const auto& entry : fs::directory_iterator(folder.path() / "psp")) {
-        written.push_back(entry.path().filename().string());
-    }
-    std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, expected);
+    EXPECT_EQ(names(folder.path() / "psp"), expected);
 
     const std::pair<const char*, std::vector<const char*>> reports[] = {
         {"psp/ltn8.pgf",
