@@ -9,12 +9,10 @@
 #include <string>
 #include <vector>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include "converter/command_line.h"
 #include "converter/font_converter.h"
 #include "converter/pgf/pgf_reader.h"
+#include "free_type_reference.h"
 #include "pgf_invariants.h"
 
 namespace tessavine::converter {
@@ -85,26 +83,6 @@ TEST(LineMetrics, FollowTheFirmwareProportionsAtEveryScaleAndSlot) {
     }
 }
 
-// The bitmap and the placement of "H" as FreeType draws it at a 26.6 pixel em.
-struct Drawn {
-    int rows = 0, top = 0, width = 0;
-};
-Drawn drawH(const std::filesystem::path& font, long em26Dot6) {
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
-    Drawn drawn;
-    if (FT_Init_FreeType(&library) == 0 &&
-        FT_New_Face(library, font.string().c_str(), 0, &face) == 0 &&
-        FT_Set_Char_Size(face, em26Dot6, em26Dot6, 72, 72) == 0 &&
-        FT_Load_Char(face, 'H', FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP) == 0 &&
-        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_LIGHT) == 0) {
-        drawn = {static_cast<int>(face->glyph->bitmap.rows), face->glyph->bitmap_top,
-                 static_cast<int>(face->glyph->bitmap.width)};
-    }
-    FT_Done_FreeType(library);
-    return drawn;
-}
-
 TEST(LineMetrics, SmallSlotsAreDrawnAtSevenTenthsOfTheScaleAndGlyphsStayAsDrawn) {
     const struct {
         const char* size;
@@ -118,11 +96,8 @@ TEST(LineMetrics, SmallSlotsAreDrawnAtSevenTenthsOfTheScaleAndGlyphsStayAsDrawn)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size + std::string(" ") + std::to_string(c.em26Dot6));
         const pgf::PgfFile file = convertWords(withOptions("Example.ttf", c.size, c.options));
-        const Drawn expected = drawH(kFonts / "Example.ttf", c.em26Dot6);
-        const pgf::PgfGlyph& h = file.glyphs.at(file.glyphIndexOf(U'H').value());
-        EXPECT_EQ(h.image.height, expected.rows);
-        EXPECT_EQ(h.image.top, expected.top);
-        EXPECT_EQ(h.image.width, expected.width);
+        EXPECT_EQ(file.glyphs.at(file.glyphIndexOf(U'H').value()).image,
+                  test::freeTypeGlyph(kFonts / "Example.ttf", c.em26Dot6, U'H'));
     }
 }
 
