@@ -1,6 +1,7 @@
 // The drawing without a window: a font whose pixels are known, drawn onto planes and images, and
 // every pixel checked against positions worked out by hand.
 #include <QtTest>
+#include <array>
 #include <limits>
 #include <map>
 #include <utility>
@@ -70,11 +71,9 @@ class RendererTest : public QObject {
     void overlappingInkAddsAndSaturates();
     void screenPaintsShadowUnderInk();
     void linesStandOneHeaderPitchApart();
-    void firmwareReferenceSizes_data();
     void firmwareReferenceSizes();
     void magnifiedPixelsStayPixels();
     void tableMarksMissingCharacters();
-    void slotFromFileName_data();
     void slotFromFileName();
     void summaryTellsEmSizeAndMissing();
     void damagedMetricsStayWithinBounds();
@@ -111,12 +110,8 @@ void RendererTest::textHoldsExactlyTheGlyphPixels() {
     const auto check = [](const char* plane, int x, int y, int found, const Pixels& expected) {
         const auto place = expected.find({x, y});
         const int wanted = place == expected.end() ? 0 : place->second;
-        QVERIFY2(found == wanted, qPrintable(QString("%1 at (%2, %3) is %4, expected %5")
-                                                 .arg(plane)
-                                                 .arg(x)
-                                                 .arg(y)
-                                                 .arg(found)
-                                                 .arg(wanted)));
+        QVERIFY2(found == wanted, qPrintable(QString::asprintf("%s at (%d, %d) is %d, expected %d",
+                                                               plane, x, y, found, wanted)));
     };
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
@@ -187,23 +182,14 @@ void RendererTest::linesStandOneHeaderPitchApart() {
     }
 }
 
-void RendererTest::firmwareReferenceSizes_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("em");
-    QTest::addColumn<int>("ascent");
-    QTest::addColumn<int>("pitch");
-    // em = points × 128 / 72; ascent = em × 863 / 1059 (576 / 707 small); pitch = (asc − desc)/64.
-    QTest::newRow("ltn0") << 0 << 18 << 15 << 17;
-    QTest::newRow("ltn7") << 7 << 18 << 15 << 17;
-    QTest::newRow("ltn8 small") << 8 << 12 << 10 << 11;
-}
-
 void RendererTest::firmwareReferenceSizes() {
-    QFETCH(int, slot);
-    const ReferenceSize reference = firmwareReference(slot);
-    QTEST(reference.em, "em");
-    QTEST(reference.ascent, "ascent");
-    QTEST(reference.pitch, "pitch");
+    // em = points × 128 / 72; ascent = em × 863 / 1059 (576 / 707 small); pitch = (asc − desc)/64.
+    for (const auto& [slot, em, ascent, pitch] :
+         {std::array{0, 18, 15, 17}, std::array{7, 18, 15, 17}, std::array{8, 12, 10, 11}}) {
+        const ReferenceSize reference = firmwareReference(slot);
+        QCOMPARE((std::array{reference.em, reference.ascent, reference.pitch}),
+                 (std::array{em, ascent, pitch}));
+    }
 }
 
 void RendererTest::magnifiedPixelsStayPixels() {
@@ -248,20 +234,15 @@ void RendererTest::tableMarksMissingCharacters() {
     QCOMPARE(table.pixel(geometry.cell(0).topLeft() + inside), palette.background.rgb());
 }
 
-void RendererTest::slotFromFileName_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("slot");  // −1: none
-    QTest::newRow("ltn0") << "ltn0.pgf" << 0;
-    QTest::newRow("capitals") << "LTN15.PGF" << 15;
-    QTest::newRow("past the last") << "ltn16.pgf" << -1;
-    QTest::newRow("other extension") << "ltn3.pgf.bak" << -1;
-    QTest::newRow("other name") << "myfont.pgf" << -1;
-}
-
 void RendererTest::slotFromFileName() {
-    QFETCH(QString, name);
-    QFETCH(int, slot);
-    QCOMPARE(slotOfFileName(name).value_or(-1), slot);
+    const std::pair<const char*, int> namesAndSlots[] = {{"ltn0.pgf", 0},
+                                                         {"LTN15.PGF", 15},
+                                                         {"ltn16.pgf", -1},
+                                                         {"ltn3.pgf.bak", -1},
+                                                         {"myfont.pgf", -1}};  // -1: none
+    for (const auto& [name, slot] : namesAndSlots) {
+        QCOMPARE(slotOfFileName(name).value_or(-1), slot);
+    }
 }
 
 void RendererTest::summaryTellsEmSizeAndMissing() {

@@ -19,9 +19,8 @@ class WatchedFontTest : public QObject {
     }
     void cleanup() { folder_.reset(); }
 
-    void waitsForAFileThatIsNotThereYet();
+    void waitsWhileTheFileIsNotThereAndShowsItWhenItIs();
     void readsAgainWhenTheFileIsReplaced();
-    void waitsWhileTheFileIsGoneThenShowsItsReturn();
     void damagedFileIsReportedAndAGoodOneLoadsAfter_data();
     void damagedFileIsReportedAndAGoodOneLoadsAfter();
 
@@ -30,15 +29,21 @@ class WatchedFontTest : public QObject {
     QString path_;
 };
 
-void WatchedFontTest::waitsForAFileThatIsNotThereYet() {
+void WatchedFontTest::waitsWhileTheFileIsNotThereAndShowsItWhenItIs() {
     WatchedFont font;
-    font.open(path_);
+    font.open(path_);  // not there yet
     QCOMPARE(font.state(), State::Waiting);
     QVERIFY(font.message().contains("ltn0.pgf"));
     QVERIFY(font.font() == nullptr);
     test::replaceFile(path_, test::twoGlyphFile());
     QTRY_COMPARE(font.state(), State::Loaded);
     QCOMPARE(font.font()->glyphs.size(), std::size_t(2));
+    QVERIFY(QFile::remove(path_));  // gone again
+    QTRY_COMPARE(font.state(), State::Waiting);
+    QVERIFY(font.font() == nullptr);  // no stale picture
+    test::replaceFile(path_, test::twoGlyphFile(1));
+    QTRY_COMPARE(font.state(), State::Loaded);
+    QCOMPARE(font.font()->glyphs.size(), std::size_t(3));
 }
 
 void WatchedFontTest::readsAgainWhenTheFileIsReplaced() {
@@ -56,19 +61,6 @@ void WatchedFontTest::readsAgainWhenTheFileIsReplaced() {
         QCOMPARE(font.fileBytes(), bytes.size());
     }
     QVERIFY(changes.size() >= 4);
-}
-
-void WatchedFontTest::waitsWhileTheFileIsGoneThenShowsItsReturn() {
-    test::replaceFile(path_, test::twoGlyphFile());
-    WatchedFont font;
-    font.open(path_);
-    QTRY_COMPARE(font.state(), State::Loaded);
-    QVERIFY(QFile::remove(path_));
-    QTRY_COMPARE(font.state(), State::Waiting);
-    QVERIFY(font.font() == nullptr);  // no stale picture
-    test::replaceFile(path_, test::twoGlyphFile(1));
-    QTRY_COMPARE(font.state(), State::Loaded);
-    QCOMPARE(font.font()->glyphs.size(), std::size_t(3));
 }
 
 void WatchedFontTest::damagedFileIsReportedAndAGoodOneLoadsAfter_data() {
