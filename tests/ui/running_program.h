@@ -26,6 +26,15 @@ struct TempFolder : QTemporaryDir {
     }
 };
 
+// settings.bin as the program keeps it: each entry a two-byte length and its Windows-1252 text.
+inline QByteArray settingsFile(const QByteArrayList& entries) {
+    QByteArray bytes;
+    for (const QByteArray& entry : entries) {
+        bytes += QByteArray(1, static_cast<char>(entry.size())) + '\0' + entry;
+    }
+    return bytes;
+}
+
 // A temporary program folder with a converter as ttf2pgf.exe, the stand-in unless told.
 struct ProgramFolder : TempFolder {
     explicit ProgramFolder(const QString& converter = TESSAVINE_FAKE_CONVERTER) {
