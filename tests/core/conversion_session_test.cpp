@@ -26,12 +26,6 @@ struct Scene {
     fs::path slot(int n) const { return program.path / ("ltn" + std::to_string(n) + ".pgf"); }
     fs::path fonts(char drive) const { return drives.path / std::string(1, drive) / "font"; }
     void mark(char drive, const char* m) { fs::create_directories(fonts(drive).parent_path() / m); }
-    // Execute, the converter writes ltn0.pgf and ends well, the timer fires.
-    void convert(const std::string& font = "PGF") {
-        session.Command1_Click();
-        starter.last->finish({}, slot(0), font);
-        session.Timer1_Timer();
-    }
 
     TempFolder program, drives;
     StdFileSystem files;
@@ -171,7 +165,7 @@ TEST(Tick, CopiesLtn0ToEveryTickedSlotUnlessTheConversionOrACopyFails) {
 
 TEST(DeviceStep, OffersTheFirstMarkedDriveWithItsOwnQuestionOnceTheConverterHasEnded) {
     // the marks made, the drive offered (0: none), whether as FLASH0, and the answer; No still
-    // makes the font folder
+    // makes the font folder, Yes copies the slot files made (the copy itself: device_copy_test)
     const std::tuple<std::vector<std::pair<char, const char*>>, char, bool, bool> cases[] = {
         {{{'f', kStick}}, 'f', false, true},
         {{{'f', kStick}}, 'f', false, false},
@@ -187,6 +181,7 @@ TEST(DeviceStep, OffersTheFirstMarkedDriveWithItsOwnQuestionOnceTheConverterHasE
             s.mark(drive, mark);
         }
         s.prompts.answer = yes;
+        s.controls.boxes[3] = kTicked;
         s.session.Command1_Click();
         s.session.Timer1_Timer();  // the converter still runs: the tick waits for its end
         EXPECT_FALSE(s.timer.active);
@@ -206,30 +201,8 @@ TEST(DeviceStep, OffersTheFirstMarkedDriveWithItsOwnQuestionOnceTheConverterHasE
         EXPECT_THAT(s.prompts.questions,
                     ElementsAre("Copy font file(s) to " + device +
                                 "? | Do you want to copy the font file(s) to " + folder));
-        EXPECT_EQ(listing(s.fonts(offered)), yes ? "ltn0.pgf" : "");
+        EXPECT_EQ(listing(s.fonts(offered)), yes ? "ltn0.pgf ltn3.pgf" : "");
     }
-}
-
-TEST_F(Session, YesCopiesThePresentSlotFilesOverOlderOnesAllOrNone) {
-    controls.boxes[3] = controls.boxes[7] = controls.boxes[11] = kTicked;
-    mark('f', kStick);
-    fs::create_directories(fonts('f') / "ltn7.pgf");  // a folder stands in the way
-    writeBytes(fonts('f') / "ltn0.pgf", "old, and longer than the new one");
-    writeBytes(fonts('f') / "ltn9.pgf", "old nine");
-    convert("new");
-    EXPECT_EQ(listing(fonts('f')), "ltn0.pgf ltn7.pgf ltn9.pgf");  // none of the set went
-    EXPECT_EQ(readBytes(fonts('f') / "ltn0.pgf"), "old, and longer than the new one");
-    EXPECT_THAT(prompts.messages, ElementsAre(HasSubstr("ltn7.pgf")));
-    EXPECT_FALSE(timer.active);
-
-    fs::remove(fonts('f') / "ltn7.pgf");
-    convert("newer");
-    EXPECT_EQ(listing(fonts('f')), "ltn0.pgf ltn11.pgf ltn3.pgf ltn7.pgf ltn9.pgf");
-    for (const char* copied : {"ltn0.pgf", "ltn3.pgf", "ltn7.pgf", "ltn11.pgf"}) {
-        EXPECT_EQ(readBytes(fonts('f') / copied), "newer") << copied;
-    }
-    EXPECT_EQ(readBytes(fonts('f') / "ltn9.pgf"), "old nine");
-    EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
 }  // namespace
