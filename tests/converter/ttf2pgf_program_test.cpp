@@ -248,12 +248,7 @@ TEST(ConverterSet, MakesSixteenFilesThatPgfinfoMatchesToTheirSlots) {
         folder.run(kConverter, {"--set", "Example.ttf", "psp", "18h1.0", "b2.5i1.2"});
     ASSERT_TRUE(run.succeeded) << run.err;
     EXPECT_EQ(run.err, "");
-    Words expected;
-    for (int n = 0; n < 16; ++n) {
-        expected.push_back("ltn" + std::to_string(n) + ".pgf");
-    }
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(names(folder.path() / "psp"), expected);
+    EXPECT_EQ(names(folder.path() / "psp").size(), 16u);  // which ones: FontSet's own test
 
     const std::pair<const char*, std::vector<const char*>> reports[] = {
         {"psp/ltn8.pgf",
