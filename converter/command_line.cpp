@@ -86,11 +86,12 @@ void readShadowWord(std::string_view word, ConversionParameters& parameters) {
 
 CommandLine readCommandLine(std::span<const std::string> words) {
     CommandLine commandLine;
-    if (!words.empty() && (words[0] == "--help" || words[0] == "-h" || words[0] == "/?")) {
+    // Only a lone word asks for these: the window passes any font name typed, "-h" included.
+    if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h" || words[0] == "/?")) {
         commandLine.action = CommandLine::Action::ShowHelp;
         return commandLine;
     }
-    if (!words.empty() && words[0] == "--version") {
+    if (words.size() == 1 && words[0] == "--version") {
         commandLine.action = CommandLine::Action::ShowVersion;
         return commandLine;
     }
