@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -41,8 +42,20 @@ public:
     // exists but cannot be read.
     virtual std::optional<std::string> readFile(const std::string& path,
                                                 std::string& error) const = 0;
-    // Writes the bytes to a temporary file beside `path` and renames it over `path`.
+    // Writes the bytes to a temporary file beside `path` and renames it over `path`. When `path`
+    // is a symbolic link, the file it leads to is replaced and the link stays.
     virtual std::string writeFileReplacing(const std::string& path, const std::string& bytes) = 0;
+
+    // --- Files that must not stall or exhaust the program, and what a killed save leaves ---
+    // readFileAtMost: like readFile, but takes at most `maxBytes` bytes from the start of the
+    // file, and only from an ordinary file (or one a link leads to): a named pipe, a device or a
+    // folder is an error, found without waiting on it.
+    virtual std::optional<std::string> readFileAtMost(const std::string& path, std::size_t maxBytes,
+                                                      std::string& error) const = 0;
+    // Removes the temporary files that writeFileReplacing(path) left behind when the program was
+    // ended in the middle of it (beside the file a link leads to, if `path` is one). Leaves
+    // everything else, including a temporary file a running save may still be writing.
+    virtual void removeStaleTemporaryFiles(const std::string& path) = 0;
 };
 
 }  // namespace tessavine

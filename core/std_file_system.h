@@ -19,6 +19,9 @@ class StdFileSystem final : public FileSystem {
     std::optional<std::string> findFirstFile(const std::string& pattern) const override;
     std::optional<std::string> readFile(const std::string& path, std::string& error) const override;
     std::string writeFileReplacing(const std::string& path, const std::string& bytes) override;
+    std::optional<std::string> readFileAtMost(const std::string& path, std::size_t maxBytes,
+                                              std::string& error) const override;
+    void removeStaleTemporaryFiles(const std::string& path) override;
 
   private:
     // A name beside `destination` that no file has yet; tried afresh when taken meanwhile.
