@@ -74,11 +74,20 @@ void fromWindow(std::vector<std::string> parts, std::uint8_t boxes) {
                                 texts.height1};
     for (const ParameterCorrection& correction : normaliseParameters(fields)) {
         switch (correction.field) {
-            case TextField::horizontal1: texts.horizontal1 = correction.text; break;
-            case TextField::blur1: texts.blur1 = correction.text; break;
-            case TextField::intensity1: texts.intensity1 = correction.text; break;
-            case TextField::height1: texts.height1 = correction.text; break;
-            default: break;
+            case TextField::horizontal1:
+                texts.horizontal1 = correction.text;
+                break;
+            case TextField::blur1:
+                texts.blur1 = correction.text;
+                break;
+            case TextField::intensity1:
+                texts.intensity1 = correction.text;
+                break;
+            case TextField::height1:
+                texts.height1 = correction.text;
+                break;
+            default:
+                break;
         }
     }
 

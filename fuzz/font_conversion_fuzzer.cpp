@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 struct ScratchFolder {
     ScratchFolder() {
         std::error_code error;
-        const fs::path base = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm")
-                                                                   : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::random_device random;
         do {
             path = base / ("tessavine-font-fuzz-" + std::to_string(random()));

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    constexpr TextField kFields[] = {TextField::fontname1,  TextField::height1,
+    constexpr TextField kFields[] = {TextField::fontname1,   TextField::height1,
                                      TextField::horizontal1, TextField::advance1,
                                      TextField::blur1,       TextField::intensity1};
     const TextField field = kFields[data[0] % std::size(kFields)];
@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!correctedParameter(field, *corrected));
     }
 
-    ParameterTexts texts{std::string(text), std::string(text), std::string(text),
-                         std::string(text), std::string(text)};
+    ParameterTexts texts{std::string(text), std::string(text), std::string(text), std::string(text),
+                         std::string(text)};
     for (const ParameterCorrection& correction : normaliseParameters(texts)) {
         FUZZ_CHECK(!correction.text.empty());
         FUZZ_CHECK(!correctedParameter(correction.field, correction.text));

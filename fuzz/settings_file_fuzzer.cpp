@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <system_error>
-#include <random>
 
 #include "core/file_platform.h"
 #include "core/main_controls.h"
@@ -79,8 +79,7 @@ const std::filesystem::path& programFolder() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string folder = platform::utf8FromPath(programFolder());
-    std::ofstream(programFolder() / kSettingsFileName, std::ios::binary | std::ios::trunc)
-        << bytes;
+    std::ofstream(programFolder() / kSettingsFileName, std::ios::binary | std::ios::trunc) << bytes;
 
     StdFileSystem fileSystem;
     Controls controls;
