@@ -20,6 +20,12 @@
 #endif
 
 namespace tessavine::platform {
+namespace {
+
+// readFilePrefix grows its buffer by this much at a time, so a small file takes little memory.
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+}  // namespace
 
 #ifdef _WIN32
 
@@ -96,12 +102,12 @@ FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxByte
         result.outcome = FilePrefix::Outcome::NotAFile;
         return result;
     }
-    result.bytes.resize(maxBytes);
     std::size_t done = 0;
     while (done < maxBytes) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(maxBytes - done, 1u << 20));
+        const std::size_t want = std::min(maxBytes - done, kReadChunk);
+        result.bytes.resize(done + want);
         DWORD got = 0;
-        if (!ReadFile(file, result.bytes.data() + done, want, &got, nullptr)) {
+        if (!ReadFile(file, result.bytes.data() + done, static_cast<DWORD>(want), &got, nullptr)) {
             result.error =
                 std::error_code(static_cast<int>(GetLastError()), std::system_category());
             CloseHandle(file);
@@ -161,10 +167,11 @@ FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxByte
         result.outcome = FilePrefix::Outcome::NotAFile;
         return result;
     }
-    result.bytes.resize(maxBytes);
     std::size_t done = 0;
     while (done < maxBytes) {
-        const ::ssize_t got = ::read(file, result.bytes.data() + done, maxBytes - done);
+        const std::size_t want = std::min(maxBytes - done, kReadChunk);
+        result.bytes.resize(done + want);
+        const ::ssize_t got = ::read(file, result.bytes.data() + done, want);
         if (got < 0 && errno == EINTR) {
             continue;
         }
