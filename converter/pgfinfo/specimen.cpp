@@ -1,6 +1,9 @@
 #include "specimen.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace tessavine::pgfinfo {
@@ -11,6 +14,12 @@ constexpr Rgb kBackground{52, 84, 140};
 constexpr Rgb kInk{255, 255, 255};
 constexpr Rgb kShadowInk{0, 0, 0};
 constexpr char32_t kSubstitute = U'_';
+// A real font's specimen is a few thousand pixels wide at most; header values or advances that
+// ask for more come from a damaged file and would take gigabytes.
+constexpr std::int64_t kLargestSide = 16384;
+constexpr std::int64_t kLargestArea = 32 * 1024 * 1024;
+// Shadows are stored at half or quarter size; a larger factor only comes from a damaged header.
+constexpr int kLargestShadowScale = 4;
 
 std::vector<std::u32string> splitLines(const std::u32string& text) {
     std::vector<std::u32string> lines(1);
@@ -32,9 +41,9 @@ const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code) {
     return index ? &font.glyphs[*index] : nullptr;
 }
 
-// Widths in 26.6, as the pen moves.
-std::int32_t lineWidth(const pgf::PgfFile& font, const std::u32string& line) {
-    std::int32_t width = 0;
+// Widths in 26.6, as the pen moves; wide enough that no sum of advances overflows.
+std::int64_t lineWidth(const pgf::PgfFile& font, const std::u32string& line) {
+    std::int64_t width = 0;
     for (const char32_t c : line) {
         if (const pgf::PgfGlyph* glyph = glyphFor(font, c)) {
             width += glyph->metrics.advance.horizontal;
@@ -44,7 +53,9 @@ std::int32_t lineWidth(const pgf::PgfFile& font, const std::u32string& line) {
 }
 
 int shadowScale(const pgf::PgfFile& font) {
-    return font.header.shadowScaleX > 0 ? std::max(1, 64 / font.header.shadowScaleX) : 2;
+    return font.header.shadowScaleX > 0
+               ? std::clamp(64 / font.header.shadowScaleX, 1, kLargestShadowScale)
+               : 2;
 }
 
 void drawShadow(RgbImage& canvas, const pgf::GlyphImage& shadow, int penX, int baseline,
@@ -84,36 +95,47 @@ std::u32string defaultSpecimenText() {
 
 RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bool withShadows) {
     const std::vector<std::u32string> lines = splitLines(text);
-    const int ascent = std::max(1, (font.header.maxAscender + 63) / 64);
-    const int descent = std::max(0, (-font.header.maxDescender + 63) / 64);
-    const int lineHeight = ascent + descent + 4;
-    std::int32_t widest = 0;
+    const std::int64_t ascent =
+        std::max<std::int64_t>(1, (std::int64_t{font.header.maxAscender} + 63) / 64);
+    const std::int64_t descent =
+        std::max<std::int64_t>(0, (-std::int64_t{font.header.maxDescender} + 63) / 64);
+    const std::int64_t lineHeight = ascent + descent + 4;
+    std::int64_t widest = 0;
     for (const auto& line : lines) {
         widest = std::max(widest, lineWidth(font, line));
     }
-    const int width = widest / 64 + 2 * kMargin;
-    const int height = lineHeight * static_cast<int>(lines.size()) + 2 * kMargin;
-    RgbImage canvas(width, height, kBackground);
+    const std::int64_t width = widest / 64 + 2 * kMargin;
+    const std::int64_t height = lineHeight * static_cast<std::int64_t>(lines.size()) + 2 * kMargin;
+    if (width > kLargestSide || height > kLargestSide || width * height > kLargestArea) {
+        throw std::runtime_error("the specimen would be " + std::to_string(width) + " x " +
+                                 std::to_string(height) +
+                                 " pixels: the file's advances or heights are not those of a "
+                                 "real font");
+    }
+    RgbImage canvas(static_cast<int>(width), static_cast<int>(height), kBackground);
 
     const int scale = shadowScale(font);
     for (int pass = withShadows ? 0 : 1; pass < 2; ++pass) {
-        int baseline = kMargin + ascent;
+        int baseline = kMargin + static_cast<int>(ascent);
         for (const auto& line : lines) {
-            std::int32_t pen = kMargin * 64;
+            std::int64_t pen = kMargin * 64;
             for (const char32_t c : line) {
                 const pgf::PgfGlyph* glyph = glyphFor(font, c);
                 if (!glyph) {
                     continue;
                 }
-                const int penX = (pen + 32) / 64;
-                if (pass == 0) {
-                    drawShadow(canvas, glyph->shadow, penX, baseline, scale);
-                } else {
-                    drawGlyph(canvas, glyph->image, penX, baseline);
-                }
+                const std::int64_t penX = (pen + 32) / 64;
                 pen += glyph->metrics.advance.horizontal;
+                if (penX < -kLargestSide || penX > 2 * kLargestSide) {
+                    continue;  // drawn far off the canvas by negative advances: nothing to see
+                }
+                if (pass == 0) {
+                    drawShadow(canvas, glyph->shadow, static_cast<int>(penX), baseline, scale);
+                } else {
+                    drawGlyph(canvas, glyph->image, static_cast<int>(penX), baseline);
+                }
             }
-            baseline += lineHeight;
+            baseline += static_cast<int>(lineHeight);
         }
     }
     return canvas;
