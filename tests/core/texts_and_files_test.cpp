@@ -67,11 +67,16 @@ TEST(RangeRules, ReplaceOnlyOutOfRangeTextsWithTheBound) {
 
 TEST(NumberReading, TakesAmpersandNumbersAsSignedWordsAndExtremesAsInfinityOrZero) {
     // "&" numbers are signed 16-bit while they fit, then signed 32-bit, then as they are.
-    const std::pair<const char*, double> cases[] = {
-        {"&H7FFF", 32767},   {"&H8000", -32768},           {"&H10000", 65536},
-        {"&HFFFFFFFF", -1},  {"&H100000000", 4294967296.0}, {"&O177777", -1},
-        {"-1e999", -HUGE_VAL}, {"1e-999", 0.0},             {"1D2", 100},
-        {" - 2 . 5 ", -2.5}};
+    const std::pair<const char*, double> cases[] = {{"&H7FFF", 32767},
+                                                    {"&H8000", -32768},
+                                                    {"&H10000", 65536},
+                                                    {"&HFFFFFFFF", -1},
+                                                    {"&H100000000", 4294967296.0},
+                                                    {"&O177777", -1},
+                                                    {"-1e999", -HUGE_VAL},
+                                                    {"1e-999", 0.0},
+                                                    {"1D2", 100},
+                                                    {" - 2 . 5 ", -2.5}};
     for (const auto& [text, value] : cases) {
         EXPECT_DOUBLE_EQ(readDecimal(text), value) << '"' << text << '"';
     }
