@@ -198,16 +198,21 @@ void readPositionalWords(const std::vector<std::string>& words, CommandLine& com
 
 CommandLine readCommandLine(std::span<const std::string> allWords) {
     CommandLine commandLine;
-    if (!allWords.empty() &&
+    // Only a lone word asks for these: the window passes any font name typed, "-h" included.
+    if (allWords.size() == 1 &&
         (allWords[0] == "--help" || allWords[0] == "-h" || allWords[0] == "/?")) {
         commandLine.action = CommandLine::Action::ShowHelp;
         return commandLine;
     }
-    if (!allWords.empty() && allWords[0] == "--version") {
+    if (allWords.size() == 1 && allWords[0] == "--version") {
         commandLine.action = CommandLine::Action::ShowVersion;
         return commandLine;
     }
-    const std::vector<std::string> words = takeOptions(allWords, commandLine);
+    // Exactly four words are the window's: a font named like an option is still the font.
+    const std::vector<std::string> words =
+        allWords.size() == kConversionWords
+            ? std::vector<std::string>(allWords.begin(), allWords.end())
+            : takeOptions(allWords, commandLine);
     // A mistyped option lands among the positional words. Beyond the four the window passes it
     // would vanish into the lenient parameter words, and among them it spoils them: name it.
     const auto unknown = std::find_if(

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -130,6 +131,22 @@ pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, const LineMetrics
     return glyph;
 }
 
+// The advance table of a PGF font has at most 255 entries, and every glyph's advance must be in
+// it. Real fonts stay far below; a damaged one can give every glyph an advance of its own.
+void checkAdvanceCount(const pgf::PgfFont& font, const ConversionParameters& parameters) {
+    std::set<pgf::MetricPair> advances;
+    for (const pgf::PgfGlyph& glyph : font.glyphs) {
+        advances.insert(glyph.metrics.advance);
+    }
+    if (advances.size() > static_cast<std::size_t>(pgf::kMostTableEntries)) {
+        throw ConversionError("at font scale " + std::to_string(parameters.fontScale) +
+                              " the font's glyphs have " + std::to_string(advances.size()) +
+                              " different advance widths, more than the 255 different advance "
+                              "widths a PGF font can hold; the font may be damaged, or try a "
+                              "smaller font scale");
+    }
+}
+
 }  // namespace
 
 ConversionResult convertFont(const std::filesystem::path& fontPath,
@@ -181,6 +198,7 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
             "choose a font that has one");
     }
     result.glyphCount = font.glyphs.size();
+    checkAdvanceCount(font, parameters);
     result.pgf = pgf::writePgf(font);
     return result;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +15,7 @@ namespace tessavine {
 // The operations that change something return an empty string on success and otherwise the
 // platform's description of what went wrong, in words a user can act on.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when an ordinary file (not a folder) exists at the path.
@@ -43,7 +45,8 @@ public:
     // exists but cannot be read.
     virtual std::optional<std::string> readFile(const std::string& path,
                                                 std::string& error) const = 0;
-    // Writes the bytes to a temporary file beside `path` and renames it over `path`.
+    // Writes the bytes to a temporary file beside `path` and renames it over `path`. When `path`
+    // is a symbolic link, the file it leads to is replaced and the link stays.
     virtual std::string writeFileReplacing(const std::string& path, const std::string& bytes) = 0;
 
     // --- Whole sets of fonts: copies onto a PSP and back from a backup ---
@@ -58,6 +61,17 @@ public:
     virtual std::string createNewFolder(const std::string& path) = 0;
     // Removes an empty folder.
     virtual std::string removeEmptyFolder(const std::string& path) = 0;
+
+    // --- Files that must not stall or exhaust the program, and what a killed save leaves ---
+    // readFileAtMost: like readFile, but takes at most `maxBytes` bytes from the start of the
+    // file, and only from an ordinary file (or one a link leads to): a named pipe, a device or a
+    // folder is an error, found without waiting on it.
+    virtual std::optional<std::string> readFileAtMost(const std::string& path, std::size_t maxBytes,
+                                                      std::string& error) const = 0;
+    // Removes the temporary files that writeFileReplacing(path) left behind when the program was
+    // ended in the middle of it (beside the file a link leads to, if `path` is one). Leaves
+    // everything else, including a temporary file a running save may still be writing.
+    virtual void removeStaleTemporaryFiles(const std::string& path) = 0;
 };
 
 }  // namespace tessavine

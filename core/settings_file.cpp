@@ -11,6 +11,8 @@ namespace {
 // The two length bytes cannot count further; a longer text keeps its first 65,535 bytes
 // (one byte is one character in the file's code page, so no character is cut in two).
 constexpr std::size_t kLongestEntry = 0xFFFF;
+// The most a settings file can hold; anything after it is never read.
+constexpr std::size_t kLargestSettingsFile = kSettingsEntryCount * (2 + kLongestEntry);
 
 std::string settingsPath(const std::string& programFolder) {
     return joinPath(programFolder, kSettingsFileName);
@@ -53,11 +55,12 @@ DecodedSettings decodeSettings(std::string_view bytes) {
     return decoded;
 }
 
-void restoreSettings(const FileSystem& fileSystem, const std::string& programFolder,
+void restoreSettings(FileSystem& fileSystem, const std::string& programFolder,
                      MainControls& controls, Prompts& prompts) {
+    fileSystem.removeStaleTemporaryFiles(settingsPath(programFolder));
     std::string error;
     const std::optional<std::string> bytes =
-        fileSystem.readFile(settingsPath(programFolder), error);
+        fileSystem.readFileAtMost(settingsPath(programFolder), kLargestSettingsFile, error);
     if (!bytes) {
         if (!error.empty()) {
             prompts.showMessage(

@@ -23,12 +23,15 @@ struct DecodedSettings {
 DecodedSettings decodeSettings(std::string_view bytes);
 
 // Start-up: reads settings.bin from the program folder (never creating it) and applies it to
-// the controls. A file that exists but cannot be read leaves the initial values and is
-// reported through `prompts`.
-void restoreSettings(const FileSystem& fileSystem, const std::string& programFolder,
+// the controls. A file that exists but cannot be read, or that is no ordinary file (a pipe, a
+// device), leaves the initial values and is reported through `prompts`; bytes past what the 24
+// entries can hold are never read. Temporary files left by a save that was cut short are
+// removed.
+void restoreSettings(FileSystem& fileSystem, const std::string& programFolder,
                      MainControls& controls, Prompts& prompts);
 
-// Shutdown: writes the controls to settings.bin (a temporary file renamed over the old one).
+// Shutdown: writes the controls to settings.bin (a temporary file renamed over the old one; when
+// settings.bin is a symbolic link, over the file it leads to).
 // A failure is shown through `prompts` with the platform's description of it; the caller ends
 // the program all the same. Returns true when saved.
 bool storeSettings(FileSystem& fileSystem, const std::string& programFolder,

@@ -16,6 +16,10 @@ namespace tessavine {
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
+// More links in a row than this are taken for a loop, as the platforms do.
+constexpr int kMostLinksFollowed = 40;
+// A save takes milliseconds; a temporary file this old belongs to a save that was cut short.
+constexpr auto kStaleTemporaryAge = std::chrono::seconds(30);
 
 using platform::pathFromUtf8;
 using platform::utf8FromPath;
@@ -58,6 +62,37 @@ bool isFolder(const fs::path& path) {
 const char* const kWriteAdvice =
     "Check that the folder exists, that you may write to it, that no folder of that name "
     "stands in the way and that the drive has free space.";
+
+// The file a save of `path` replaces: the path itself, or, when it is a symbolic link, the end of
+// the chain of links it starts, so that the save updates the file the link leads to instead of
+// putting a plain file in place of the link.
+std::error_code followLinks(fs::path& target) {
+    for (int hop = 0; hop < kMostLinksFollowed; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(target, error))) {
+            return {};
+        }
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) {
+            return error;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+}
+
+// True for a name that StdFileSystem::temporaryNameFor gives for `targetName`:
+// ".<target>.tessavine-<digits>.tmp".
+bool isTemporaryNameFor(const std::string& targetName, const std::string& name) {
+    const std::string head = "." + targetName + ".tessavine-";
+    const std::string tail = ".tmp";
+    if (name.size() <= head.size() + tail.size() || !name.starts_with(head) ||
+        !name.ends_with(tail)) {
+        return false;
+    }
+    const std::string tag = name.substr(head.size(), name.size() - head.size() - tail.size());
+    return tag.find_first_not_of("0123456789") == std::string::npos;
+}
 
 }  // namespace
 
@@ -194,6 +229,10 @@ std::optional<std::string> StdFileSystem::readFile(const std::string& path,
         error = failure(what, std::make_error_code(std::errc::is_a_directory), advice);
         return std::nullopt;
     }
+    if (!fs::is_regular_file(status)) {  // a pipe would stall the read, a device never end it
+        error = failure(what, std::make_error_code(std::errc::invalid_argument), advice);
+        return std::nullopt;
+    }
     errno = 0;
     std::ifstream in(source, std::ios::binary);
     if (!in) {
@@ -210,11 +249,15 @@ std::optional<std::string> StdFileSystem::readFile(const std::string& path,
 
 std::string StdFileSystem::writeFileReplacing(const std::string& path, const std::string& bytes) {
     const std::string what = "Could not write " + quoted(path);
-    if (isFolder(pathFromUtf8(path))) {
+    fs::path target = pathFromUtf8(path);
+    if (const std::error_code error = followLinks(target)) {
+        return failure(what, error, kWriteAdvice);
+    }
+    if (isFolder(target)) {
         return failure(what, std::make_error_code(std::errc::is_a_directory), kWriteAdvice);
     }
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const fs::path temporary = pathFromUtf8(temporaryNameFor(path));
+        const fs::path temporary = pathFromUtf8(temporaryNameFor(utf8FromPath(target)));
         std::error_code error;
         if (fs::exists(fs::symlink_status(temporary, error))) {
             continue;
@@ -229,7 +272,7 @@ std::string StdFileSystem::writeFileReplacing(const std::string& path, const std
         if (!out) {
             error = lastStreamError();
         } else {
-            fs::rename(temporary, pathFromUtf8(path), error);
+            fs::rename(temporary, target, error);
         }
         if (error) {
             std::error_code ignored;
@@ -299,6 +342,56 @@ std::string StdFileSystem::removeEmptyFolder(const std::string& path) {
                        "Remove it yourself when it is no longer needed.");
     }
     return {};
+}
+
+std::optional<std::string> StdFileSystem::readFileAtMost(const std::string& path,
+                                                         std::size_t maxBytes,
+                                                         std::string& error) const {
+    error.clear();
+    const fs::path source = pathFromUtf8(path);
+    platform::FilePrefix read = platform::readFilePrefix(source, maxBytes);
+    const std::string what = "Could not read " + quoted(path);
+    const char* const advice =
+        "Check that it is an ordinary file that you may read, or move it out of the way.";
+    switch (read.outcome) {
+        case platform::FilePrefix::Outcome::Read:
+            return std::move(read.bytes);
+        case platform::FilePrefix::Outcome::Missing:
+            return std::nullopt;
+        case platform::FilePrefix::Outcome::NotAFile:
+            if (isFolder(source)) {
+                error = failure(what, std::make_error_code(std::errc::is_a_directory), advice);
+            } else {
+                error = what + ": it is not an ordinary file but a pipe, a device or the like. " +
+                        advice;
+            }
+            return std::nullopt;
+        case platform::FilePrefix::Outcome::Failed:
+            break;
+    }
+    error = failure(what, read.error, advice);
+    return std::nullopt;
+}
+
+void StdFileSystem::removeStaleTemporaryFiles(const std::string& path) {
+    fs::path target = pathFromUtf8(path);
+    if (followLinks(target)) {
+        return;
+    }
+    const std::string targetName = utf8FromPath(target.filename());
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const auto staleBefore = fs::file_time_type::clock::now() - kStaleTemporaryAge;
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        const fs::path candidate = entries->path();
+        std::error_code ignored;
+        if (isTemporaryNameFor(targetName, utf8FromPath(candidate.filename())) &&
+            fs::is_regular_file(fs::symlink_status(candidate, ignored)) &&
+            fs::last_write_time(candidate, ignored) < staleBefore && !ignored) {
+            fs::remove(candidate, ignored);  // what cannot be removed now is tried next time
+        }
+    }
 }
 
 }  // namespace tessavine

@@ -20,6 +20,9 @@ class StdFileSystem : public FileSystem {
     std::optional<std::string> findFirstFile(const std::string& pattern) const override;
     std::optional<std::string> readFile(const std::string& path, std::string& error) const override;
     std::string writeFileReplacing(const std::string& path, const std::string& bytes) override;
+    std::optional<std::string> readFileAtMost(const std::string& path, std::size_t maxBytes,
+                                              std::string& error) const override;
+    void removeStaleTemporaryFiles(const std::string& path) override;
 
     // Whole sets of fonts.
     std::vector<std::string> namesIn(const std::string& folder) const override;

@@ -44,6 +44,22 @@ TEST(CommandLine, ReadsTheFourFormsAsTheWindowReadsNumbers) {
     }
 }
 
+// The window passes whatever font name was typed: a font file called "-h" is converted like any
+// other, and only a lone word asks for the help or the version.
+TEST(CommandLine, TakesAFontNamedLikeAnOptionAsAFont) {
+    // The window always passes four words, whatever the font is called.
+    for (const std::string name :
+         {"--help", "-h", "/?", "--version", "--set", "--bold", "--slot", "--font-line-metrics"}) {
+        SCOPED_TRACE(name);
+        const CommandLine line = readCommandLine(Words{name, "ltn0.pgf", "24h1", "b1i1"});
+        EXPECT_EQ(line.action, CommandLine::Action::Convert);
+        EXPECT_EQ(line.fontPath, name);
+        EXPECT_EQ(line.parameters.fontScale, 24);
+    }
+    EXPECT_EQ(readCommandLine(Words{"-h"}).action, CommandLine::Action::ShowHelp);
+    EXPECT_EQ(readCommandLine(Words{"--version"}).action, CommandLine::Action::ShowVersion);
+}
+
 TEST(CommandLine, RefusesUnreadableWordsInOneLineThatSaysWhy) {
     const std::pair<Words, std::string> cases[] = {
         {{}, "expected 4 words"},

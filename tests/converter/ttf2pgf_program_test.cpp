@@ -200,7 +200,10 @@ TEST(ConverterFaults, AFailingRenameKeepsTheOldOutput) {
     ScratchFolder folder;
     std::ofstream(folder.path() / "ltn0.pgf") << "old";
     const RunOutcome run = folder.run(kConverter, {"Example.ttf", "ltn0.pgf", "12h1", "b1i1"},
-                                      "LD_PRELOAD=" + quoted(FAILRENAME_PATH));
+                                      // A sanitizer build wants its runtime loaded first.
+                                      "ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\" "
+                                      "LD_PRELOAD=" +
+                                          quoted(FAILRENAME_PATH));
     EXPECT_FALSE(run.succeeded);
     EXPECT_NE(run.err.find("unchanged"), std::string::npos) << run.err;
     EXPECT_EQ(readText(folder.path() / "ltn0.pgf"), "old");

@@ -65,6 +65,35 @@ TEST(RangeRules, ReplaceOnlyOutOfRangeTextsWithTheBound) {
     EXPECT_EQ(corrected, (Strings{"2=2.0", "4=0.1", "1=8"}));
 }
 
+TEST(NumberReading, TakesAmpersandNumbersAsSignedWordsAndExtremesAsInfinityOrZero) {
+    // "&" numbers are signed 16-bit while they fit, then signed 32-bit, then as they are.
+    const std::pair<const char*, double> cases[] = {{"&H7FFF", 32767},
+                                                    {"&H8000", -32768},
+                                                    {"&H10000", 65536},
+                                                    {"&HFFFFFFFF", -1},
+                                                    {"&H100000000", 4294967296.0},
+                                                    {"&O177777", -1},
+                                                    {"-1e999", -HUGE_VAL},
+                                                    {"1e-999", 0.0},
+                                                    {"1D2", 100},
+                                                    {" - 2 . 5 ", -2.5}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_DOUBLE_EQ(readDecimal(text), value) << '"' << text << '"';
+    }
+    EXPECT_EQ(readWholeNumber("&H18"), 24.0);
+    EXPECT_EQ(readWholeNumber("\t1e3\t"), 1000.0);
+    EXPECT_EQ(readWholeNumber("2.5"), 2.0);
+    for (const char* text : {"+", "&H", "1e"}) {
+        EXPECT_EQ(readWholeNumber(text), std::nullopt) << '"' << text << '"';
+    }
+    // and the range rules take them so
+    using enum TextField;
+    EXPECT_EQ(correctedParameter(height1, "&H8"), std::nullopt);
+    EXPECT_EQ(correctedParameter(blur1, "&H5"), "4.0");
+    EXPECT_EQ(correctedParameter(intensity1, "1e999"), "4.0");
+    EXPECT_EQ(correctedParameter(horizontal1, "1e-999"), "0.25");
+}
+
 TEST(ConverterCommand, HasFourFormsAndTheFontNameIsOneArgument) {
     // bold1, italicize1 and the size word they give; a greyed box counts as not ticked
     const std::tuple<int, int, std::string> forms[] = {
