@@ -5,8 +5,6 @@
 #include <chrono>
 #include <future>
 
-#include "core/settings_file.h"
-#include "core/std_file_system.h"
 #include "core/utf8.h"
 #include "support.h"
 
@@ -22,44 +20,18 @@ namespace {
 using namespace testing_support;
 using namespace std::chrono_literals;
 
-class SettingsFromElsewhere : public testing::Test {
-  protected:
-    fs::path settings() const { return program.path / "settings.bin"; }
-    // An entry as the file holds it: the length in two bytes, low byte first, then the bytes.
-    static std::string entry(const std::string& bytes) {
-        return std::string{static_cast<char>(bytes.size() & 0xFF),
-                           static_cast<char>(bytes.size() >> 8)} +
-               bytes;
-    }
-    void restore() { restoreSettings(files, program.text(), controls, prompts); }
-
-    TempFolder program;
-    StdFileSystem files;
-    FakeControls controls;
-    ScriptedPrompts prompts;
-};
+using SettingsFromElsewhere = SettingsFolder;
 
 TEST_F(SettingsFromElsewhere, EveryHighByteOfTheWindowsCodePageReadsAsItsCharacter) {
     // What each byte from 0x80 to 0xFF means in Windows-1252. The five bytes the code page leaves
     // undefined (81, 8D, 8F, 90, 9D) stand for the control character of the same number, as
     // Windows itself converts them, so that they survive a load and a save unchanged.
-    const char32_t expected[128] = {
+    // From 0xA0 on, every byte is the code point of the same number.
+    const char32_t low[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
-        0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,  // A0-A7
-        0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,  // A8-AF
-        0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // B0-B7
-        0x00B8, 0x00B9, 0x00BA, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF,  // B8-BF
-        0x00C0, 0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7,  // C0-C7
-        0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF,  // C8-CF
-        0x00D0, 0x00D1, 0x00D2, 0x00D3, 0x00D4, 0x00D5, 0x00D6, 0x00D7,  // D0-D7
-        0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF,  // D8-DF
-        0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7,  // E0-E7
-        0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF,  // E8-EF
-        0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7,  // F0-F7
-        0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,  // F8-FF
     };
     std::string high;
     for (int byte = 0x80; byte <= 0xFF; ++byte) {
@@ -82,13 +54,12 @@ TEST_F(SettingsFromElsewhere, EveryHighByteOfTheWindowsCodePageReadsAsItsCharact
         const std::u32string decoded = decodeUtf8(text);
         ASSERT_EQ(decoded.size(), 128u);
         for (std::size_t i = 0; i < 128; ++i) {
-            EXPECT_EQ(static_cast<std::uint32_t>(decoded[i]),
-                      static_cast<std::uint32_t>(expected[i]))
+            EXPECT_EQ(static_cast<std::uint32_t>(decoded[i]), i < 32 ? low[i] : 0x80 + i)
                 << "byte 0x" << std::hex << 0x80 + i;
         }
     }
     // Saved again, the file is the same byte for byte.
-    ASSERT_TRUE(storeSettings(files, program.text(), controls, prompts));
+    ASSERT_TRUE(store());
     EXPECT_EQ(readBytes(settings()), file);
 }
 
@@ -156,7 +127,7 @@ class SettingsThroughALink : public SettingsFromElsewhere {
     // The window comes back from the file as it stands.
     void expectRestored() {
         FakeControls restored;
-        restoreSettings(files, program.text(), restored, prompts);
+        restore(restored);
         EXPECT_EQ(restored.texts, controls.texts);
     }
 };
@@ -191,7 +162,7 @@ TEST_F(SettingsThroughALink, ASaveReplacesTheFileTheLinkLeadsToAndKeepsTheLink) 
             fs::create_symlink(leadsTo, program.path / link);
         }
 
-        ASSERT_TRUE(storeSettings(files, program.text(), controls, prompts));
+        ASSERT_TRUE(store());
         for (const auto& [link, leadsTo] : c.links) {
             ASSERT_TRUE(fs::is_symlink(program.path / link)) << link;
             EXPECT_EQ(fs::read_symlink(program.path / link), leadsTo);
@@ -207,7 +178,7 @@ TEST_F(SettingsThroughALink, ASaveReplacesTheFileTheLinkLeadsToAndKeepsTheLink) 
 TEST_F(SettingsThroughALink, ALinkLoopIsReportedAndNothingIsWritten) {
     fs::create_symlink("loop.bin", settings());
     fs::create_symlink("settings.bin", program.path / "loop.bin");
-    EXPECT_FALSE(storeSettings(files, program.text(), controls, prompts));
+    EXPECT_FALSE(store());
     EXPECT_THAT(prompts.messages, ElementsAre(HasSubstr("symbolic links")));
     EXPECT_EQ(listing(program.path), "kept loop.bin settings.bin");
 }

@@ -20,6 +20,8 @@
 #include "core/main_controls.h"
 #include "core/process_starter.h"
 #include "core/prompts.h"
+#include "core/settings_file.h"
+#include "core/std_file_system.h"
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -161,6 +163,26 @@ struct FakeProcessStarter final : ProcessStarter {
         last = converter.get();
         return {std::move(converter), refuseWith};
     }
+};
+
+// A program folder for settings.bin, read and written by the real file system.
+class SettingsFolder : public testing::Test {
+  protected:
+    fs::path settings() const { return program.path / "settings.bin"; }
+    // An entry as the file holds it: the length in two bytes, low byte first, then the bytes.
+    static std::string entry(const std::string& bytes) {
+        return std::string{static_cast<char>(bytes.size() & 0xFF),
+                           static_cast<char>(bytes.size() >> 8)} +
+               bytes;
+    }
+    void restore(MainControls& into) { restoreSettings(files, program.text(), into, prompts); }
+    void restore() { restore(controls); }
+    bool store() { return storeSettings(files, program.text(), controls, prompts); }
+
+    TempFolder program;
+    StdFileSystem files;
+    FakeControls controls;
+    ScriptedPrompts prompts;
 };
 
 }  // namespace tessavine::testing_support

@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <numeric>
+#include <ranges>
+#include <span>
 
 #include "core/converter_command.h"
 #include "core/number_reading.h"
@@ -25,14 +27,24 @@ TEST(NumberReading, ReadsTheNumberATextBeginsWithOrOneWholeNumber) {
         {"abc", 0.0},   {"1,5", 1.0},     {" 1 2\t3\n", 123}, {"-1", -1.0}, {"+2.5", 2.5},
         {"1E2", 100},   {"2.5d-1", 0.25}, {"1e", 1.0},        {"1e+", 1.0}, {"&H10", 16},
         {"&hFFFF", -1}, {"&O17", 15},     {"&H", 0.0},        {"-", 0.0},   {"1e999", HUGE_VAL}};
-    for (const auto& [text, value] : cases) {
+    // "&" numbers are signed 16-bit while they fit, then signed 32-bit, then as they are
+    const std::pair<const char*, double> more[] = {
+        {"&H7FFF", 32767},     {"&H8000", -32768}, {"&H10000", 65536},
+        {"&HFFFFFFFF", -1},    {"&O177777", -1},   {"&H100000000", 4294967296.0},
+        {"-1e999", -HUGE_VAL}, {"1e-999", 0.0},    {"1D2", 100},
+        {" - 2 . 5 ", -2.5}};
+    for (const auto& [text, value] : std::views::join(
+             std::array<std::span<const std::pair<const char*, double>>, 2>{cases, more})) {
         EXPECT_DOUBLE_EQ(readDecimal(text), value) << '"' << text << '"';
     }
     // a whole number rounds half to even; anything else is no whole number
     EXPECT_EQ(readWholeNumber("7.5"), 8.0);
     EXPECT_EQ(readWholeNumber("8.5"), 8.0);
     EXPECT_EQ(readWholeNumber(" 24 "), 24.0);
-    for (const char* text : {"", "  ", "abc", "12abc", "1 2", "."}) {
+    EXPECT_EQ(readWholeNumber("&H18"), 24.0);
+    EXPECT_EQ(readWholeNumber("\t1e3\t"), 1000.0);
+    EXPECT_EQ(readWholeNumber("2.5"), 2.0);
+    for (const char* text : {"", "  ", "abc", "12abc", "1 2", ".", "+", "&H", "1e"}) {
         EXPECT_EQ(readWholeNumber(text), std::nullopt) << '"' << text << '"';
     }
 }
@@ -53,7 +65,8 @@ TEST(RangeRules, ReplaceOnlyOutOfRangeTextsWithTheBound) {
         {intensity1, "", stays},      {height1, "7", "8"},           {height1, "8", stays},
         {height1, "007", "8"},        {height1, "7.5", stays},       {height1, "7.4", "8"},
         {height1, "", "8"},           {height1, "24px", "8"},        {height1, " 24 ", stays},
-        {fontname1, "", stays}};
+        {fontname1, "", stays},       {height1, "&H8", stays},       {blur1, "&H5", "4.0"},
+        {intensity1, "1e99", "4.0"},  {horizontal1, "1e-99", "0.25"}};
     for (const auto& [field, text, expected] : cases) {
         EXPECT_EQ(correctedParameter(field, text).value_or(stays), expected)
             << "field " << static_cast<int>(field) << " \"" << text << '"';
@@ -63,35 +76,6 @@ TEST(RangeRules, ReplaceOnlyOutOfRangeTextsWithTheBound) {
         corrected.push_back(std::to_string(static_cast<int>(c.field)) + "=" + c.text);
     }
     EXPECT_EQ(corrected, (Strings{"2=2.0", "4=0.1", "1=8"}));
-}
-
-TEST(NumberReading, TakesAmpersandNumbersAsSignedWordsAndExtremesAsInfinityOrZero) {
-    // "&" numbers are signed 16-bit while they fit, then signed 32-bit, then as they are.
-    const std::pair<const char*, double> cases[] = {{"&H7FFF", 32767},
-                                                    {"&H8000", -32768},
-                                                    {"&H10000", 65536},
-                                                    {"&HFFFFFFFF", -1},
-                                                    {"&H100000000", 4294967296.0},
-                                                    {"&O177777", -1},
-                                                    {"-1e999", -HUGE_VAL},
-                                                    {"1e-999", 0.0},
-                                                    {"1D2", 100},
-                                                    {" - 2 . 5 ", -2.5}};
-    for (const auto& [text, value] : cases) {
-        EXPECT_DOUBLE_EQ(readDecimal(text), value) << '"' << text << '"';
-    }
-    EXPECT_EQ(readWholeNumber("&H18"), 24.0);
-    EXPECT_EQ(readWholeNumber("\t1e3\t"), 1000.0);
-    EXPECT_EQ(readWholeNumber("2.5"), 2.0);
-    for (const char* text : {"+", "&H", "1e"}) {
-        EXPECT_EQ(readWholeNumber(text), std::nullopt) << '"' << text << '"';
-    }
-    // and the range rules take them so
-    using enum TextField;
-    EXPECT_EQ(correctedParameter(height1, "&H8"), std::nullopt);
-    EXPECT_EQ(correctedParameter(blur1, "&H5"), "4.0");
-    EXPECT_EQ(correctedParameter(intensity1, "1e999"), "4.0");
-    EXPECT_EQ(correctedParameter(horizontal1, "1e-999"), "0.25");
 }
 
 TEST(ConverterCommand, HasFourFormsAndTheFontNameIsOneArgument) {
@@ -129,23 +113,13 @@ TEST(Windows1252, EncodesBothWaysAndTurnsWhatItCannotHoldIntoQuestionMarks) {
         "?|?|?|?|??|???");
 }
 
-class SettingsFile : public testing::Test {
-  protected:
-    fs::path settings() const { return program.path / "settings.bin"; }
-    // An entry of the file: its length in two bytes, then its text.
-    static std::string entry(const std::string& t) { return std::string{char(t.size()), '\0'} + t; }
-
-    TempFolder program;
-    StdFileSystem files;
-    FakeControls controls;
-    ScriptedPrompts prompts;
-};
+using SettingsFile = SettingsFolder;
 
 TEST_F(SettingsFile, AnEmptyWindowIsSixEmptyEntriesSeventeenZerosAndAnEmptyLastOne) {
     controls.texts.fill("");
     controls.boxes.fill(kGreyed);                      // a greyed slot box is saved as unticked
     writeBytes(settings(), std::string(500, '\x7F'));  // a longer file is replaced whole
-    ASSERT_TRUE(storeSettings(files, program.text(), controls, prompts));
+    ASSERT_TRUE(store());
     std::string expected(12, '\0');
     for (int i = 0; i < 17; ++i) {
         expected += entry("0");
@@ -159,14 +133,14 @@ TEST_F(SettingsFile, ASaveAndALoadGiveTheWindowBack) {
     controls.italic = kGreyed;  // saved as 2, which ticks nothing
     // boxes 0, 1, 8 and 15 ticked
     controls.boxes = {kTicked, kTicked, 0, 0, 0, 0, 0, 0, kTicked, 0, 0, 0, 0, 0, 0, kTicked, 0};
-    ASSERT_TRUE(storeSettings(files, program.text(), controls, prompts));
+    ASSERT_TRUE(store());
     EXPECT_EQ(readBytes(settings()).substr(0, 18), entry("Caf\xE9 \x80 \x8Cuvre.ttf"));
     EXPECT_EQ(listing(program.path), "settings.bin");
 
     FakeControls restored;
     restored.bold = restored.italic = restored.boxes[0] = restored.boxes[1] = kGreyed;
     restored.boxes[kCreateAllBox] = kTicked;  // neither box 0 nor Create All is in the file
-    restoreSettings(files, program.text(), restored, prompts);
+    restore(restored);
     EXPECT_EQ(restored.texts, controls.texts);
     EXPECT_EQ(std::tuple(restored.bold, restored.italic), std::tuple(kTicked, kUnticked));
     controls.boxes[0] = kGreyed;
@@ -178,7 +152,7 @@ TEST_F(SettingsFile, ASaveAndALoadGiveTheWindowBack) {
 TEST_F(SettingsFile, AFileEndingInsideAnEntryRestoresOnlyTheWholeEntries) {
     // the third entry is cut after 4 of its 5 bytes
     writeBytes(settings(), entry("Short.ttf") + entry("12") + entry("0.5").substr(0, 4));
-    restoreSettings(files, program.text(), controls, prompts);
+    restore();
     EXPECT_THAT(controls.texts, ElementsAre("Short.ttf", "12", "0.8", "1.0", "2.5", "1.2"));
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -203,9 +177,9 @@ TEST(SettingsRecord, OnlyAPlainOneTicksASlotBoxWhileStyleEntriesTakeAnyWholeOne)
 
 TEST_F(SettingsFile, AFolderInPlaceOfTheFileIsReportedOnLoadAndOnSave) {
     fs::create_directory(settings());
-    restoreSettings(files, program.text(), controls, prompts);
+    restore();
     EXPECT_EQ(controls.texts, FakeControls().texts);  // the initial values stay
-    EXPECT_FALSE(storeSettings(files, program.text(), controls, prompts));
+    EXPECT_FALSE(store());
     EXPECT_THAT(prompts.messages,
                 ElementsAre(HasSubstr(program.text("settings.bin")), HasSubstr("Is a directory")));
     EXPECT_EQ(listing(program.path), "settings.bin");
