@@ -23,15 +23,6 @@ using namespace testing_support;
 using Files = std::map<std::string, std::string>;
 using Slots = std::vector<int>;
 
-// Free space as the test says: the answers in turn, the last one repeated.
-struct ScriptedFreeSpace final : FreeSpace {
-    std::vector<std::optional<std::uintmax_t>> answers{std::nullopt};
-    mutable std::size_t asked = 0;
-    std::optional<std::uintmax_t> availableBytes(const std::string&) const override {
-        return answers[std::min(asked++, answers.size() - 1)];
-    }
-};
-
 // The real file system, with a copy or a rename onto a chosen file name failing as a device
 // that stops answering fails.
 struct FaultyFileSystem final : StdFileSystem {
@@ -85,14 +76,7 @@ struct Device {
     fs::path fonts() const { return stick.path / "font"; }
     fs::path backupRoot() const { return program.path / "backup"; }
     void step() { copyFontsToDevice(files, space, prompts, timer, program.text(), {stick.text()}); }
-    std::vector<fs::path> backups() const {
-        std::vector<fs::path> found;
-        if (fs::is_directory(backupRoot())) {
-            found.assign(fs::directory_iterator(backupRoot()), {});
-        }
-        std::sort(found.begin(), found.end());
-        return found;
-    }
+    std::vector<fs::path> backups() const { return sortedEntries(backupRoot()); }
 
     TempFolder program, stick;
     FaultyFileSystem files;

@@ -5,11 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -17,6 +19,7 @@
 #include <utility>
 
 #include "core/file_platform.h"
+#include "core/free_space.h"
 #include "core/main_controls.h"
 #include "core/process_starter.h"
 #include "core/prompts.h"
@@ -83,6 +86,25 @@ inline bool setUndeletable([[maybe_unused]] const fs::path& path, [[maybe_unused
 #else
     return false;
 #endif
+}
+
+// Free space as the test says: the answers in turn, the last one repeated; unknown unless told.
+struct ScriptedFreeSpace final : FreeSpace {
+    std::vector<std::optional<std::uintmax_t>> answers{std::nullopt};
+    mutable std::size_t asked = 0;
+    std::optional<std::uintmax_t> availableBytes(const std::string&) const override {
+        return answers[std::min(asked++, answers.size() - 1)];
+    }
+};
+
+// The entries of a folder, sorted; none when there is no such folder.
+inline std::vector<fs::path> sortedEntries(const fs::path& folder) {
+    std::vector<fs::path> found;
+    if (fs::is_directory(folder)) {
+        found.assign(fs::directory_iterator(folder), {});
+    }
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 struct FakeControls final : MainControls {

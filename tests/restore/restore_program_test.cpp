@@ -19,16 +19,6 @@ struct ProgramRun {
     std::string out, err;
 };
 
-struct DriveSays final : FreeSpace {
-    std::optional<std::uintmax_t> availableBytes(const std::string&) const override {
-        return std::nullopt;
-    }
-};
-
-int lineCount(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
 // A program folder holding tessavine-restore and new slot files, and a Memory Stick with old
 // fonts.
 struct Scene {
@@ -48,14 +38,11 @@ struct Scene {
         StdFileSystem files;
         ScriptedPrompts prompts;
         FakeTimer timer;
-        copyFontsToDevice(files, DriveSays(), prompts, timer, program.text(), {stick.text()});
+        copyFontsToDevice(files, ScriptedFreeSpace(), prompts, timer, program.text(),
+                          {stick.text()});
         ASSERT_THAT(prompts.messages, testing::IsEmpty());
     }
-    std::vector<fs::path> backups() const {
-        std::vector<fs::path> found(fs::directory_iterator(program.path / "backup"), {});
-        std::sort(found.begin(), found.end());
-        return found;
-    }
+    std::vector<fs::path> backups() const { return sortedEntries(program.path / "backup"); }
     // Runs the program folder's tessavine-restore through the command shell; arguments hold no
     // double quotes.
     ProgramRun restore(const std::vector<std::string>& arguments) const {
@@ -139,7 +126,7 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
         const ProgramRun run = s.restore(arguments);
         EXPECT_EQ(run.exitCode, exitCode);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_THAT(run.err, HasSubstr(message));
     }
 }
