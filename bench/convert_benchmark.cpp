@@ -16,9 +16,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "converter/character_set.h"
 #include "converter/font_converter.h"
 #include "converter/output_file.h"
+#include "pgf/character_set.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
                  : std::filesystem::path(TESSAVINE_FONTS_DIR) / "Example.ttf";
     const auto output = std::filesystem::temp_directory_path() / "tessavine-benchmark-ltn0.pgf";
     const auto parameters = exampleParameters();
-    const auto characters = tessavine::converter::pspLatinCharacters();
+    const auto characters = tessavine::pgf::pspLatinCharacters();
 
     try {
         // One untimed round of each warms the file cache and the allocator.

@@ -7,15 +7,15 @@
 #include <string>
 #include <utility>
 
-#include "character_set.h"
 #include "conversion_error.h"
-#include "converter/pgf/firmware_slots.h"
-#include "converter/pgf/font_name.h"
-#include "converter/pgf/format_limits.h"
-#include "converter/pgf/pgf_writer.h"
-#include "converter/pgf/shadow_flags.h"
 #include "glyph_renderer.h"
 #include "line_metrics.h"
+#include "pgf/character_set.h"
+#include "pgf/firmware_slots.h"
+#include "pgf/font_name.h"
+#include "pgf/format_limits.h"
+#include "pgf/pgf_writer.h"
+#include "pgf/shadow_flags.h"
 #include "shadow_maker.h"
 
 namespace tessavine::converter {
@@ -155,7 +155,7 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
     const FontFace face = FontFace::open(fontPath);
     const FaceStyle style = faceStyle.value_or(styleOf(face));
     const ConversionParameters parameters = withSlotStyle(asked, style);
-    const std::vector<char32_t> characters = pspLatinCharacters();
+    const std::vector<char32_t> characters = pgf::pspLatinCharacters();
     if (parameters.fontScale > kLargestTriedScale) {
         refuseScale(face, parameters, characters, "");
     }
@@ -192,7 +192,7 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
         font.glyphs.push_back(makeGlyph(code, std::move(*rendered), lines, parameters));
     }
     if (std::find(result.missingCharacters.begin(), result.missingCharacters.end(),
-                  kSubstituteCharacter) != result.missingCharacters.end()) {
+                  pgf::kSubstituteCharacter) != result.missingCharacters.end()) {
         throw ConversionError(
             "the font has no underscore \"_\", which the PSP shows for every missing character; "
             "choose a font that has one");

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "conversion_error.h"
-#include "converter/pgf/firmware_slots.h"
 #include "file_set_replacement.h"
 #include "font_converter.h"
+#include "pgf/firmware_slots.h"
 
 namespace tessavine::converter {
 namespace {

@@ -9,9 +9,9 @@
 #include FT_BBOX_H
 #include FT_OUTLINE_H
 
-#include "converter/pgf/format_limits.h"
 #include "conversion_error.h"
 #include "line_metrics.h"
+#include "pgf/format_limits.h"
 
 namespace tessavine::converter {
 namespace {

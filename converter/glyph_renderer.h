@@ -6,8 +6,8 @@
 
 #include "conversion_error.h"
 #include "conversion_parameters.h"
-#include "converter/pgf/glyph_image.h"
 #include "font_face.h"
+#include "pgf/glyph_image.h"
 
 namespace tessavine::converter {
 

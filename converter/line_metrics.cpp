@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "converter/pgf/firmware_slots.h"
+#include "pgf/firmware_slots.h"
 
 namespace tessavine::converter {
 namespace {

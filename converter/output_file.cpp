@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "console/platform.h"
 #include "conversion_error.h"
-#include "platform.h"
 
 namespace tessavine::converter {
 namespace {
@@ -186,18 +186,18 @@ void writeFileWhole(const fs::path& path, std::span<const std::uint8_t> bytes) {
     checkDestination(path);
     TemporaryFile temporary(temporaryBeside(path));
     errno = 0;
-    switch (platform::writeFile(temporary.path(), bytes)) {
-        case platform::WriteResult::Written:
+    switch (console::writeFile(temporary.path(), bytes)) {
+        case console::WriteResult::Written:
             break;
-        case platform::WriteResult::CannotCreate:
+        case console::WriteResult::CannotCreate:
             refuseNewFile(path, errno);
-        case platform::WriteResult::CannotWriteAll:
+        case console::WriteResult::CannotWriteAll:
             throw ConversionError("cannot write " + quoted(path) +
                                   " completely; check that the disk is not full");
     }
     // The replace puts the new output in place in one step; if it fails, the old output stays as
     // it was, and the temporary file goes.
-    const std::error_code error = platform::replaceFile(temporary.path(), path);
+    const std::error_code error = console::replaceFile(temporary.path(), path);
     if (error) {
         throw ConversionError("cannot put " + quoted(path) + " in place (" + error.message() +
                               "); any earlier file of that name is unchanged; check that no "

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "converter/pgf/glyph_image.h"
+#include "pgf/glyph_image.h"
 
 namespace tessavine::converter {
 

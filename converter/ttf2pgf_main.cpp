@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "command_line.h"
+#include "console/platform.h"
 #include "conversion_error.h"
 #include "core/file_platform.h"
 #include "font_converter.h"
 #include "font_set_writer.h"
 #include "output_file.h"
-#include "platform.h"
 #include "tessavine_version.h"
 
 namespace {
@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kVersion = "ttf2pgf " TESSAVINE_VERSION " (Tessavine)";
 
 void printError(const std::string& line) {
-    tessavine::converter::platform::printToErrorStream("ttf2pgf: " + line + "\n");
+    tessavine::console::printToErrorStream("ttf2pgf: " + line + "\n");
 }
 
 int writeWholeSet(const tessavine::converter::CommandLine& commandLine) {
@@ -65,7 +65,7 @@ int run(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
     try {
-        return run(tessavine::converter::platform::programWords(argc, argv));
+        return run(tessavine::console::programWords(argc, argv));
     } catch (const tessavine::converter::ConversionError& error) {
         printError(error.what());
     } catch (const std::bad_alloc&) {

@@ -15,8 +15,8 @@
 
 #include "converter/conversion_error.h"
 #include "converter/font_converter.h"
-#include "converter/pgf/pgf_reader.h"
 #include "fuzz_check.h"
+#include "pgf/pgf_reader.h"
 
 namespace {
 

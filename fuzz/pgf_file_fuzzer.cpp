@@ -8,11 +8,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "converter/pgf/pgf_read_error.h"
-#include "converter/pgf/pgf_reader.h"
-#include "converter/pgfinfo/pgf_report.h"
-#include "converter/pgfinfo/specimen.h"
 #include "fuzz_check.h"
+#include "pgf/pgf_read_error.h"
+#include "pgf/pgf_reader.h"
+#include "pgfinfo/pgf_report.h"
+#include "pgfinfo/specimen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessavine;

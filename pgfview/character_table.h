@@ -3,7 +3,7 @@
 #include <QImage>
 #include <vector>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 #include "screen_renderer.h"
 
 namespace tessavine::pgfview {

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 
 #include "character_table.h"
-#include "converter/character_set.h"
-#include "converter/pgf/firmware_slots.h"
+#include "pgf/character_set.h"
+#include "pgf/firmware_slots.h"
 
 namespace tessavine::pgfview {
 namespace {
@@ -41,7 +41,7 @@ FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::si
     summary.style = QString::fromStdString(font.header.fontType);
     summary.emPixels = font.header.hSize / 64.0 * font.header.hResolution / 64.0 / 72.0;
     summary.glyphCount = font.glyphs.size();
-    summary.missing = missingCharacters(font, converter::pspLatinCharacters());
+    summary.missing = missingCharacters(font, pgf::pspLatinCharacters());
     summary.fileBytes = fileBytes;
     summary.openBytes = pgf::stingyOpenBytes(font.sections);
     const std::optional<int> slot = slotOfFileName(fileName);

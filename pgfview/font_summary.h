@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 
 namespace tessavine::pgfview {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 
 namespace tessavine::pgfview {
 

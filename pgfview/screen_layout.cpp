@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "converter/pgf/firmware_slots.h"
+#include "pgf/firmware_slots.h"
 #include "psp_text.h"
 
 namespace tessavine::pgfview {

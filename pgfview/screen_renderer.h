@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 #include "psp_text.h"
 #include "screen_layout.h"
 

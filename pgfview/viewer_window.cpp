@@ -3,8 +3,8 @@
 #include <QtWidgets>
 
 #include "character_table.h"
-#include "converter/character_set.h"
 #include "font_summary.h"
+#include "pgf/character_set.h"
 #include "screen_renderer.h"
 
 namespace tessavine::pgfview {
@@ -228,7 +228,7 @@ void ViewerWindow::drawTableIfShown() {
         return;
     }
     const Palette palette = background_->currentIndex() == 1 ? lightPalette() : darkPalette();
-    tableEntries_ = characterTableEntries(*font, converter::pspLatinCharacters());
+    tableEntries_ = characterTableEntries(*font, pgf::pspLatinCharacters());
     tableGeometry_ = tableGeometry(*font, tableEntries_.size());
     tableZoom_ = zoom_->currentData().toInt();
     table_->setPixmap(QPixmap::fromImage(

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 
 namespace tessavine::pgfview {
 

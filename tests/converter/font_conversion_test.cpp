@@ -8,15 +8,14 @@
 #include <numeric>
 #include <string>
 
-#include "converter/character_set.h"
 #include "converter/conversion_error.h"
 #include "converter/font_converter.h"
 #include "converter/font_face.h"
 #include "converter/glyph_renderer.h"
-#include "converter/pgf/pgf_reader.h"
 #include "converter/shadow_maker.h"
 #include "free_type_reference.h"
-#include "pgf_invariants.h"
+#include "pgf/pgf_reader.h"
+#include "tests/pgf/pgf_invariants.h"
 
 namespace tessavine::converter {
 namespace {
@@ -207,20 +206,6 @@ TEST(Rendering, TooLargeAScaleNamesTheLargestThatFits) {
         const int fits = std::stoi(message.substr(at + 32));
         EXPECT_NO_THROW(convertFont(kFonts / "Example.ttf", {fits}));
         EXPECT_THROW(convertFont(kFonts / "Example.ttf", {fits + 1}), ConversionError);
-    }
-}
-
-TEST(CharacterSet, IsTheFirmwareLatinSetWithLatinExtendedA) {
-    const std::vector<char32_t> set = pspLatinCharacters();
-    EXPECT_EQ(set.size(), 447u);
-    EXPECT_TRUE(std::is_sorted(set.begin(), set.end()));
-    EXPECT_EQ(set.front(), U' ');
-    EXPECT_EQ(set.back(), U'\u2265');
-    for (const char32_t code : {U'_', U'\u00ff', U'\u0100', U'\u017f', U'\u0401', U'\u20ac'}) {
-        EXPECT_TRUE(std::binary_search(set.begin(), set.end(), code)) << int(code);
-    }
-    for (const char32_t code : {U'\u007f', U'\u009f', U'\u0180', U'\u040d', U'\u0391'}) {
-        EXPECT_FALSE(std::binary_search(set.begin(), set.end(), code)) << int(code);
     }
 }
 

@@ -7,10 +7,10 @@
 #include "converter/conversion_error.h"
 #include "converter/font_converter.h"
 #include "converter/font_set_writer.h"
-#include "converter/pgf/firmware_slots.h"
-#include "converter/pgf/pgf_reader.h"
-#include "pgf_invariants.h"
+#include "pgf/firmware_slots.h"
+#include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
+#include "tests/pgf/pgf_invariants.h"
 
 namespace tessavine::converter {
 namespace {

@@ -10,7 +10,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 
 namespace tessavine::converter::test {
 

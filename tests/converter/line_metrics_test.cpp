@@ -11,9 +11,9 @@
 
 #include "converter/command_line.h"
 #include "converter/font_converter.h"
-#include "converter/pgf/pgf_reader.h"
 #include "free_type_reference.h"
-#include "pgf_invariants.h"
+#include "pgf/pgf_reader.h"
+#include "tests/pgf/pgf_invariants.h"
 
 namespace tessavine::converter {
 namespace {

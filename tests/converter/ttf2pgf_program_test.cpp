@@ -4,9 +4,9 @@
 
 #include <chrono>
 
-#include "converter/pgf/pgf_reader.h"
-#include "pgf_invariants.h"
+#include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
+#include "tests/pgf/pgf_invariants.h"
 
 namespace tessavine::converter {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "converter/output_file.h"
-#include "converter/pgf/pgf_reader.h"
-#include "converter/pgf/pgf_writer.h"
+#include "pgf/pgf_reader.h"
+#include "pgf/pgf_writer.h"
 
 namespace tessavine::pgfview::test {
 

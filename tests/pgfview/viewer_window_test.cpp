@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "converter/character_set.h"
+#include "pgf/character_set.h"
 #include "pgfview/viewer_window.h"
 #include "test_fonts.h"
 
@@ -114,7 +114,7 @@ void ViewerWindowTest::characterTableIsDrawnOnItsTab() {
     child<QTabWidget>("views").setCurrentIndex(1);
     // Cells of 7 px (the widest advance) + 8 px padding, by 14 px (the pitch) + 8 px; 16 to a
     // row; every character of the PSP's set ('A' and '_' among them); at the default zoom 2×.
-    const auto rows = static_cast<int>((converter::pspLatinCharacters().size() + 15) / 16);
+    const auto rows = static_cast<int>((pgf::pspLatinCharacters().size() + 15) / 16);
     QCOMPARE(child<QLabel>("characterTable").pixmap().size(), QSize(15 * 16 * 2, 22 * rows * 2));
 }
 

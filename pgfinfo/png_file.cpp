@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "converter/platform.h"
+#include "console/platform.h"
 
 namespace tessavine::pgfinfo {
 
@@ -20,7 +20,7 @@ void writePng(const std::filesystem::path& path, const RgbImage& image) {
     description.width = static_cast<png_uint_32>(image.width());
     description.height = static_cast<png_uint_32>(image.height());
     description.format = PNG_FORMAT_RGB;
-    std::FILE* file = converter::platform::openForWriting(path);
+    std::FILE* file = console::openForWriting(path);
     if (file == nullptr) {
         throw std::runtime_error("cannot write the picture " + path.string() +
                                  ": cannot create it; check that the folder exists and that "

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "converter/pgf/pgf_read_error.h"
-#include "converter/pgf/pgf_reader.h"
-#include "converter/platform.h"
+#include "console/platform.h"
 #include "core/file_platform.h"
 #include "core/utf8.h"
+#include "pgf/pgf_read_error.h"
+#include "pgf/pgf_reader.h"
 #include "pgf_report.h"
 #include "png_file.h"
 #include "specimen.h"
@@ -124,9 +124,9 @@ int run(const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    using tessavine::converter::platform::printToErrorStream;
+    using tessavine::console::printToErrorStream;
     try {
-        return run(tessavine::converter::platform::programWords(argc, argv));
+        return run(tessavine::console::programWords(argc, argv));
     } catch (const UsageError& error) {
         printToErrorStream("pgfinfo: " + error.message + "\n" + kUsage);
     } catch (const tessavine::pgf::PgfReadError& error) {

@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "converter/pgf/pgf_read_error.h"
-#include "converter/pgf/pgf_reader.h"
-#include "converter/pgf/pgf_writer.h"
+#include "pgf/pgf_read_error.h"
+#include "pgf/pgf_reader.h"
+#include "pgf/pgf_writer.h"
 #include "pgf_invariants.h"
 
 namespace tessavine::pgf {

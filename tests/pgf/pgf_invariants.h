@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 
 namespace tessavine::pgf {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-namespace tessavine::converter {
+namespace tessavine::pgf {
 
 std::vector<char32_t> pspLatinCharacters() {
     static constexpr auto ranges = std::to_array<std::pair<char32_t, char32_t>>({
@@ -31,4 +31,4 @@ std::vector<char32_t> pspLatinCharacters() {
     return characters;
 }
 
-}  // namespace tessavine::converter
+}  // namespace tessavine::pgf

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 #include "rgb_image.h"
 
 namespace tessavine::pgfinfo {

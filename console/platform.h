@@ -11,7 +11,7 @@
 
 // What the command-line programs do differently on Windows and on POSIX systems: how they get
 // their words, how they print errors, and how they create and replace files.
-namespace tessavine::converter::platform {
+namespace tessavine::console {
 
 // The words after the program name, in UTF-8. Windows keeps the command line in UTF-16 and
 // hands `argv` over in the ANSI code page, which cannot hold every file name; there the words
@@ -34,4 +34,4 @@ std::error_code replaceFile(const std::filesystem::path& from, const std::filesy
 // cannot be created. On Windows it is opened by its UTF-16 name.
 std::FILE* openForWriting(const std::filesystem::path& path);
 
-}  // namespace tessavine::converter::platform
+}  // namespace tessavine::console

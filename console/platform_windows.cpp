@@ -12,7 +12,7 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
-namespace tessavine::converter::platform {
+namespace tessavine::console {
 namespace {
 
 std::wstring wideFromUtf8(std::string_view utf8) {
@@ -115,4 +115,4 @@ std::FILE* openForWriting(const std::filesystem::path& path) {
     return _wfopen(path.c_str(), L"wb");
 }
 
-}  // namespace tessavine::converter::platform
+}  // namespace tessavine::console

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "converter/pgf/pgf_reader.h"
-#include "converter/pgfinfo/specimen.h"
+#include "pgf/pgf_reader.h"
+#include "pgfinfo/specimen.h"
 
 namespace tessavine::pgfinfo {
 namespace {

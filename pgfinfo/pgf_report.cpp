@@ -7,9 +7,9 @@
 #include <limits>
 #include <string>
 
-#include "converter/character_set.h"
-#include "converter/pgf/firmware_slots.h"
-#include "converter/pgf/format_limits.h"
+#include "pgf/character_set.h"
+#include "pgf/firmware_slots.h"
+#include "pgf/format_limits.h"
 
 namespace tessavine::pgfinfo {
 namespace {
@@ -84,7 +84,7 @@ void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
                       static_cast<unsigned>(block.last - block.first + 1));
         out << line;
     }
-    const auto wanted = converter::pspLatinCharacters();
+    const auto wanted = pgf::pspLatinCharacters();
     const auto missing = std::count_if(wanted.begin(), wanted.end(),
                                        [&](char32_t code) { return !font.glyphIndexOf(code); });
     out << "  PSP latin set      "

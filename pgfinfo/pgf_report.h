@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <ostream>
 
-#include "converter/pgf/pgf_reader.h"
+#include "pgf/pgf_reader.h"
 
 namespace tessavine::pgfinfo {
 

@@ -3,7 +3,7 @@
 
 #include "platform.h"
 
-namespace tessavine::converter::platform {
+namespace tessavine::console {
 
 std::vector<std::string> programWords(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);  // POSIX names are bytes already
@@ -34,4 +34,4 @@ std::FILE* openForWriting(const std::filesystem::path& path) {
     return std::fopen(path.c_str(), "wb");
 }
 
-}  // namespace tessavine::converter::platform
+}  // namespace tessavine::console

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace tessavine::converter {
+namespace tessavine::pgf {
 
 inline constexpr char32_t kSubstituteCharacter = U'_';  // the PSP shows it for missing characters
 
@@ -10,4 +10,4 @@ inline constexpr char32_t kSubstituteCharacter = U'_';  // the PSP shows it for 
 // (Latin-1, the Windows-1252 and -1251 extras, a few marks and signs) plus Latin Extended-A.
 std::vector<char32_t> pspLatinCharacters();
 
-}  // namespace tessavine::converter
+}  // namespace tessavine::pgf

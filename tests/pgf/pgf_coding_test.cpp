@@ -9,15 +9,15 @@
 #include <utility>
 #include <vector>
 
-#include "converter/pgf/bit_reader.h"
-#include "converter/pgf/bit_writer.h"
-#include "converter/pgf/bitmap_encoding.h"
-#include "converter/pgf/font_name.h"
-#include "converter/pgf/format_limits.h"
-#include "converter/pgf/glyph_record.h"
-#include "converter/pgf/pgf_read_error.h"
-#include "converter/pgf/run_length_code.h"
-#include "converter/pgf/shadow_flags.h"
+#include "pgf/bit_reader.h"
+#include "pgf/bit_writer.h"
+#include "pgf/bitmap_encoding.h"
+#include "pgf/font_name.h"
+#include "pgf/format_limits.h"
+#include "pgf/glyph_record.h"
+#include "pgf/pgf_read_error.h"
+#include "pgf/run_length_code.h"
+#include "pgf/shadow_flags.h"
 
 namespace tessavine::pgf {
 namespace {

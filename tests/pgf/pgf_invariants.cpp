@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "converter/pgf/format_limits.h"
+#include "pgf/format_limits.h"
 
 namespace tessavine::pgf {
 
