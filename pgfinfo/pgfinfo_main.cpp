@@ -10,6 +10,7 @@
 
 #include "console/platform.h"
 #include "core/file_platform.h"
+#include "core/input_limits.h"
 #include "core/utf8.h"
 #include "pgf/pgf_read_error.h"
 #include "pgf/pgf_reader.h"
@@ -87,6 +88,34 @@ std::u32string specimenText(const std::string& typed) {
     return tessavine::decodeUtf8(text);
 }
 
+// The file through an open that never waits (a named pipe named as the font would hang
+// pgfinfo) and at most as large as a PGF font can be, judged before reading.
+std::vector<std::uint8_t> readPgfFile(const std::string& name) {
+    using tessavine::platform::FilePrefix;
+    const FilePrefix read = tessavine::platform::readFilePrefix(
+        tessavine::platform::pathFromUtf8(name), tessavine::kLargestPgfFileBytes + 1);
+    switch (read.outcome) {
+        case FilePrefix::Outcome::Read:
+            break;
+        case FilePrefix::Outcome::Missing:
+            throw tessavine::pgf::PgfReadError("cannot open " + name +
+                                               "; check the name and that it is readable");
+        case FilePrefix::Outcome::NotAFile:
+            throw tessavine::pgf::PgfReadError(
+                name +
+                " is not an ordinary file but a folder, a pipe or a device; name a .pgf "
+                "file");
+        case FilePrefix::Outcome::Failed:
+            throw tessavine::pgf::PgfReadError("cannot read " + name + ": " + read.error.message());
+    }
+    if (read.size > tessavine::kLargestPgfFileBytes) {
+        throw tessavine::pgf::PgfReadError(
+            name + " is " + std::to_string(read.size) + " bytes long, more than the " +
+            std::to_string(tessavine::kLargestPgfFileBytes) + " bytes a PGF font can have");
+    }
+    return {read.bytes.begin(), read.bytes.end()};
+}
+
 int run(const std::vector<std::string>& words) {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
         std::cout << kUsage;
@@ -98,8 +127,7 @@ int run(const std::vector<std::string>& words) {
     }
     const Options options = readOptions(words);
     using tessavine::platform::pathFromUtf8;
-    const std::vector<std::uint8_t> bytes =
-        tessavine::pgf::readWholeFile(pathFromUtf8(options.fontPath));
+    const std::vector<std::uint8_t> bytes = readPgfFile(options.fontPath);
     const tessavine::pgf::PgfFile font = tessavine::pgf::readPgf(bytes);
     tessavine::pgfinfo::printReport(std::cout, font, bytes.size());
     if (options.pngPath) {

@@ -26,10 +26,10 @@ struct Scene {
         fs::copy_file(TESSAVINE_RESTORE, program.path / TESSAVINE_RESTORE_NAME);
         fs::create_directories(stick.path / "PSP" / "GAME");
         fs::create_directories(fonts());
-        writeBytes(fonts() / "ltn0.pgf", "the firmware's ltn0");
-        writeBytes(fonts() / "ltn3.pgf", "the firmware's ltn3, longer");
+        writeBytes(fonts() / "ltn0.pgf", testPgf("the firmware's ltn0"));
+        writeBytes(fonts() / "ltn3.pgf", testPgf("the firmware's ltn3, longer", 900));
         for (const char* slot : {"ltn0.pgf", "ltn3.pgf", "ltn5.pgf"}) {
-            writeBytes(program.path / slot, "ours");
+            writeBytes(program.path / slot, testPgf("ours"));
         }
     }
     fs::path fonts() const { return stick.path / "font"; }
@@ -76,7 +76,7 @@ struct Scene {
 TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     Scene s;
     s.copyToDevice();
-    ASSERT_EQ(readBytes(s.fonts() / "ltn0.pgf"), "ours");
+    ASSERT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("ours"));
     const std::string backup = s.backups().at(0).string();
 
     const ProgramRun run = s.restore({backup});
@@ -84,15 +84,15 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     EXPECT_EQ(run.err, "");
     EXPECT_THAT(run.out, HasSubstr("Restored ltn0.pgf ltn3.pgf from \"" + backup + "\" to \"" +
                                    s.stick.text("font") + "\""));
-    EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), "the firmware's ltn0");
-    EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), "the firmware's ltn3, longer");
-    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), "ours");  // it replaced nothing
+    EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("the firmware's ltn0"));
+    EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
+    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("ours"));  // it replaced nothing
     EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
 
     // What the restore replaced is a backup of its own, listed first.
     ASSERT_EQ(s.backups().size(), 2u);
     const std::string second = s.backups()[1].string();
-    EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), "ours");
+    EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), testPgf("ours"));
     EXPECT_THAT(run.out, HasSubstr("kept in \"" + second + "\""));
     const ProgramRun list = s.restore({});
     EXPECT_EQ(list.exitCode, 0);
@@ -106,7 +106,7 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     TempFolder elsewhere;
     EXPECT_EQ(s.restore({backup, elsewhere.text()}).exitCode, 0);
     EXPECT_EQ(listing(elsewhere.path), "ltn0.pgf ltn3.pgf");
-    EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), "the firmware's ltn3, longer");
+    EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
 }
 
 TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
