@@ -208,14 +208,20 @@ void settleInterruptedSet(const fs::path& folder) {
         "\n");
 }
 
-// What killed runs left that no journal names: their temporary files ("ltn3.pgf.<tag>.part")
-// and the old files moved aside before the journal was written ("ltn3.pgf.<tag>.old") cannot
-// be in use while we hold the folder's lock.
+// What killed runs left that no journal names: their temporary files ("ltn3.pgf.<tag>.part"),
+// the old files moved aside before the journal was written ("ltn3.pgf.<tag>.old"), a journal
+// never put in place and a lock never taken; none can be in use while we hold the folder's lock.
 void removeLeftovers(const fs::path& folder, std::span<const PlannedFile> files) {
     std::error_code error;
     for (fs::directory_iterator entries(folder, error), end; !error && entries != end;
          entries.increment(error)) {
         const std::string name = entries->path().filename().string();
+        if ((name.starts_with(std::string(kSetJournalName) + ".") ||
+             tessavine::isLockLeftover(name)) &&
+            !fs::is_directory(fs::symlink_status(entries->path(), error))) {
+            removeQuietly(entries->path());
+            continue;
+        }
         for (const PlannedFile& file : files) {
             const std::string head = file.path.filename().string() + ".";
             if (name.starts_with(head) && (name.ends_with(".part") || name.ends_with(".old")) &&
