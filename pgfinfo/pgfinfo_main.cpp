@@ -91,29 +91,46 @@ std::u32string specimenText(const std::string& typed) {
 // The file through an open that never waits (a named pipe named as the font would hang
 // pgfinfo) and at most as large as a PGF font can be, judged before reading.
 std::vector<std::uint8_t> readPgfFile(const std::string& name) {
-    using tessavine::platform::FilePrefix;
-    const FilePrefix read = tessavine::platform::readFilePrefix(
-        tessavine::platform::pathFromUtf8(name), tessavine::kLargestPgfFileBytes + 1);
-    switch (read.outcome) {
-        case FilePrefix::Outcome::Read:
+    using tessavine::platform::InputFile;
+    InputFile file = InputFile::open(tessavine::platform::pathFromUtf8(name), true);
+    switch (file.opened()) {
+        case InputFile::Opened::Ok:
             break;
-        case FilePrefix::Outcome::Missing:
+        case InputFile::Opened::Missing:
             throw tessavine::pgf::PgfReadError("cannot open " + name +
                                                "; check the name and that it is readable");
-        case FilePrefix::Outcome::NotAFile:
+        case InputFile::Opened::NotAFile:
+        case InputFile::Opened::Link:
             throw tessavine::pgf::PgfReadError(
                 name +
                 " is not an ordinary file but a folder, a pipe or a device; name a .pgf "
                 "file");
-        case FilePrefix::Outcome::Failed:
-            throw tessavine::pgf::PgfReadError("cannot read " + name + ": " + read.error.message());
+        case InputFile::Opened::Failed:
+            throw tessavine::pgf::PgfReadError("cannot read " + name + ": " +
+                                               file.error().message());
     }
-    if (read.size > tessavine::kLargestPgfFileBytes) {
+    // Judged before reading: a sparse file of gigabytes costs nothing to make.
+    if (file.size() > tessavine::kLargestPgfFileBytes) {
         throw tessavine::pgf::PgfReadError(
-            name + " is " + std::to_string(read.size) + " bytes long, more than the " +
+            name + " is " + std::to_string(file.size()) + " bytes long, more than the " +
             std::to_string(tessavine::kLargestPgfFileBytes) + " bytes a PGF font can have");
     }
-    return {read.bytes.begin(), read.bytes.end()};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::ptrdiff_t got =
+            file.read(reinterpret_cast<char*>(bytes.data()) + done, bytes.size() - done);
+        if (got < 0) {
+            throw tessavine::pgf::PgfReadError("cannot read " + name + ": " +
+                                               file.error().message());
+        }
+        if (got == 0) {
+            break;  // shrank meanwhile: the reader says what is missing
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
 }
 
 int run(const std::vector<std::string>& words) {
