@@ -36,8 +36,8 @@ TEST(FileNameRule, OnlyNamesOfOneFileInOneFolderPass) {
 }
 
 #ifndef _WIN32
-// The name from the attack, written through the path it gets, lands in the folder as
-// one file of that very name and nowhere else.
+// The name of a dropped file crafted to escape, written through the path it gets, lands in the
+// folder as one file of that very name and nowhere else.
 TEST(FileNameRule, ABackslashNameIsWrittenInsideTheFolderUnderItsOwnName) {
     TempFolder top;
     fs::create_directories(top.path / "a" / "program");

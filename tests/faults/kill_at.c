@@ -43,13 +43,13 @@ __attribute__((destructor)) static void report(void) {
 }
 
 #define NEXT(name) ((__typeof__(&name))dlsym(RTLD_NEXT, #name))
-#define FAIL_OR(call)  \
-    do {               \
-        if (strike()) { \
+#define FAIL_OR(call)    \
+    do {                 \
+        if (strike()) {  \
             errno = EIO; \
             return -1;   \
-        }               \
-        return call;    \
+        }                \
+        return call;     \
     } while (0)
 
 static mode_t mode_of(int flags, va_list args) {
@@ -83,17 +83,33 @@ ssize_t write(int fd, const void* bytes, size_t count) {
     }
     FAIL_OR(NEXT(write)(fd, bytes, count));
 }
-int rename(const char* from, const char* to) { FAIL_OR(NEXT(rename)(from, to)); }
+int rename(const char* from, const char* to) {
+    FAIL_OR(NEXT(rename)(from, to));
+}
 int renameat(int a, const char* from, int b, const char* to) {
     FAIL_OR(NEXT(renameat)(a, from, b, to));
 }
 int renameat2(int a, const char* from, int b, const char* to, unsigned flags) {
     FAIL_OR(NEXT(renameat2)(a, from, b, to, flags));
 }
-int link(const char* from, const char* to) { FAIL_OR(NEXT(link)(from, to)); }
-int unlink(const char* path) { FAIL_OR(NEXT(unlink)(path)); }
-int unlinkat(int dir, const char* path, int flags) { FAIL_OR(NEXT(unlinkat)(dir, path, flags)); }
-int remove(const char* path) { FAIL_OR(NEXT(remove)(path)); }
-int rmdir(const char* path) { FAIL_OR(NEXT(rmdir)(path)); }
-int mkdir(const char* path, mode_t mode) { FAIL_OR(NEXT(mkdir)(path, mode)); }
-int fsync(int fd) { FAIL_OR(NEXT(fsync)(fd)); }
+int link(const char* from, const char* to) {
+    FAIL_OR(NEXT(link)(from, to));
+}
+int unlink(const char* path) {
+    FAIL_OR(NEXT(unlink)(path));
+}
+int unlinkat(int dir, const char* path, int flags) {
+    FAIL_OR(NEXT(unlinkat)(dir, path, flags));
+}
+int remove(const char* path) {
+    FAIL_OR(NEXT(remove)(path));
+}
+int rmdir(const char* path) {
+    FAIL_OR(NEXT(rmdir)(path));
+}
+int mkdir(const char* path, mode_t mode) {
+    FAIL_OR(NEXT(mkdir)(path, mode));
+}
+int fsync(int fd) {
+    FAIL_OR(NEXT(fsync)(fd));
+}
