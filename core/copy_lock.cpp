@@ -57,7 +57,25 @@ std::string uniqueTag() {
 
 bool isLockLeftover(const std::string& name) {
     const std::string head = std::string(kCopyLockName) + ".";
-    return name.starts_with(head) && (name.ends_with(".new") || name.ends_with(".stale"));
+    if (!name.starts_with(head)) {
+        return false;
+    }
+    if (name.ends_with(".stale")) {
+        return true;
+    }
+    // A draft belongs to a copy that may be waiting for the lock right now: it is left over only
+    // when the process named in its tag is gone.
+    if (!name.ends_with(".new")) {
+        return false;
+    }
+    std::uint64_t process = 0;
+    for (std::size_t i = head.size(); i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        process = process * 10 + static_cast<std::uint64_t>(name[i] - '0');
+        if (process > (1ull << 40)) {
+            return false;
+        }
+    }
+    return process != 0 && platform::processIsGone(process);
 }
 
 CopyLock CopyLock::take(FileSystem& fileSystem, const std::string& folder,
@@ -82,9 +100,17 @@ CopyLock CopyLock::take(FileSystem& fileSystem, const std::string& folder,
             lock.path_ = path;
             return lock;
         }
+        if (!fileSystem.fileExists(fresh) &&
+            !fileSystem.createNewFile(fresh, lockText(self)).empty()) {
+            break;  // the draft is gone and cannot be made again: the folder changed under us
+        }
         std::string readError;
         const std::optional<std::string> text =
             fileSystem.readOrdinaryFile(path, kLargestLockBytes, readError);
+        if (std::chrono::steady_clock::now() >= giveUp) {
+            holder = text ? parseLock(*text) : LockOwner{};
+            break;
+        }
         if (!text && readError.empty()) {
             continue;  // released a moment ago: try again at once
         }

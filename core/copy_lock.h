@@ -43,8 +43,9 @@ class CopyLock {
     std::string tag_;
 };
 
-// True for the name of a file a lock attempt may leave behind when it is killed: the lock's own
-// temporary ".tessavine-copy.lock.<tag>.new" or a taken-over ".tessavine-copy.lock.<tag>.stale".
+// True for the name of a file a lock attempt left behind when it was killed: the lock's own
+// draft ".tessavine-copy.lock.<pid>-<tag>.new" of a process that is gone (a live one may be
+// waiting for the lock with it) or a taken-over ".tessavine-copy.lock.<tag>.stale".
 bool isLockLeftover(const std::string& name);
 
 }  // namespace tessavine

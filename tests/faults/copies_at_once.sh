@@ -5,7 +5,7 @@
 # reports success put its set there (the later one wins, having backed up the earlier's), one that
 # reports another copy running changed nothing.
 set -u
-driver=$1 restore=$2 ttf2pgf=$3 font=$4 trials=${5:-30}
+driver=$1 restore=$2 ttf2pgf=$3 font=$4 trials=${5:-50}
 work=$(mktemp -d -p "$( [ -d /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
 trap 'rm -rf "$work"' EXIT
 failures=0
