@@ -4,7 +4,8 @@
 #include <array>
 #include <cctype>
 
-#include "core/paths.h"
+#include "core/file_name_rule.h"
+#include "core/input_limits.h"
 
 namespace tessavine {
 
@@ -39,18 +40,31 @@ std::optional<std::string> adoptDroppedFont(FileSystem& fileSystem, Prompts& pro
         return std::nullopt;
     }
     const DroppedFile& font = dropped[0];
-    const std::string destination = joinPath(programFolder, font.name);
+    // The name is the file's own name, kept as it is; one that would reach into another folder
+    // ("..", or a separator of this platform) is refused rather than followed.
+    if (!isPlainFileName(font.name)) {
+        prompts.showMessage("The font's name \"" + font.name +
+                            "\" cannot be a file name in the program folder. Rename the font, "
+                            "then drop it again.");
+        return std::nullopt;
+    }
+    if (const std::optional<std::uintmax_t> size = fileSystem.fileSize(font.path);
+        size && *size > kLargestFontFileBytes) {
+        prompts.showMessage("The font " + font.name + " is " + std::to_string(*size) +
+                            " bytes long, more than the " + std::to_string(kLargestFontFileBytes) +
+                            " bytes the converter accepts; choose another font.");
+        return std::nullopt;
+    }
+    const std::string destination = pathOfNameIn(programFolder, font.name);
     if (fileSystem.fileExists(destination)) {
         std::string error;
-        const std::optional<std::string> ours = fileSystem.readFile(destination, error);
-        const std::optional<std::string> theirs =
-            ours ? fileSystem.readFile(font.path, error) : std::nullopt;
-        if (!ours || !theirs) {
+        const std::optional<bool> same = fileSystem.sameContents(destination, font.path, error);
+        if (!same) {
             prompts.showMessage("The font " + font.name + " could not be compared with the one " +
                                 "in the program folder: " + error);
             return std::nullopt;
         }
-        if (*ours == *theirs) {
+        if (*same) {
             return font.name;  // the same font, or the very file: nothing to copy
         }
         if (!prompts.askYesNo(kReplaceTitle,

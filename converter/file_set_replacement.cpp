@@ -1,10 +1,15 @@
 #include "file_set_replacement.h"
 
-#include <fstream>
-#include <random>
+#include <sstream>
 #include <system_error>
 
+#include "console/platform.h"
 #include "conversion_error.h"
+#include "core/copy_journal.h"
+#include "core/copy_lock.h"
+#include "core/file_platform.h"
+#include "core/input_limits.h"
+#include "core/std_file_system.h"
 
 namespace tessavine::converter {
 namespace {
@@ -24,6 +29,7 @@ fs::path besides(const fs::path& path, const std::string& tag, const char* suffi
 // Where one file of the set stands while the set is replaced.
 struct Replacement {
     const PlannedFile* file = nullptr;
+    bool existed = false;
     fs::path temporary;  // the new content, until it is renamed into place
     fs::path aside;      // the file it replaces, while the set is not complete
     bool written = false;
@@ -42,17 +48,17 @@ void removeQuietly(const fs::path& path) {
 
 void writeTemporary(Replacement& replacement) {
     const PlannedFile& file = *replacement.file;
-    std::ofstream out(replacement.temporary, std::ios::binary | std::ios::trunc);
-    replacement.written = static_cast<bool>(out);
-    if (!out) {
+    // Created new, never through a link someone planted at the name.
+    tessavine::platform::OutputFile out =
+        tessavine::platform::OutputFile::createNew(replacement.temporary);
+    replacement.written = out.isOpen();
+    if (!out.isOpen()) {
         fail(file,
              "the folder does not accept new files; check that you may write there and that "
              "the disk is not full or read-only");
     }
-    out.write(reinterpret_cast<const char*>(file.bytes.data()),
-              static_cast<std::streamsize>(file.bytes.size()));
-    out.close();
-    if (!out) {
+    if (!out.write(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()) ||
+        !out.finish()) {
         fail(file, "the file was not written completely; check that the disk is not full");
     }
 }
@@ -101,28 +107,196 @@ std::string rollBack(std::vector<Replacement>& replacements) {
     return stranded;
 }
 
+// The note that says a set is being renamed into the folder, as the copy onto a PSP keeps one:
+// written after every new file is whole and before the first old file moves aside, removed after
+// the last rename, so that a run ended in between is settled by the next run into the folder.
+constexpr const char* kSetJournalName = ".ttf2pgf-set.journal";
+
+bool sameBytes(const fs::path& path, std::uintmax_t size, std::uint64_t sum) {
+    std::error_code error;
+    if (!fs::is_regular_file(fs::symlink_status(path, error)) ||
+        fs::file_size(path, error) != size || error) {
+        return false;
+    }
+    const tessavine::StdFileSystem files;
+    std::string ignored;
+    const auto bytes =
+        files.readOrdinaryFile(path.string(), tessavine::kLargestPgfFileBytes, ignored);
+    return bytes && tessavine::contentSum(*bytes) == sum;
+}
+
+struct JournalLine {
+    std::string name, part, aside;
+    std::uintmax_t size = 0;
+    std::uint64_t sum = 0;
+    int existed = 0;
+};
+
+// Brings a folder that a killed run left with a journal to one whole set: the new files when
+// all of them are whole, else the old ones from where they were moved aside.
+void settleInterruptedSet(const fs::path& folder) {
+    const fs::path journalPath = folder / kSetJournalName;
+    const tessavine::StdFileSystem files;
+    std::string readError;
+    const auto text = files.readOrdinaryFile(journalPath.string(), 64 * 1024, readError);
+    if (!text) {
+        if (!readError.empty()) {
+            throw ConversionError("the folder holds a damaged note of an interrupted run: " +
+                                  readError + " Check the fonts there, then remove the note");
+        }
+        return;
+    }
+    std::vector<JournalLine> lines;
+    std::istringstream in(*text);
+    std::string word;
+    bool ended = false;
+    while (in >> word) {
+        if (word == "end") {
+            ended = true;
+            break;
+        }
+        JournalLine line;
+        if (word != "file" || !(in >> line.name >> line.part >> line.aside >> line.size >>
+                                line.sum >> line.existed)) {
+            break;
+        }
+        for (const std::string* name : {&line.name, &line.part, &line.aside}) {
+            if (name->find('/') != std::string::npos || name->starts_with(".")) {
+                throw ConversionError("the note of an interrupted run in " + quoted(folder) +
+                                      " names files outside the folder; remove it by hand");
+            }
+        }
+        lines.push_back(line);
+    }
+    if (!ended) {
+        throw ConversionError("the note of an interrupted run, " + quoted(journalPath) +
+                              ", is cut short; check the fonts there, then remove the note");
+    }
+    bool newWhole = true;
+    for (const JournalLine& line : lines) {
+        newWhole = newWhole && (sameBytes(folder / line.name, line.size, line.sum) ||
+                                sameBytes(folder / line.part, line.size, line.sum));
+    }
+    std::error_code error;
+    for (const JournalLine& line : lines) {
+        const fs::path path = folder / line.name;
+        if (newWhole) {
+            if (!sameBytes(path, line.size, line.sum)) {
+                fs::rename(folder / line.part, path, error);
+            }
+        } else if (fs::exists(fs::symlink_status(folder / line.aside, error))) {
+            fs::rename(folder / line.aside, path, error);
+        } else if (!line.existed && sameBytes(path, line.size, line.sum)) {
+            removeQuietly(path);
+        }
+        if (error) {
+            throw ConversionError("an interrupted run into " + quoted(folder) +
+                                  " could not be settled (" + error.message() +
+                                  "); check that you may write there");
+        }
+    }
+    for (const JournalLine& line : lines) {
+        removeQuietly(folder / line.part);
+        if (newWhole) {
+            removeQuietly(folder / line.aside);
+        }
+    }
+    removeQuietly(journalPath);
+    tessavine::console::printToErrorStream(
+        std::string("ttf2pgf: an interrupted run into \"") + folder.string() + "\" was " +
+        (newWhole ? "finished: it holds that run's new fonts" : "undone: it holds the old fonts") +
+        "\n");
+}
+
+// What killed runs left that no journal names: their temporary files ("ltn3.pgf.<tag>.part"),
+// the old files moved aside before the journal was written ("ltn3.pgf.<tag>.old"), a journal
+// never put in place and a lock never taken; none can be in use while we hold the folder's lock.
+void removeLeftovers(const fs::path& folder, std::span<const PlannedFile> files) {
+    std::error_code error;
+    for (fs::directory_iterator entries(folder, error), end; !error && entries != end;
+         entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if ((name.starts_with(std::string(kSetJournalName) + ".") ||
+             tessavine::isLockLeftover(name)) &&
+            !fs::is_directory(fs::symlink_status(entries->path(), error))) {
+            removeQuietly(entries->path());
+            continue;
+        }
+        for (const PlannedFile& file : files) {
+            const std::string head = file.path.filename().string() + ".";
+            if (name.starts_with(head) && (name.ends_with(".part") || name.ends_with(".old")) &&
+                !fs::is_directory(fs::symlink_status(entries->path(), error))) {
+                removeQuietly(entries->path());
+            }
+        }
+    }
+}
+
+void writeJournal(const fs::path& folder, const std::string& tag,
+                  const std::vector<Replacement>& replacements) {
+    std::string text;
+    for (const Replacement& r : replacements) {
+        const std::string_view bytes(reinterpret_cast<const char*>(r.file->bytes.data()),
+                                     r.file->bytes.size());
+        text += "file " + r.file->path.filename().string() + " " + r.temporary.filename().string() +
+                " " + r.aside.filename().string() + " " + std::to_string(bytes.size()) + " " +
+                std::to_string(tessavine::contentSum(bytes)) + " " + (r.existed ? "1" : "0") + "\n";
+    }
+    text += "end\n";
+    tessavine::StdFileSystem files;
+    const fs::path draft = besides(folder / kSetJournalName, tag, ".part");
+    std::string error = files.createNewFile(draft.string(), text);
+    if (error.empty()) {
+        error = files.renameReplacing(draft.string(), (folder / kSetJournalName).string());
+    }
+    if (!error.empty()) {
+        removeQuietly(draft);
+        throw ConversionError("cannot start replacing the set in " + quoted(folder) + ": " + error);
+    }
+}
+
 }  // namespace
 
 void replaceFilesTogether(std::span<const PlannedFile> files) {
-    const std::string tag = std::to_string(std::random_device{}() % 1000000u);
+    if (files.empty()) {
+        return;
+    }
+    const fs::path folder = files.front().path.parent_path();
+    tessavine::StdFileSystem lockFiles;
+    std::string lockError;
+    const tessavine::CopyLock lock = tessavine::CopyLock::take(
+        lockFiles, folder.string(), tessavine::kCopyLockPatience, lockError);
+    if (!lock.held()) {
+        throw ConversionError(lockError);
+    }
+    settleInterruptedSet(folder);
+    removeLeftovers(folder, files);
+
+    const std::string tag = lock.tag();
     std::vector<Replacement> replacements;
     replacements.reserve(files.size());
     for (const PlannedFile& file : files) {
-        replacements.push_back(
-            {&file, besides(file.path, tag, ".part"), besides(file.path, tag, ".old")});
+        std::error_code error;
+        replacements.push_back({&file, fs::exists(fs::symlink_status(file.path, error)),
+                                besides(file.path, tag, ".part"), besides(file.path, tag, ".old")});
     }
     try {
         for (Replacement& replacement : replacements) {
             writeTemporary(replacement);
         }
+        writeJournal(folder, tag, replacements);
         for (Replacement& replacement : replacements) {
             putInPlace(replacement);
         }
     } catch (const ConversionError& error) {
         const std::string stranded = rollBack(replacements);
+        if (stranded.empty()) {
+            removeQuietly(folder / kSetJournalName);
+        }
         throw ConversionError(error.what() +
                               (stranded.empty() ? std::string("; no file was changed") : stranded));
     }
+    removeQuietly(folder / kSetJournalName);
     for (const Replacement& replacement : replacements) {
         if (replacement.movedAside) {
             removeQuietly(replacement.aside);

@@ -1,9 +1,10 @@
 #include "font_face.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "conversion_error.h"
+#include "core/file_platform.h"
+#include "core/input_limits.h"
 
 namespace tessavine::converter {
 namespace {
@@ -12,32 +13,50 @@ std::string quoted(const std::filesystem::path& path) {
     return "\"" + path.string() + "\"";
 }
 
+// Through an open that never waits and a size taken from the open file: a named pipe given as
+// the font would otherwise hang the converter (and the window waiting for it), and a sparse file
+// of gigabytes would be read into memory whole.
 std::vector<FT_Byte> readFontFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        throw ConversionError("the font " + quoted(path) +
-                              " does not exist; check its name and that it is in the working "
-                              "folder");
+    platform::InputFile in = platform::InputFile::open(path, true);
+    switch (in.opened()) {
+        case platform::InputFile::Opened::Ok:
+            break;
+        case platform::InputFile::Opened::Missing:
+            throw ConversionError("the font " + quoted(path) +
+                                  " does not exist; check its name and that it is in the working "
+                                  "folder");
+        case platform::InputFile::Opened::NotAFile:
+        case platform::InputFile::Opened::Link: {
+            std::error_code error;
+            if (std::filesystem::is_directory(path, error)) {
+                throw ConversionError(quoted(path) +
+                                      " is a folder, not a font file; name a .ttf or .otf "
+                                      "file");
+            }
+            throw ConversionError(quoted(path) +
+                                  " is not an ordinary file but a pipe or a device; name a .ttf "
+                                  "or .otf file");
+        }
+        case platform::InputFile::Opened::Failed:
+            throw ConversionError("cannot open the font " + quoted(path) +
+                                  "; check that you may read it");
     }
-    if (std::filesystem::is_directory(path, error)) {
-        throw ConversionError(quoted(path) +
-                              " is a folder, not a font file; name a .ttf or .otf "
-                              "file");
+    if (in.size() > kLargestFontFileBytes) {
+        throw ConversionError("the font " + quoted(path) + " is " + std::to_string(in.size()) +
+                              " bytes long, more than the " +
+                              std::to_string(kLargestFontFileBytes) +
+                              " bytes of the largest font this converter reads; choose another "
+                              "font");
     }
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        throw ConversionError("cannot open the font " + quoted(path) +
-                              "; check that you may read it");
-    }
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        throw ConversionError("cannot read the font " + quoted(path) + "; check the disk");
-    }
-    std::vector<FT_Byte> data(static_cast<std::size_t>(size));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size));
-    if (!in) {
-        throw ConversionError("cannot read the font " + quoted(path) + "; check the disk");
+    std::vector<FT_Byte> data(static_cast<std::size_t>(in.size()));
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const std::ptrdiff_t got =
+            in.read(reinterpret_cast<char*>(data.data()) + done, data.size() - done);
+        if (got <= 0) {
+            throw ConversionError("cannot read the font " + quoted(path) + "; check the disk");
+        }
+        done += static_cast<std::size_t>(got);
     }
     return data;
 }

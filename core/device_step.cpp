@@ -99,8 +99,11 @@ void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Promp
     }
     const FontSetCopyOutcome outcome =
         copyFontSet(fileSystem, freeSpace, copy, std::chrono::system_clock::now());
-    if (!outcome.error.empty()) {
-        prompts.showMessage(outcome.error);
+    const std::string said = outcome.completed.empty() || outcome.error.empty()
+                                 ? outcome.completed + outcome.error
+                                 : outcome.completed + "\n\n" + outcome.error;
+    if (!said.empty()) {
+        prompts.showMessage(said);
     }
 }
 

@@ -1,11 +1,15 @@
 #include "core/file_platform.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 #include "core/utf8.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,52 +81,145 @@ char32_t fileNameFold(char32_t c) {
     return static_cast<char16_t>(w);
 }
 
-FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxBytes) {
-    FilePrefix result;
-    // Opening never waits on a pipe here, and a device or a folder is told by its type.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+InputFile InputFile::open(const std::filesystem::path& path, bool followLinks) {
+    InputFile file;
+    // Opening never waits on a pipe here; with FILE_FLAG_OPEN_REPARSE_POINT a link is opened
+    // itself, and its attributes give it away.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
+        std::error_code ignored;
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
-            result.outcome = FilePrefix::Outcome::Missing;
-        } else if (code == ERROR_ACCESS_DENIED &&
-                   std::filesystem::is_directory(path, result.error)) {
-            result.outcome = FilePrefix::Outcome::NotAFile;
+            file.opened_ = Opened::Missing;
+        } else if (code == ERROR_ACCESS_DENIED && std::filesystem::is_directory(path, ignored)) {
+            file.opened_ = Opened::NotAFile;
         } else {
-            result.error = std::error_code(static_cast<int>(code), std::system_category());
+            file.error_ = std::error_code(static_cast<int>(code), std::system_category());
         }
-        return result;
+        return file;
     }
+    file.handle_ = reinterpret_cast<std::intptr_t>(handle);
     BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &information) ||
+    if (GetFileType(handle) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(handle, &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        CloseHandle(file);
-        result.outcome = FilePrefix::Outcome::NotAFile;
-        return result;
+        file.close();
+        file.opened_ = Opened::NotAFile;
+        return file;
     }
-    std::size_t done = 0;
-    while (done < maxBytes) {
-        const std::size_t want = std::min(maxBytes - done, kReadChunk);
-        result.bytes.resize(done + want);
-        DWORD got = 0;
-        if (!ReadFile(file, result.bytes.data() + done, static_cast<DWORD>(want), &got, nullptr)) {
-            result.error =
-                std::error_code(static_cast<int>(GetLastError()), std::system_category());
-            CloseHandle(file);
-            result.bytes.clear();
-            return result;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += got;
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        file.close();
+        file.opened_ = Opened::Link;
+        return file;
     }
-    CloseHandle(file);
-    result.bytes.resize(done);
-    result.outcome = FilePrefix::Outcome::Read;
-    return result;
+    file.size_ =
+        (static_cast<std::uintmax_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    file.opened_ = Opened::Ok;
+    return file;
+}
+
+void InputFile::close() {
+    if (handle_ != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+        handle_ = -1;
+    }
+}
+
+std::ptrdiff_t InputFile::read(char* buffer, std::size_t count) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) {
+        error_ = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+        return -1;
+    }
+    return static_cast<std::ptrdiff_t>(got);
+}
+
+OutputFile OutputFile::createNew(const std::filesystem::path& path) {
+    OutputFile file;
+    // CREATE_NEW fails on anything at the name, a link included, without following it.
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        file.error_ = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+        return file;
+    }
+    file.handle_ = reinterpret_cast<std::intptr_t>(handle);
+    return file;
+}
+
+OutputFile::~OutputFile() {
+    if (handle_ != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    }
+}
+
+bool OutputFile::write(const char* bytes, std::size_t count) {
+    while (count > 0) {
+        DWORD done = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes, want, &done, nullptr)) {
+            error_ = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+            return false;
+        }
+        bytes += done;
+        count -= done;
+    }
+    return true;
+}
+
+bool OutputFile::finish() {
+    const HANDLE handle = reinterpret_cast<HANDLE>(handle_);
+    handle_ = -1;
+    const bool flushed = FlushFileBuffers(handle) != 0;
+    if (!flushed) {
+        error_ = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    }
+    const bool closed = CloseHandle(handle) != 0;
+    if (flushed && !closed) {
+        error_ = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    }
+    return flushed && closed;
+}
+
+std::error_code renameWithoutReplacing(const std::filesystem::path& from,
+                                       const std::filesystem::path& to) {
+    if (!MoveFileExW(from.c_str(), to.c_str(), 0)) {
+        const DWORD code = GetLastError();
+        return code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS
+                   ? std::make_error_code(std::errc::file_exists)
+                   : std::error_code(static_cast<int>(code), std::system_category());
+    }
+    return {};
+}
+
+std::uint64_t currentProcessId() {
+    return GetCurrentProcessId();
+}
+
+bool processIsGone(std::uint64_t id) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) {
+        // No such process; a process we may not look at gives ERROR_ACCESS_DENIED instead.
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    }
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) != 0 && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
+std::string hostName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &length)) {
+        return "unknown";
+    }
+    return utf8FromPath(std::filesystem::path(std::wstring(name, length)));
 }
 
 #else
@@ -144,40 +241,205 @@ char32_t fileNameFold(char32_t c) {
     return c;
 }
 
-FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxBytes) {
-    FilePrefix result;
+InputFile InputFile::open(const std::filesystem::path& path, bool followLinks) {
+    InputFile file;
     // Without O_NONBLOCK, opening a named pipe waits until something writes to it.
-    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (file < 0) {
-        if (errno == ENOENT) {
-            result.outcome = FilePrefix::Outcome::Missing;
+    const int handle = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY |
+                                                (followLinks ? 0 : O_NOFOLLOW));
+    if (handle < 0) {
+        const int code = errno;
+        struct stat status {};
+        if (code == ENOENT) {
+            file.opened_ = Opened::Missing;
+        } else if (code == ELOOP && !followLinks && ::lstat(path.c_str(), &status) == 0 &&
+                   S_ISLNK(status.st_mode)) {
+            file.opened_ = Opened::Link;
         } else {
-            result.error = std::error_code(errno, std::generic_category());
+            file.error_ = std::error_code(code, std::generic_category());
         }
-        return result;
+        return file;
     }
+    file.handle_ = handle;
     struct stat status {};
-    if (::fstat(file, &status) != 0) {
-        result.error = std::error_code(errno, std::generic_category());
-        ::close(file);
-        return result;
+    if (::fstat(handle, &status) != 0) {
+        file.error_ = std::error_code(errno, std::generic_category());
+        file.close();
+        return file;
     }
     if (!S_ISREG(status.st_mode)) {
-        ::close(file);
-        result.outcome = FilePrefix::Outcome::NotAFile;
-        return result;
+        file.close();
+        file.opened_ = Opened::NotAFile;
+        return file;
     }
-    std::size_t done = 0;
-    while (done < maxBytes) {
-        const std::size_t want = std::min(maxBytes - done, kReadChunk);
-        result.bytes.resize(done + want);
-        const ::ssize_t got = ::read(file, result.bytes.data() + done, want);
+    file.size_ = static_cast<std::uintmax_t>(status.st_size);
+    file.opened_ = Opened::Ok;
+    return file;
+}
+
+void InputFile::close() {
+    if (handle_ != -1) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+}
+
+std::ptrdiff_t InputFile::read(char* buffer, std::size_t count) {
+    for (;;) {
+        const ::ssize_t got = ::read(static_cast<int>(handle_), buffer, count);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            result.error = std::error_code(errno, std::generic_category());
-            ::close(file);
+            error_ = std::error_code(errno, std::generic_category());
+            return -1;
+        }
+        return static_cast<std::ptrdiff_t>(got);
+    }
+}
+
+OutputFile OutputFile::createNew(const std::filesystem::path& path) {
+    OutputFile file;
+    // O_EXCL fails on anything at the name, a dangling link included, and never follows it.
+    const int handle =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
+    if (handle < 0) {
+        file.error_ = std::error_code(errno, std::generic_category());
+        return file;
+    }
+    file.handle_ = handle;
+    return file;
+}
+
+OutputFile::~OutputFile() {
+    if (handle_ != -1) {
+        ::close(static_cast<int>(handle_));
+    }
+}
+
+bool OutputFile::write(const char* bytes, std::size_t count) {
+    while (count > 0) {
+        const ::ssize_t done = ::write(static_cast<int>(handle_), bytes, count);
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            error_ = done < 0 ? std::error_code(errno, std::generic_category())
+                              : std::make_error_code(std::errc::no_space_on_device);
+            return false;
+        }
+        bytes += done;
+        count -= static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+bool OutputFile::finish() {
+    const int handle = static_cast<int>(handle_);
+    handle_ = -1;
+    const bool synced = ::fsync(handle) == 0;
+    if (!synced) {
+        error_ = std::error_code(errno, std::generic_category());
+    }
+    const bool closed = ::close(handle) == 0;
+    if (synced && !closed) {
+        error_ = std::error_code(errno, std::generic_category());
+    }
+    return synced && closed;
+}
+
+std::error_code renameWithoutReplacing(const std::filesystem::path& from,
+                                       const std::filesystem::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return std::error_code(errno, std::generic_category());
+    }
+    // A file system without the flag: a hard link fails on an existing name just as well.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return std::error_code(errno, std::generic_category());
+    }
+    ::unlink(from.c_str());
+    return {};
+}
+
+std::uint64_t currentProcessId() {
+    return static_cast<std::uint64_t>(::getpid());
+}
+
+bool processIsGone(std::uint64_t id) {
+    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) {
+        return false;
+    }
+    // EPERM means the process is there but belongs to someone else.
+    return ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+}
+
+std::string hostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) {
+        return "unknown";
+    }
+    return name;
+}
+
+#endif
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)),
+      opened_(other.opened_),
+      error_(other.error_),
+      size_(other.size_) {}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+        opened_ = other.opened_;
+        error_ = other.error_;
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+InputFile::~InputFile() {
+    close();
+}
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), error_(other.error_) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    std::swap(error_, other.error_);
+    return *this;
+}
+
+FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxBytes) {
+    FilePrefix result;
+    InputFile file = InputFile::open(path, true);
+    switch (file.opened()) {
+        case InputFile::Opened::Ok:
+            break;
+        case InputFile::Opened::Missing:
+            result.outcome = FilePrefix::Outcome::Missing;
+            return result;
+        case InputFile::Opened::NotAFile:
+        case InputFile::Opened::Link:
+            result.outcome = FilePrefix::Outcome::NotAFile;
+            return result;
+        case InputFile::Opened::Failed:
+            result.error = file.error();
+            return result;
+    }
+    result.size = file.size();
+    std::size_t done = 0;
+    while (done < maxBytes) {
+        const std::size_t want = std::min(maxBytes - done, kReadChunk);
+        result.bytes.resize(done + want);
+        const std::ptrdiff_t got = file.read(result.bytes.data() + done, want);
+        if (got < 0) {
+            result.error = file.error();
             result.bytes.clear();
             return result;
         }
@@ -186,12 +448,10 @@ FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxByte
         }
         done += static_cast<std::size_t>(got);
     }
-    ::close(file);
     result.bytes.resize(done);
+    result.size = std::max<std::uintmax_t>(result.size, done);
     result.outcome = FilePrefix::Outcome::Read;
     return result;
 }
-
-#endif
 
 }  // namespace tessavine::platform

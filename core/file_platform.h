@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -24,8 +25,9 @@ char32_t fileNameFold(char32_t c);
 struct FilePrefix {
     enum class Outcome { Read, Missing, NotAFile, Failed };
     Outcome outcome = Outcome::Failed;
-    std::string bytes;      // with Read: the first bytes of the file, at most the limit
-    std::error_code error;  // with Failed: why
+    std::string bytes;        // with Read: the first bytes of the file, at most the limit
+    std::uintmax_t size = 0;  // with Read: the whole file's size, which may exceed the limit
+    std::error_code error;    // with Failed: why
 };
 
 // Reads at most `maxBytes` bytes from the start of an ordinary file, or of the file a link
@@ -33,5 +35,74 @@ struct FilePrefix {
 // without waiting on it or reading from it: such a thing can block a reader forever or never
 // end.
 FilePrefix readFilePrefix(const std::filesystem::path& path, std::size_t maxBytes);
+
+// An ordinary file open for reading. Opening never waits (a named pipe would make it wait for a
+// writer) and the type is checked on the open file, so what is read is what was checked. With
+// `followLinks` false a symbolic link (a reparse point on Windows) is refused as Link: a file
+// planted as a link would otherwise let a copy read, or a check pass, on a file elsewhere.
+class InputFile {
+  public:
+    enum class Opened { Ok, Missing, NotAFile, Link, Failed };
+    static InputFile open(const std::filesystem::path& path, bool followLinks);
+
+    InputFile(InputFile&& other) noexcept;
+    InputFile& operator=(InputFile&& other) noexcept;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile();
+
+    Opened opened() const { return opened_; }
+    const std::error_code& error() const { return error_; }
+    std::uintmax_t size() const { return size_; }  // as the open file says, before any read
+    // Up to `count` bytes; 0 at the end; -1 on failure, with error() saying why.
+    std::ptrdiff_t read(char* buffer, std::size_t count);
+
+  private:
+    InputFile() = default;
+    void close();
+    std::intptr_t handle_ = -1;
+    Opened opened_ = Opened::Failed;
+    std::error_code error_;
+    std::uintmax_t size_ = 0;
+};
+
+// A file that did not exist before, created for writing. Creation fails when anything stands at
+// the name, a symbolic link included, so a link planted at a temporary name is never written
+// through.
+class OutputFile {
+  public:
+    static OutputFile createNew(const std::filesystem::path& path);
+
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&& other) noexcept;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    bool isOpen() const { return handle_ != -1; }
+    const std::error_code& error() const { return error_; }
+    // All of the bytes or an error.
+    bool write(const char* bytes, std::size_t count);
+    // Flushes the bytes to the drive and closes; false with error() on failure.
+    bool finish();
+
+  private:
+    OutputFile() = default;
+    std::intptr_t handle_ = -1;
+    std::error_code error_;
+};
+
+// Renames `from` to `to` in one step, failing (file_exists) when anything stands at `to`.
+std::error_code renameWithoutReplacing(const std::filesystem::path& from,
+                                       const std::filesystem::path& to);
+
+// The running program's process number, and whether the process `id` of this computer is
+// certainly gone: false whenever the platform cannot tell (a process of another user, say), so
+// a lock is never taken from an owner that may still be running.
+std::uint64_t currentProcessId();
+bool processIsGone(std::uint64_t id);
+// This computer's name, for telling our own locks from those of another computer sharing the
+// folder.
+std::string hostName();
 
 }  // namespace tessavine::platform

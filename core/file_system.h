@@ -72,6 +72,30 @@ class FileSystem {
     // ended in the middle of it (beside the file a link leads to, if `path` is one). Leaves
     // everything else, including a temporary file a running save may still be writing.
     virtual void removeStaleTemporaryFiles(const std::string& path) = 0;
+
+    // --- Files from outside, and files others may race us for ---
+    // The whole of an ordinary file of at most `maxBytes` bytes, never through a symbolic link.
+    // Nothing when there is no file; otherwise, for a link, a folder, a pipe or device, a larger
+    // file or a failed read, `error` says so in one sentence naming the file (and the limit).
+    virtual std::optional<std::string> readOrdinaryFile(const std::string& path,
+                                                        std::size_t maxBytes,
+                                                        std::string& error) const = 0;
+    // Creates a file that did not exist with these bytes, flushed to the drive; fails when
+    // anything (a symbolic link included) stands at the name. Two programs racing for one name
+    // see exactly one succeed.
+    virtual std::string createNewFile(const std::string& path, const std::string& bytes) = 0;
+    // Renames a file in one step, failing when anything stands at the new name: of two programs
+    // racing for the name, exactly one wins.
+    virtual std::string renameWithoutReplacing(const std::string& from, const std::string& to) = 0;
+    // Copies an ordinary file (not a link) into a file that did not exist, flushed to the drive;
+    // fails when anything stands at the destination, and when fewer bytes arrive than the source
+    // held.
+    virtual std::string copyToNewFile(const std::string& source,
+                                      const std::string& destination) = 0;
+    // Whether two ordinary files hold the same bytes, read side by side in small pieces until
+    // the first difference; nothing, with `error`, when either cannot be read.
+    virtual std::optional<bool> sameContents(const std::string& first, const std::string& second,
+                                             std::string& error) const = 0;
 };
 
 }  // namespace tessavine

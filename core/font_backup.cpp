@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/font_slots.h"
+#include "core/input_limits.h"
 #include "core/local_time.h"
 #include "core/main_controls.h"
 #include "core/paths.h"
@@ -135,8 +136,8 @@ std::optional<BackupRecord> readBackup(const FileSystem& fileSystem, const std::
         return std::nullopt;
     }
     std::string readError;
-    const std::optional<std::string> text =
-        fileSystem.readFile(joinPath(folder, kBackupNoteName), readError);
+    const std::optional<std::string> text = fileSystem.readOrdinaryFile(
+        joinPath(folder, kBackupNoteName), kLargestNoteBytes, readError);
     const std::string fontFolder = text ? lineValue(*text, kFontFolderLine) : std::string();
     if (fontFolder.empty()) {
         error = readError.empty() ? "\"" + folder + "\" is not a backup of Tessavine: it has no " +
@@ -145,8 +146,11 @@ std::optional<BackupRecord> readBackup(const FileSystem& fileSystem, const std::
         return std::nullopt;
     }
     BackupRecord record{folder, fontFolder, lineValue(*text, kMadeLine), {}};
+    // Whatever stands at a slot's name is listed, a link, a folder or a pipe included, so that
+    // the restore names it and refuses it rather than quietly leaving that slot out.
+    const std::vector<std::string> present = fileSystem.namesIn(folder);
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (fileSystem.fileExists(joinPath(folder, slotFileName(slot)))) {
+        if (std::find(present.begin(), present.end(), slotFileName(slot)) != present.end()) {
             record.fonts.push_back(slotFileName(slot));
         }
     }

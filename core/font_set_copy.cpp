@@ -2,10 +2,16 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
+#include "core/copy_journal.h"
+#include "core/copy_lock.h"
+#include "core/file_name_rule.h"
 #include "core/file_platform.h"
 #include "core/font_backup.h"
+#include "core/font_check.h"
 #include "core/font_slots.h"
+#include "core/input_limits.h"
 #include "core/main_controls.h"
 #include "core/paths.h"
 
@@ -20,17 +26,13 @@ std::string fileNameOf(const std::string& path) {
     return platform::utf8FromPath(platform::pathFromUtf8(path).filename());
 }
 
-std::string listed(const std::vector<std::string>& names) {
-    std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
-    }
-    return text;
-}
-
-// A temporary file of ours for a font slot, whatever run left it: ".ltn3.pgf.tessavine.tmp",
-// and the ".ltn3.pgf.tessavine-<number>.tmp" of the single copies of earlier versions.
+// A temporary file of ours for a font slot, whatever run left it: ".ltn3.pgf.tessavine.<tag>.tmp",
+// and the ".ltn3.pgf.tessavine.tmp" and ".ltn3.pgf.tessavine-<number>.tmp" of earlier versions;
+// or what a killed lock attempt or journal write left.
 bool isOurTemporaryFile(const std::string& name) {
+    if (isLockLeftover(name) || name.starts_with(std::string(kCopyJournalName) + ".")) {
+        return true;
+    }
     const std::size_t end = std::string(kTemporaryEnd).size();
     if (name.size() <= end || name.compare(name.size() - end, end, kTemporaryEnd) != 0) {
         return false;
@@ -46,8 +48,9 @@ bool isOurTemporaryFile(const std::string& name) {
 void removeStaleTemporaryFiles(FileSystem& fileSystem, const std::string& folder) {
     for (const std::string& name : fileSystem.namesIn(folder)) {
         const std::string path = joinPath(folder, name);
-        if (isOurTemporaryFile(name) && fileSystem.fileExists(path)) {
-            fileSystem.deleteFile(path);  // one that stays is written over or reported later
+        // A link planted at such a name goes too (the link, never what it leads to).
+        if (isOurTemporaryFile(name) && !fileSystem.folderExists(path)) {
+            fileSystem.deleteFile(path);  // one that stays is reported when it is in the way
         }
     }
 }
@@ -57,14 +60,14 @@ struct PlannedFont {
     std::string source;
     std::string destination;
     std::string temporary;
-    std::uintmax_t size = 0;
+    std::string bytes;  // as checked: a whole PGF font
     bool replaces = false;
 };
 
 }  // namespace
 
-std::string temporaryFontName(const std::string& fontName) {
-    return "." + fontName + kTemporaryMark + kTemporaryEnd;
+std::string temporaryFontName(const std::string& fontName, const std::string& tag) {
+    return "." + fontName + kTemporaryMark + "." + tag + kTemporaryEnd;
 }
 
 std::uintmax_t roomNeeded(std::uintmax_t fileSize) {
@@ -84,10 +87,73 @@ std::string readableSize(std::uintmax_t bytes) {
     return text;
 }
 
+namespace {
+
+// The old fonts' sizes and fingerprints as the backup holds them, for the journal: an undo puts
+// back only what was backed up.
+std::string noteOldFonts(const FileSystem& fileSystem, const std::string& backupFolder,
+                         std::vector<JournalFont>& fonts) {
+    for (JournalFont& font : fonts) {
+        if (!font.replaces) {
+            continue;
+        }
+        std::string error;
+        const std::optional<std::string> bytes = fileSystem.readOrdinaryFile(
+            pathOfNameIn(backupFolder, font.name), kLargestPgfFileBytes, error);
+        if (!bytes) {
+            return error.empty() ? "The backup of " + font.name + " is gone." : error;
+        }
+        font.oldSize = bytes->size();
+        font.oldSum = contentSum(*bytes);
+    }
+    return {};
+}
+
+std::string writeJournal(FileSystem& fileSystem, const std::string& folder, const std::string& tag,
+                         const CopyJournal& journal) {
+    const std::string draft = pathOfNameIn(folder, std::string(kCopyJournalName) + "." + tag);
+    std::string error = fileSystem.createNewFile(draft, encodeJournal(journal));
+    if (error.empty()) {
+        error = fileSystem.renameReplacing(draft, pathOfNameIn(folder, kCopyJournalName));
+    }
+    if (!error.empty() && !fileSystem.folderExists(draft)) {
+        fileSystem.deleteFile(draft);
+    }
+    return error;
+}
+
+}  // namespace
+
+FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::string& folder) {
+    std::string lockError;
+    const CopyLock lock = CopyLock::take(fileSystem, folder, kCopyLockPatience, lockError);
+    if (!lock.held()) {
+        return {lockError, {}, {}};
+    }
+    const Completion completion = completeInterruptedCopy(fileSystem, folder);
+    if (completion.error.empty()) {
+        removeStaleTemporaryFiles(fileSystem, folder);
+    }
+    return {completion.error, {}, completion.report};
+}
+
 FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpace,
                                const FontSetCopy& copy, std::chrono::system_clock::time_point now) {
     const std::string nothingChanged =
         "Nothing was copied; the fonts on " + copy.place + " are as they were.";
+    std::string lockError;
+    const CopyLock lock =
+        CopyLock::take(fileSystem, copy.destinationFolder, kCopyLockPatience, lockError);
+    if (!lock.held()) {
+        return {lockError, {}, {}};
+    }
+    FontSetCopyOutcome outcome;
+    const Completion completion = completeInterruptedCopy(fileSystem, copy.destinationFolder);
+    outcome.completed = completion.report;
+    if (!completion.error.empty()) {
+        outcome.error = completion.error + " " + nothingChanged;
+        return outcome;
+    }
     removeStaleTemporaryFiles(fileSystem, copy.destinationFolder);
 
     std::vector<PlannedFont> fonts;
@@ -96,27 +162,30 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
         PlannedFont font;
         font.name = fileNameOf(source);
         font.source = source;
-        font.destination = joinPath(copy.destinationFolder, font.name);
-        font.temporary = joinPath(copy.destinationFolder, temporaryFontName(font.name));
-        const std::optional<std::uintmax_t> size = fileSystem.fileSize(source);
-        if (!size) {
-            return {"The font file \"" + source + "\" could not be read. " + nothingChanged +
-                        " Check that it is there, then " + copy.retry + ".",
-                    {}};
+        font.destination = pathOfNameIn(copy.destinationFolder, font.name);
+        font.temporary =
+            pathOfNameIn(copy.destinationFolder, temporaryFontName(font.name, lock.tag()));
+        std::string readError;
+        std::optional<std::string> bytes = readWholeFont(fileSystem, source, readError);
+        if (!bytes) {
+            outcome.error = "The font file " + font.name + " cannot go onto " + copy.place + ": " +
+                            readError + " " + nothingChanged + " Make the font again, then " +
+                            copy.retry + ".";
+            return outcome;
         }
         if (fileSystem.folderExists(font.destination)) {
-            return {"A folder named " + font.name + " stands where that font must go on " +
-                        copy.place + " (\"" + font.destination + "\"). " + nothingChanged +
-                        " Move or rename that folder, then " + copy.retry + ".",
-                    {}};
+            outcome.error = "A folder named " + font.name + " stands where that font must go on " +
+                            copy.place + " (\"" + font.destination + "\"). " + nothingChanged +
+                            " Move or rename that folder, then " + copy.retry + ".";
+            return outcome;
         }
-        font.size = *size;
+        font.bytes = std::move(*bytes);
         font.replaces = fileSystem.fileExists(font.destination);
-        needed += roomNeeded(font.size);
+        needed += roomNeeded(font.bytes.size());
         fonts.push_back(std::move(font));
     }
     if (fonts.empty()) {
-        return {};
+        return outcome;
     }
 
     // The new fonts are written beside the old ones before any old one goes, so the room for
@@ -124,84 +193,100 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
     const std::optional<std::uintmax_t> available =
         freeSpace.availableBytes(copy.destinationFolder);
     if (available && *available < needed) {
-        return {"There is not enough room on " + copy.place + ": the new fonts need " +
-                    readableSize(needed) + ", and " + readableSize(*available) + " are free. " +
-                    nothingChanged + " Make room on it, then " + copy.retry + ".",
-                {}};
+        outcome.error = "There is not enough room on " + copy.place + ": the new fonts need " +
+                        readableSize(needed) + ", and " + readableSize(*available) + " are free. " +
+                        nothingChanged + " Make room on it, then " + copy.retry + ".";
+        return outcome;
     }
 
-    FontSetCopyOutcome outcome;
+    CopyJournal journal;
     std::vector<std::string> replaced;
     for (const PlannedFont& font : fonts) {
         if (font.replaces) {
             replaced.push_back(font.name);
         }
+        journal.fonts.push_back({font.name, fileNameOf(font.temporary), font.bytes.size(),
+                                 contentSum(font.bytes), font.replaces, 0, 0});
     }
     if (!replaced.empty()) {
         const BackupOutcome backup =
             backUpFonts(fileSystem, copy.backupRoot, copy.destinationFolder, replaced, now);
         if (!backup.error.empty()) {
-            return {"The fonts that the new ones would replace could not be backed up. " +
-                        nothingChanged + " " + backup.error,
-                    {}};
+            outcome.error = "The fonts that the new ones would replace could not be backed up. " +
+                            nothingChanged + " " + backup.error;
+            return outcome;
         }
         outcome.backupFolder = backup.folder;
+        journal.backupFolder = backup.folder;
+        if (std::string error = noteOldFonts(fileSystem, backup.folder, journal.fonts);
+            !error.empty()) {
+            outcome.error = "The backup just made in \"" + backup.folder +
+                            "\" cannot be read back. " + nothingChanged + " " + error;
+            return outcome;
+        }
     }
     const std::string keptIn =
         outcome.backupFolder.empty()
             ? std::string()
             : " The fonts it had before are kept in \"" + outcome.backupFolder + "\".";
 
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        std::string error = fileSystem.copyFile(fonts[i].source, fonts[i].temporary);
+    const auto removeTemporaries = [&] {
+        for (const PlannedFont& font : fonts) {
+            if (!fileSystem.folderExists(font.temporary)) {
+                fileSystem.deleteFile(font.temporary);
+            }
+        }
+    };
+    for (const PlannedFont& font : fonts) {
+        std::string error = fileSystem.createNewFile(font.temporary, font.bytes);
+        if (error.empty() && fileSystem.fileSize(font.temporary) != font.bytes.size()) {
+            error = "The copy of " + font.name + " came out shorter than the font.";
+        }
         if (error.empty()) {
             continue;
         }
         // Asked while the unfinished copy still takes its room: a drive that filled up shows
         // less free space than the font needs, whatever word the drive found for the failure.
         const std::optional<std::uintmax_t> left = freeSpace.availableBytes(copy.destinationFolder);
-        const bool full = left && *left < fonts[i].size;
-        for (std::size_t written = 0; written <= i; ++written) {
-            if (fileSystem.fileExists(fonts[written].temporary)) {
-                fileSystem.deleteFile(fonts[written].temporary);
-            }
-        }
+        const bool full = left && *left < font.bytes.size();
+        removeTemporaries();
         const std::string what =
-            full ? "The font file " + fonts[i].name + " did not fit: " + copy.place + " is full. "
-                 : "The font file " + fonts[i].name + " could not be written to " + copy.place +
-                       ". ";
+            full ? "The font file " + font.name + " did not fit: " + copy.place + " is full. "
+                 : "The font file " + font.name + " could not be written to " + copy.place + ". ";
         const std::string advice =
             full ? " Make room on it, then " + copy.retry + "." : std::string();
-        return {what + nothingChanged + advice + " " + error, outcome.backupFolder};
+        outcome.error = what + nothingChanged + advice + " " + error;
+        return outcome;
     }
 
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        std::string error = fileSystem.renameReplacing(fonts[i].temporary, fonts[i].destination);
+    // From here on the folder may hold a mix of old and new fonts until the last rename; the
+    // journal lets whichever copy comes next settle it should this one be ended meanwhile.
+    if (std::string error = writeJournal(fileSystem, copy.destinationFolder, lock.tag(), journal);
+        !error.empty()) {
+        removeTemporaries();
+        outcome.error = "The copy onto " + copy.place + " could not begin. " + nothingChanged +
+                        " Check that " + copy.place + " is still there and not full, then " +
+                        copy.retry + ". " + error;
+        return outcome;
+    }
+    for (const PlannedFont& font : fonts) {
+        std::string error = fileSystem.renameReplacing(font.temporary, font.destination);
         if (error.empty()) {
             continue;
         }
-        std::vector<std::string> fresh, old, missing;
-        for (std::size_t j = 0; j < fonts.size(); ++j) {
-            (j < i ? fresh : fonts[j].replaces ? old : missing).push_back(fonts[j].name);
-            if (j >= i && fileSystem.fileExists(fonts[j].temporary)) {
-                fileSystem.deleteFile(fonts[j].temporary);
-            }
-        }
-        std::string state =
-            "The copy onto " + copy.place + " stopped half-way, at " + fonts[i].name + ". ";
-        if (!fresh.empty()) {
-            state += "New there: " + listed(fresh) + ". ";
-        }
-        if (!old.empty()) {
-            state += "Still the old ones: " + listed(old) + ". ";
-        }
-        if (!missing.empty()) {
-            state += "Not copied: " + listed(missing) + ". ";
-        }
-        return {state + "Check that " + copy.place + " is still there, then " + copy.retry + "." +
-                    keptIn + " " + error,
-                outcome.backupFolder};
+        const Completion settled = completeInterruptedCopy(fileSystem, copy.destinationFolder);
+        const std::string state =
+            settled.error.empty()
+                ? settled.report
+                : "It holds a mix of old and new fonts now; the next copy, or tessavine-restore "
+                  "--finish \"" +
+                      copy.destinationFolder + "\", puts one whole set back. " + settled.error;
+        outcome.error = "The copy onto " + copy.place + " stopped half-way, at " + font.name +
+                        ". " + state + " Check that " + copy.place + " is still there, then " +
+                        copy.retry + "." + keptIn + " " + error;
+        return outcome;
     }
+    fileSystem.deleteFile(pathOfNameIn(copy.destinationFolder, kCopyJournalName));
     return outcome;
 }
 

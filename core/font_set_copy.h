@@ -20,19 +20,29 @@ struct FontSetCopy {
 struct FontSetCopyOutcome {
     std::string error;         // empty when every new font is in place
     std::string backupFolder;  // the backup of the fonts replaced; empty when none was needed
+    // What became of a copy into the folder that was interrupted earlier (finished or undone),
+    // found and settled before this one began; empty when there was none.
+    std::string completed;
 };
 
-// The name our temporary copy of `fontName` has in the destination folder while the set is
-// written: hidden, and recognisable as ours when a killed run leaves it behind.
-std::string temporaryFontName(const std::string& fontName);
+// Settles an interrupted copy into `folder`, under the folder's lock, without copying anything
+// new: the "--finish" of tessavine-restore.
+FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::string& folder);
 
-// Copies a set of fonts into a font folder whole or not at all. In this order: removes
-// temporary files that an earlier, interrupted copy of ours left there; stops when a folder
+// The name our temporary copy of `fontName` has in the destination folder while the set is
+// written: hidden, unique to the run (`tag`, from the folder's lock) so two runs never share a
+// file, and recognisable as ours when a killed run leaves it behind.
+std::string temporaryFontName(const std::string& fontName, const std::string& tag);
+
+// Copies a set of fonts into a font folder whole or not at all. In this order: takes the folder's
+// lock (waiting briefly for another copy); brings the folder to one whole set when an earlier
+// copy was interrupted (see copy_journal.h); removes temporary files that an earlier, interrupted
+// copy of ours left there; refuses a source that is not a whole PGF font; stops when a folder
 // stands at a font's name or the drive has less free space than the new fonts need beside the
 // old ones; backs up the fonts that will be replaced; writes every new font under its temporary
-// name (a failure removes them all again and leaves the old fonts); and only then renames each
-// over its old file. The message of a failure says what happened in one paragraph: which file,
-// why, and what the folder holds now.
+// name (a failure removes them all again and leaves the old fonts); writes the journal; and only
+// then renames each over its old file and removes the journal. The message of a failure says what
+// happened in one paragraph: which file, why, and what the folder holds now.
 FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpace,
                                const FontSetCopy& copy, std::chrono::system_clock::time_point now);
 

@@ -395,3 +395,192 @@ void StdFileSystem::removeStaleTemporaryFiles(const std::string& path) {
 }
 
 }  // namespace tessavine
+
+namespace tessavine {
+namespace {
+
+constexpr std::size_t kCopyChunk = 64 * 1024;
+
+// Why an opened file cannot be read as an ordinary one, in one sentence without the full stop.
+std::string refusal(const std::string& path, const platform::InputFile& file) {
+    switch (file.opened()) {
+        case platform::InputFile::Opened::Link:
+            return quoted(path) + " is a symbolic link, which is not followed here";
+        case platform::InputFile::Opened::NotAFile:
+            return quoted(path) + " is not an ordinary file but a folder, a pipe or a device";
+        case platform::InputFile::Opened::Missing:
+            return quoted(path) + " is not there";
+        default:
+            return "Could not read " + quoted(path) + ": " + reason(file.error());
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> StdFileSystem::readOrdinaryFile(const std::string& path,
+                                                           std::size_t maxBytes,
+                                                           std::string& error) const {
+    error.clear();
+    platform::InputFile file = platform::InputFile::open(pathFromUtf8(path), false);
+    if (file.opened() == platform::InputFile::Opened::Missing) {
+        return std::nullopt;
+    }
+    if (file.opened() != platform::InputFile::Opened::Ok) {
+        error = refusal(path, file) + ".";
+        return std::nullopt;
+    }
+    // Judged by the size before anything is read: a sparse file of gigabytes costs nothing to
+    // make and would cost that much memory to read.
+    if (file.size() > maxBytes) {
+        error = quoted(path) + " is " + std::to_string(file.size()) +
+                " bytes long, more than the " + std::to_string(maxBytes) +
+                " bytes such a file can have.";
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(file.size()), '\0');
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            // A file that grew meanwhile may still pass the bound; one byte more tells.
+            char probe = 0;
+            const std::ptrdiff_t got = file.read(&probe, 1);
+            if (got == 0) {
+                break;
+            }
+            if (got < 0 || bytes.size() >= maxBytes) {
+                error = got < 0 ? refusal(path, file) + "."
+                                : quoted(path) + " grew beyond the " + std::to_string(maxBytes) +
+                                      " bytes such a file can have while it was read.";
+                return std::nullopt;
+            }
+            bytes.push_back(probe);
+            ++done;
+            bytes.resize(std::min(maxBytes, bytes.size() + kCopyChunk));
+        }
+        const std::ptrdiff_t got = file.read(bytes.data() + done, bytes.size() - done);
+        if (got < 0) {
+            error = refusal(path, file) + ".";
+            return std::nullopt;
+        }
+        if (got == 0) {
+            bytes.resize(done);
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return bytes;
+}
+
+std::string StdFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    const std::string what = "Could not create " + quoted(path);
+    platform::OutputFile file = platform::OutputFile::createNew(pathFromUtf8(path));
+    if (!file.isOpen()) {
+        return failure(what, file.error(), kWriteAdvice);
+    }
+    if (!file.write(bytes.data(), bytes.size()) || !file.finish()) {
+        const std::error_code error = file.error();
+        std::error_code ignored;
+        fs::remove(pathFromUtf8(path), ignored);
+        return failure(what, error, kWriteAdvice);
+    }
+    return {};
+}
+
+std::string StdFileSystem::renameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (const std::error_code error =
+            platform::renameWithoutReplacing(pathFromUtf8(from), pathFromUtf8(to))) {
+        return failure("Could not rename " + quoted(from) + " to " + quoted(to), error,
+                       kWriteAdvice);
+    }
+    return {};
+}
+
+std::string StdFileSystem::copyToNewFile(const std::string& source,
+                                         const std::string& destination) {
+    const std::string what = "Could not copy " + quoted(source) + " to " + quoted(destination);
+    platform::InputFile in = platform::InputFile::open(pathFromUtf8(source), false);
+    if (in.opened() != platform::InputFile::Opened::Ok) {
+        return refusal(source, in) + ". Nothing was copied.";
+    }
+    platform::OutputFile out = platform::OutputFile::createNew(pathFromUtf8(destination));
+    if (!out.isOpen()) {
+        return failure(what, out.error(), kWriteAdvice);
+    }
+    std::vector<char> buffer(kCopyChunk);
+    std::uintmax_t copied = 0;
+    std::error_code error;
+    for (;;) {
+        const std::ptrdiff_t got = in.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            error = in.error();
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (!out.write(buffer.data(), static_cast<std::size_t>(got))) {
+            error = out.error();
+            break;
+        }
+        copied += static_cast<std::uintmax_t>(got);
+    }
+    if (!error && !out.finish()) {
+        error = out.error();
+    }
+    if (!error && copied < in.size()) {
+        std::error_code ignored;
+        fs::remove(pathFromUtf8(destination), ignored);
+        return "The copy of " + quoted(source) + " at " + quoted(destination) + " came out " +
+               std::to_string(copied) + " bytes long, shorter than the " +
+               std::to_string(in.size()) + " bytes of the file. " + kWriteAdvice;
+    }
+    if (error) {
+        std::error_code ignored;
+        fs::remove(pathFromUtf8(destination), ignored);
+        return failure(what, error, kWriteAdvice);
+    }
+    return {};
+}
+
+std::optional<bool> StdFileSystem::sameContents(const std::string& first, const std::string& second,
+                                                std::string& error) const {
+    error.clear();
+    platform::InputFile a = platform::InputFile::open(pathFromUtf8(first), true);
+    platform::InputFile b = platform::InputFile::open(pathFromUtf8(second), true);
+    for (const auto& [file, path] : {std::pair(&a, &first), std::pair(&b, &second)}) {
+        if (file->opened() != platform::InputFile::Opened::Ok) {
+            error = refusal(*path, *file) + ".";
+            return std::nullopt;
+        }
+    }
+    if (a.size() != b.size()) {
+        return false;
+    }
+    std::vector<char> left(kCopyChunk), right(kCopyChunk);
+    for (;;) {
+        const std::ptrdiff_t got = a.read(left.data(), left.size());
+        std::ptrdiff_t other = 0;
+        while (got > 0 && other < got) {
+            const std::ptrdiff_t more =
+                b.read(right.data() + other, static_cast<std::size_t>(got - other));
+            if (more <= 0) {
+                other = more < 0 ? -1 : other;
+                break;
+            }
+            other += more;
+        }
+        if (got < 0 || other < 0) {
+            error = refusal(got < 0 ? first : second, got < 0 ? a : b) + ".";
+            return std::nullopt;
+        }
+        if (got == 0) {
+            char probe = 0;
+            return b.read(&probe, 1) == 0;
+        }
+        if (other != got || !std::equal(left.begin(), left.begin() + got, right.begin())) {
+            return false;
+        }
+    }
+}
+
+}  // namespace tessavine

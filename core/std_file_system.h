@@ -23,6 +23,13 @@ class StdFileSystem : public FileSystem {
     std::optional<std::string> readFileAtMost(const std::string& path, std::size_t maxBytes,
                                               std::string& error) const override;
     void removeStaleTemporaryFiles(const std::string& path) override;
+    std::optional<std::string> readOrdinaryFile(const std::string& path, std::size_t maxBytes,
+                                                std::string& error) const override;
+    std::string createNewFile(const std::string& path, const std::string& bytes) override;
+    std::string renameWithoutReplacing(const std::string& from, const std::string& to) override;
+    std::string copyToNewFile(const std::string& source, const std::string& destination) override;
+    std::optional<bool> sameContents(const std::string& first, const std::string& second,
+                                     std::string& error) const override;
 
     // Whole sets of fonts.
     std::vector<std::string> namesIn(const std::string& folder) const override;

@@ -10,6 +10,7 @@
 
 #include "console/platform.h"
 #include "core/file_platform.h"
+#include "core/input_limits.h"
 #include "core/utf8.h"
 #include "pgf/pgf_read_error.h"
 #include "pgf/pgf_reader.h"
@@ -87,6 +88,51 @@ std::u32string specimenText(const std::string& typed) {
     return tessavine::decodeUtf8(text);
 }
 
+// The file through an open that never waits (a named pipe named as the font would hang
+// pgfinfo) and at most as large as a PGF font can be, judged before reading.
+std::vector<std::uint8_t> readPgfFile(const std::string& name) {
+    using tessavine::platform::InputFile;
+    InputFile file = InputFile::open(tessavine::platform::pathFromUtf8(name), true);
+    switch (file.opened()) {
+        case InputFile::Opened::Ok:
+            break;
+        case InputFile::Opened::Missing:
+            throw tessavine::pgf::PgfReadError("cannot open " + name +
+                                               "; check the name and that it is readable");
+        case InputFile::Opened::NotAFile:
+        case InputFile::Opened::Link:
+            throw tessavine::pgf::PgfReadError(
+                name +
+                " is not an ordinary file but a folder, a pipe or a device; name a .pgf "
+                "file");
+        case InputFile::Opened::Failed:
+            throw tessavine::pgf::PgfReadError("cannot read " + name + ": " +
+                                               file.error().message());
+    }
+    // Judged before reading: a sparse file of gigabytes costs nothing to make.
+    if (file.size() > tessavine::kLargestPgfFileBytes) {
+        throw tessavine::pgf::PgfReadError(
+            name + " is " + std::to_string(file.size()) + " bytes long, more than the " +
+            std::to_string(tessavine::kLargestPgfFileBytes) + " bytes a PGF font can have");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::ptrdiff_t got =
+            file.read(reinterpret_cast<char*>(bytes.data()) + done, bytes.size() - done);
+        if (got < 0) {
+            throw tessavine::pgf::PgfReadError("cannot read " + name + ": " +
+                                               file.error().message());
+        }
+        if (got == 0) {
+            break;  // shrank meanwhile: the reader says what is missing
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 int run(const std::vector<std::string>& words) {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
         std::cout << kUsage;
@@ -98,8 +144,7 @@ int run(const std::vector<std::string>& words) {
     }
     const Options options = readOptions(words);
     using tessavine::platform::pathFromUtf8;
-    const std::vector<std::uint8_t> bytes =
-        tessavine::pgf::readWholeFile(pathFromUtf8(options.fontPath));
+    const std::vector<std::uint8_t> bytes = readPgfFile(options.fontPath);
     const tessavine::pgf::PgfFile font = tessavine::pgf::readPgf(bytes);
     tessavine::pgfinfo::printReport(std::cout, font, bytes.size());
     if (options.pngPath) {

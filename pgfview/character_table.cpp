@@ -9,6 +9,11 @@ namespace tessavine::pgfview {
 namespace {
 
 constexpr int kCellPadding = 4;
+// The most pixels the table is drawn with at 1x, whatever the file says: 16 MB of picture, 256 MB
+// at the 4x zoom. A real font's table needs far less (447 characters at 24 px: about 0.5 million;
+// the firmware's Japanese font, 7,000 characters: about 4 million); a crafted file with tens of
+// thousands of characters as tall as the format allows shows its first rows only.
+constexpr long long kMostTablePixels = 4LL * 1024 * 1024;
 
 }  // namespace
 
@@ -64,6 +69,11 @@ TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries) {
     // Glyphs are at most 127 pixels high, whatever a header says of the line.
     geometry.cellHeight = std::min(linePitch(font.header), 127) + 2 * kCellPadding;
     geometry.rows = static_cast<int>((entries + kTableColumns - 1) / kTableColumns);
+    const long long rowPixels =
+        std::max(1LL, static_cast<long long>(geometry.cellWidth) * kTableColumns *
+                          static_cast<long long>(geometry.cellHeight));
+    geometry.rows = static_cast<int>(
+        std::min(static_cast<long long>(geometry.rows), kMostTablePixels / rowPixels));
     return geometry;
 }
 
@@ -79,7 +89,9 @@ QImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEnt
     {
         QPainter painter(&image);
         painter.setPen(palette.dialogBorder);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::size_t shown =
+            std::min(entries.size(), static_cast<std::size_t>(geometry.rows) * kTableColumns);
+        for (std::size_t i = 0; i < shown; ++i) {
             const QRect cell = geometry.cell(i);
             if (entries[i].missing) {
                 painter.fillRect(cell, palette.missing);

@@ -7,6 +7,8 @@
 #include <exception>
 #include <vector>
 
+#include "core/input_limits.h"
+
 namespace tessavine::pgfview {
 namespace {
 
@@ -114,13 +116,30 @@ void WatchedFont::read() {
         auto result = std::make_shared<ReadResult>();
         result->path = path;
         result->before = before;
+        // Only an ordinary file of at most a PGF's bound, read once into the buffer the reader
+        // takes: a pipe would block the read, and a second copy of a big file doubles memory.
+        const QFileInfo info(path);
+        if (!info.isFile()) {
+            result->problem = QString("it is not an ordinary file");
+            return std::shared_ptr<const ReadResult>(result);
+        }
+        if (static_cast<std::uint64_t>(info.size()) > kLargestPgfFileBytes) {
+            result->problem = QString(
+                                  "it is %1 bytes long, more than the %2 bytes a PGF font can "
+                                  "have")
+                                  .arg(info.size())
+                                  .arg(static_cast<qulonglong>(kLargestPgfFileBytes));
+            return std::shared_ptr<const ReadResult>(result);
+        }
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             result->problem = QString("it cannot be opened (%1)").arg(file.errorString());
             return std::shared_ptr<const ReadResult>(result);
         }
-        const QByteArray data = file.readAll();
-        const std::vector<std::uint8_t> bytes(data.begin(), data.end());
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.size()));
+        const qint64 got =
+            file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         result->bytes = bytes.size();
         try {
             result->font = std::make_shared<const pgf::PgfFile>(pgf::readPgf(bytes));

@@ -15,7 +15,8 @@ constexpr int kUnusable = 2;
 
 constexpr const char* kUsage =
     "usage: tessavine-restore [<backup folder> [<target font folder>]] (without a folder: list "
-    "the backups)";
+    "the backups) | tessavine-restore --finish <font folder> (settle a copy that was "
+    "interrupted)";
 
 // Errors are one line, whatever the file system's words held.
 int fail(std::ostream& error, std::string text, int code = kFailed) {
@@ -64,6 +65,24 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
         out << kUsage << "\n";
         return kDone;
     }
+    if (arguments[0] == "--finish") {
+        if (arguments.size() != 2) {
+            return fail(error, kUsage, kUnusable);
+        }
+        if (!fileSystem.folderExists(arguments[1])) {
+            return fail(error, "The font folder \"" + arguments[1] +
+                                   "\" is not there. Connect the PSP, then name its font folder.");
+        }
+        const FontSetCopyOutcome settled = finishInterruptedCopy(fileSystem, arguments[1]);
+        if (!settled.error.empty()) {
+            return fail(error, settled.error);
+        }
+        out << (settled.completed.empty()
+                    ? "No copy into \"" + arguments[1] + "\" was interrupted; nothing to do."
+                    : settled.completed)
+            << "\n";
+        return kDone;
+    }
     if (arguments.size() > 2) {
         return fail(error, kUsage, kUnusable);
     }
@@ -89,6 +108,9 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
         copy.sources.push_back(joinPath(backup->folder, font));
     }
     const FontSetCopyOutcome outcome = copyFontSet(fileSystem, freeSpace, copy, now);
+    if (!outcome.completed.empty()) {
+        out << outcome.completed << "\n";
+    }
     if (!outcome.error.empty()) {
         return fail(error, outcome.error);
     }

@@ -32,6 +32,12 @@ struct FaultyFileSystem final : StdFileSystem {
                    ? "Could not copy to \"" + destination + "\": Input/output error."
                    : StdFileSystem::copyFile(source, destination);
     }
+    // The new fonts' temporary files, whose names carry a tag of the run after the name given.
+    std::string createNewFile(const std::string& path, const std::string& bytes) override {
+        return !failCopyTo.empty() && path.find(failCopyTo) != std::string::npos
+                   ? "Could not write \"" + path + "\": Input/output error."
+                   : StdFileSystem::createNewFile(path, bytes);
+    }
     std::string renameReplacing(const std::string& from, const std::string& to) override {
         return !failRenameTo.empty() && to.ends_with(failRenameTo)
                    ? "Could not rename to \"" + to + "\": Input/output error."
@@ -44,10 +50,10 @@ std::string name(int slot) {
 }
 // Old fonts of different lengths, so that a copy of the wrong one shows.
 std::string oldFont(int slot) {
-    return "old " + std::to_string(slot) + std::string(static_cast<std::size_t>(slot) * 37, '.');
+    return testPgf("old " + std::to_string(slot), 300 + static_cast<std::size_t>(slot) * 37);
 }
 std::string newFont(int slot) {
-    return "new " + std::to_string(slot);
+    return testPgf("new " + std::to_string(slot));
 }
 
 // Every entry of a folder with its bytes; a folder shows as "(folder)".
@@ -127,13 +133,13 @@ TEST(DeviceCopy, TheFontsReplacedAreBackedUpByteForByteAndTheRestIsLeftAlone) {
 TEST(DeviceCopy, EveryRunMakesABackupOfItsOwnEvenWithinOneSecond) {
     Device d({0, 15}, {0, 15});
     d.step();
-    writeBytes(d.program.path / name(0), "newer 0");
+    writeBytes(d.program.path / name(0), testPgf("newer 0"));
     d.step();
     const std::vector<fs::path> backups = d.backups();
     ASSERT_EQ(backups.size(), 2u);
     EXPECT_EQ(readBytes(backups[0] / name(0)), oldFont(0));
     EXPECT_EQ(readBytes(backups[1] / name(0)), newFont(0));  // what the first run put there
-    EXPECT_EQ(readBytes(d.fonts() / name(0)), "newer 0");
+    EXPECT_EQ(readBytes(d.fonts() / name(0)), testPgf("newer 0"));
 
     // Backups of the same second, numbered on, and listed newest first.
     TempFolder root;
@@ -163,8 +169,10 @@ TEST(DeviceCopy, AFailureBeforeTheRenamesLeavesEveryOldFontAndNoTemporaryFile) {
     // what goes wrong, a part of the message, whether a backup is left
     const std::tuple<std::function<void(Device&)>, std::string, bool> cases[] = {
         {[](Device& d) { fs::create_directory(d.fonts() / "ltn3.pgf"); }, "ltn3.pgf stands", false},
-        {[](Device& d) { fs::create_directory(d.fonts() / ".ltn7.pgf.tessavine.tmp"); },
-         "ltn7.pgf could not be written", true},
+        {[](Device& d) { writeBytes(d.program.path / "ltn7.pgf", "not a font"); },
+         "ltn7.pgf cannot go onto the PSP", false},
+        {[](Device& d) { writeBytes(d.program.path / "ltn7.pgf", ""); },
+         "ltn7.pgf cannot go onto the PSP", false},
         {[](Device& d) { writeBytes(d.backupRoot(), "a file in the way"); },
          "could not be backed up", false},
         {[](Device& d) { d.files.failCopyTo = std::string(1, kPathSeparator) + "ltn7.pgf"; },
@@ -176,12 +184,12 @@ TEST(DeviceCopy, AFailureBeforeTheRenamesLeavesEveryOldFontAndNoTemporaryFile) {
          false},
         {[plenty](Device& d) {
              d.space.answers = {plenty, 3};  // the drive fills up during the copy
-             d.files.failCopyTo = ".ltn15.pgf.tessavine.tmp";
+             d.files.failCopyTo = ".ltn15.pgf.tessavine.";
          },
          "ltn15.pgf did not fit: the PSP is full", true},
         {[plenty](Device& d) {
              d.space.answers = {plenty};
-             d.files.failCopyTo = ".ltn3.pgf.tessavine.tmp";
+             d.files.failCopyTo = ".ltn3.pgf.tessavine.";
          },
          "ltn3.pgf could not be written to the PSP. Nothing was copied", true}};
     for (const auto& [fault, message, backedUp] : cases) {
@@ -197,19 +205,18 @@ TEST(DeviceCopy, AFailureBeforeTheRenamesLeavesEveryOldFontAndNoTemporaryFile) {
     }
 }
 
-TEST(DeviceCopy, ARenameThatFailsHalfWaySaysWhichFontsAreNewWhichOldAndWhereTheBackupIs) {
+TEST(DeviceCopy, ARenameThatFailsHalfWayPutsTheOldSetBackAndSaysWhereTheBackupIs) {
     Device d({0, 3, 7, 9}, {0, 7});
     d.files.failRenameTo = std::string(1, kPathSeparator) + "ltn7.pgf";
     d.step();
-    EXPECT_EQ(
-        contents(d.fonts()),
-        (Files{{"ltn0.pgf", newFont(0)}, {"ltn3.pgf", newFont(3)}, {"ltn7.pgf", oldFont(7)}}));
+    // ltn0 and ltn3 were new already; ltn7 cannot be renamed: the old set is the one whole set.
+    EXPECT_EQ(contents(d.fonts()), (Files{{"ltn0.pgf", oldFont(0)}, {"ltn7.pgf", oldFont(7)}}));
     ASSERT_EQ(d.backups().size(), 1u);
     ASSERT_EQ(d.prompts.messages.size(), 1u);
     const std::string& message = d.prompts.messages[0];
-    for (const std::string& part : std::vector<std::string>{
-             "New there: ltn0.pgf and ltn3.pgf.", "Still the old ones: ltn7.pgf.",
-             "Not copied: ltn9.pgf.", "kept in \"" + d.backups()[0].string() + "\""}) {
+    for (const std::string& part :
+         std::vector<std::string>{"stopped half-way, at ltn7.pgf", "was undone",
+                                  "kept in \"" + d.backups()[0].string() + "\""}) {
         EXPECT_THAT(message, HasSubstr(part));
     }
 }
@@ -285,8 +292,9 @@ struct SmallDrive {
 TEST(DeviceCopy, ARealDriveThatIsTooSmallOrFillsUpKeepsItsOldFonts) {
     // the free space the copy is told first (none: the drive's own), the message
     const std::pair<bool, std::string> cases[] = {
-        // two 40,000-byte fonts at 32 KB clusters; a 4 KB page of the 64 KB holds the old font
-        {false, "the new fonts need 128.0 KB, and 60.0 KB are free"},
+        // two 40,000-byte fonts at 32 KB clusters; of the 64 KB a 4 KB page holds the old font
+        // and one the copy's lock
+        {false, "the new fonts need 128.0 KB, and 56.0 KB are free"},
         {true, "ltn3.pgf did not fit: the PSP is full"}};
     for (const auto& [lied, message] : cases) {
         SCOPED_TRACE(message);
@@ -298,8 +306,8 @@ TEST(DeviceCopy, ARealDriveThatIsTooSmallOrFillsUpKeepsItsOldFonts) {
         fs::create_directories(d.stick.path / "PSP" / "GAME");
         fs::create_directories(d.fonts());
         writeBytes(d.fonts() / "ltn0.pgf", "old");
-        writeBytes(d.program.path / "ltn0.pgf", std::string(40000, 'a'));
-        writeBytes(d.program.path / "ltn3.pgf", std::string(40000, 'b'));
+        writeBytes(d.program.path / "ltn0.pgf", testPgf("a", 40000));
+        writeBytes(d.program.path / "ltn3.pgf", testPgf("b", 40000));
         const RoomThenTruth roomThenTruth;
         const StdFreeSpace truth;
         copyFontsToDevice(d.files, lied ? static_cast<const FreeSpace&>(roomThenTruth) : truth,

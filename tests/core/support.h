@@ -25,6 +25,7 @@
 #include "core/prompts.h"
 #include "core/settings_file.h"
 #include "core/std_file_system.h"
+#include "pgf/pgf_writer.h"
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -58,6 +59,27 @@ struct TempFolder {
 
 inline void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+// A small font the PGF reader reads whole, told apart from others by `mark` in its name and,
+// when `length` is larger than the font, made that long by glyph data nothing points to.
+inline std::string testPgf(const std::string& mark, std::size_t length = 0) {
+    pgf::PgfFont font;
+    font.name = mark.substr(0, 63);
+    font.style = "Regular";
+    font.ascender = 13 * 64;
+    font.descender = -3 * 64;
+    pgf::PgfGlyph underscore;
+    underscore.code = u'_';
+    underscore.image = {4, 1, 0, 0, std::vector<std::uint8_t>(4, 15)};
+    underscore.shadow = {2, 1, 0, 0, std::vector<std::uint8_t>(2, 8)};
+    underscore.metrics = {{4 * 64, 1 * 64}, {0, 0}, {0, 18}, {5 * 64, 1094}};
+    font.glyphs.push_back(underscore);
+    const std::vector<std::uint8_t> bytes = pgf::writePgf(font);
+    std::string text(bytes.begin(), bytes.end());
+    if (text.size() < length) {
+        text.resize(length, '\0');
+    }
+    return text;
 }
 inline std::string readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -163,7 +185,7 @@ struct FakeConverter final : RunningConverter {
     void whenFinished(std::function<void()> call) override { callback = std::move(call); }
     // Writes the output file first, as a converter would, when one is named.
     void finish(ConverterOutcome how, const fs::path& output = {},
-                const std::string& font = "PGF") {
+                const std::string& font = testPgf("converted")) {
         if (!output.empty()) {
             writeBytes(output, font);
         }

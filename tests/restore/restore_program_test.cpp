@@ -1,11 +1,13 @@
 // tessavine-restore run as a program, on backups that the copy onto a PSP made.
 #include <cstdlib>
+#include <sstream>
 
 #include "core/device_step.h"
 #include "core/std_file_system.h"
 #include "support.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #endif
 
@@ -26,10 +28,10 @@ struct Scene {
         fs::copy_file(TESSAVINE_RESTORE, program.path / TESSAVINE_RESTORE_NAME);
         fs::create_directories(stick.path / "PSP" / "GAME");
         fs::create_directories(fonts());
-        writeBytes(fonts() / "ltn0.pgf", "the firmware's ltn0");
-        writeBytes(fonts() / "ltn3.pgf", "the firmware's ltn3, longer");
+        writeBytes(fonts() / "ltn0.pgf", testPgf("the firmware's ltn0"));
+        writeBytes(fonts() / "ltn3.pgf", testPgf("the firmware's ltn3, longer", 900));
         for (const char* slot : {"ltn0.pgf", "ltn3.pgf", "ltn5.pgf"}) {
-            writeBytes(program.path / slot, "ours");
+            writeBytes(program.path / slot, testPgf("ours"));
         }
     }
     fs::path fonts() const { return stick.path / "font"; }
@@ -48,7 +50,8 @@ struct Scene {
     ProgramRun restore(const std::vector<std::string>& arguments) const {
         const fs::path out = program.path / "out.txt";
         const fs::path err = program.path / "err.txt";
-        std::string command = "\"" + (program.path / TESSAVINE_RESTORE_NAME).string() + "\"";
+        std::string command =
+            limit + "\"" + (program.path / TESSAVINE_RESTORE_NAME).string() + "\"";
         for (const std::string& argument : arguments) {
             command += " \"" + argument + "\"";
         }
@@ -71,12 +74,13 @@ struct Scene {
     }
 
     TempFolder program, stick;
+    std::string limit;  // a command put before the program's, such as a memory limit
 };
 
 TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     Scene s;
     s.copyToDevice();
-    ASSERT_EQ(readBytes(s.fonts() / "ltn0.pgf"), "ours");
+    ASSERT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("ours"));
     const std::string backup = s.backups().at(0).string();
 
     const ProgramRun run = s.restore({backup});
@@ -84,15 +88,15 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     EXPECT_EQ(run.err, "");
     EXPECT_THAT(run.out, HasSubstr("Restored ltn0.pgf ltn3.pgf from \"" + backup + "\" to \"" +
                                    s.stick.text("font") + "\""));
-    EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), "the firmware's ltn0");
-    EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), "the firmware's ltn3, longer");
-    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), "ours");  // it replaced nothing
+    EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("the firmware's ltn0"));
+    EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
+    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("ours"));  // it replaced nothing
     EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
 
     // What the restore replaced is a backup of its own, listed first.
     ASSERT_EQ(s.backups().size(), 2u);
     const std::string second = s.backups()[1].string();
-    EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), "ours");
+    EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), testPgf("ours"));
     EXPECT_THAT(run.out, HasSubstr("kept in \"" + second + "\""));
     const ProgramRun list = s.restore({});
     EXPECT_EQ(list.exitCode, 0);
@@ -106,7 +110,7 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     TempFolder elsewhere;
     EXPECT_EQ(s.restore({backup, elsewhere.text()}).exitCode, 0);
     EXPECT_EQ(listing(elsewhere.path), "ltn0.pgf ltn3.pgf");
-    EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), "the firmware's ltn3, longer");
+    EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
 }
 
 TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
@@ -129,6 +133,100 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_THAT(run.err, HasSubstr(message));
     }
+}
+
+}  // namespace
+}  // namespace tessavine
+
+namespace tessavine {
+namespace {
+
+// A backup whose ltn0.pgf is not a font the PSP can load: restore names it, says why, changes
+// nothing on the PSP and makes no backup of its own; within a bounded time and memory (the
+// program runs under a 512 MB address-space limit, far below the 2 GB file).
+TEST(Restore, ABackupThatIsNoWholeFontIsRefusedAndNothingChanges) {
+#ifdef _WIN32
+    GTEST_SKIP() << "links, pipes and sparse files are made the POSIX way here";
+#else
+    // what stands at the backup's ltn0.pgf, a part of the message
+    const std::pair<std::function<void(const fs::path&, const fs::path&)>, std::string> cases[] = {
+        {[](const fs::path& at, const fs::path&) { writeBytes(at, ""); }, "not a whole PGF font"},
+        {[](const fs::path& at, const fs::path&) { writeBytes(at, "Fonts: ltn0.pgf\n"); },
+         "not a whole PGF font"},
+        {[](const fs::path& at, const fs::path&) {
+             std::ofstream(at).close();
+             fs::resize_file(at, 2'000'000'000);  // sparse: nothing on the disk
+         },
+         "more than the 16777216 bytes"},
+        {[](const fs::path& at, const fs::path& outside) {
+             writeBytes(outside, testPgf("outside"));
+             fs::create_symlink(outside, at);
+         },
+         "is a symbolic link"},
+        {[](const fs::path& at, const fs::path&) { fs::create_directory(at); },
+         "not an ordinary file"},
+        {[](const fs::path& at, const fs::path&) { ASSERT_EQ(::mkfifo(at.c_str(), 0644), 0); },
+         "not an ordinary file"}};
+    for (const auto& [plant, message] : cases) {
+        SCOPED_TRACE(message);
+        Scene s;
+        s.copyToDevice();
+        const fs::path backup = s.backups().at(0);
+        TempFolder elsewhere;
+        fs::remove(backup / "ltn0.pgf");
+        plant(backup / "ltn0.pgf", elsewhere.path / "font.pgf");
+        const std::string before = listing(s.fonts());
+        const std::string ltn3 = readBytes(s.fonts() / "ltn3.pgf");
+        s.limit = "prlimit --as=536870912 ";
+        const ProgramRun run = s.restore({backup.string()});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_THAT(run.err, HasSubstr("ltn0.pgf"));
+        EXPECT_THAT(run.err, HasSubstr(message));
+        EXPECT_EQ(listing(s.fonts()), before);
+        EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), ltn3);
+        EXPECT_EQ(s.backups().size(), 1u);  // none made by the refused restore
+    }
+#endif
+}
+
+// A backup note of 2 GB (sparse) is refused unread, not parsed for minutes.
+TEST(Restore, AHugeBackupNoteIsRefusedUnread) {
+    Scene s;
+    s.copyToDevice();
+    const fs::path note = s.backups().at(0) / "backup-info.txt";
+    fs::resize_file(note, 2'000'000'000);
+    s.limit = "prlimit --as=536870912 ";
+    const ProgramRun run = s.restore({s.backups().at(0).string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.err, HasSubstr("more than the 65536 bytes"));
+}
+
+// A copy killed between its renames leaves a journal; --finish brings the folder to one whole
+// set and says which, and nothing of ours stays beside it.
+TEST(Restore, FinishSettlesAnInterruptedCopyAndSaysWhichSetItLeft) {
+    Scene s;
+    const std::string journal =
+        "tessavine copy journal 1\nbackup \nfont ltn5.pgf .ltn5.pgf.tessavine.1-a.tmp " +
+        std::to_string(testPgf("new5").size()) + " ";
+    // The new ltn5 lies complete under its temporary name: the copy is finished.
+    writeBytes(s.fonts() / ".ltn5.pgf.tessavine.1-a.tmp", testPgf("new5"));
+    std::ostringstream sum;
+    {
+        std::uint64_t h = 0xcbf29ce484222325u;  // 64-bit FNV-1a, by hand
+        for (char c : testPgf("new5")) {
+            h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+        }
+        sum << h;
+    }
+    writeBytes(s.fonts() / ".tessavine-copy.journal", journal + sum.str() + " 0 0 0\nend\n");
+    const ProgramRun run = s.restore({"--finish", s.fonts().string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("was finished: it holds the new ltn5.pgf"));
+    EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
+    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("new5"));
+    const ProgramRun again = s.restore({"--finish", s.fonts().string()});
+    EXPECT_THAT(again.out, HasSubstr("nothing to do"));
 }
 
 }  // namespace
