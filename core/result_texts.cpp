@@ -19,6 +19,9 @@ constexpr std::size_t kPrintableAsciiCount = kLastPrintableAscii - kFirstPrintab
 constexpr std::size_t kCharactersNamed = 12;
 
 std::string seconds(std::chrono::milliseconds took) {
+    if (took < std::chrono::milliseconds(50)) {
+        return "less than 0.1 s";  // "0.0 s" would read as if nothing had run
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(took.count()) / 1000.0);
     return text;

@@ -24,7 +24,7 @@ namespace {
 QString noticePattern(QString text, const QString& stickFonts, const QString& programFolder) {
     text.replace("<time>", "TIMEx").replace("<stick>", "STICKx").replace("<backup>", "BACKUPx");
     QString pattern = QRegularExpression::escape(text);
-    pattern.replace("TIMEx", R"(\d{1,2}\.\d s)");
+    pattern.replace("TIMEx", R"((\d{1,2}\.\d|less than 0\.1) s)");
     pattern.replace("STICKx", QRegularExpression::escape(stickFonts));
     pattern.replace("BACKUPx", QRegularExpression::escape(
                                    QDir::toNativeSeparators(programFolder + "/backup/")) +
