@@ -9,6 +9,7 @@
 #include "app/converter_processes.h"
 #include "app/dropped_font.h"
 #include "app/message_box_prompts.h"
+#include "app/notice_balloon.h"
 #include "app/widget_controls.h"
 #include "app/widget_timer.h"
 #include "core/settings_file.h"
@@ -38,8 +39,10 @@ MainProgram::MainProgram(ProgramSetup setup)
       controls_(std::make_unique<WidgetControls>(*window_)),
       timer1_(std::make_unique<WidgetTimer>(window_->timer1())),
       processes_(std::make_unique<ConverterProcesses>()),
+      notices_(std::make_unique<NoticeBalloon>(*window_)),
       session_(std::make_unique<ConversionSession>(
-          SessionServices{*fileSystem_, *processes_, prompts_, *controls_, *timer1_},
+          SessionServices{*fileSystem_, *processes_, prompts_, *controls_, *timer1_, nullptr,
+                          notices_.get()},
           setup_.programFolder, setup_.deviceRoots)),
       activationFocus_(new ActivationFocus(*window_, window_->executeButton())) {
     createAboutWindow();
@@ -97,6 +100,7 @@ void MainProgram::saveAndEnd() {
     if (about_) {
         about_->close();
     }
+    notices_->hide();
     setup_.endProgram();
 }
 

@@ -15,6 +15,7 @@ namespace tessavine {
 class ActivationFocus;
 class ConverterProcesses;
 class MainWindow;
+class NoticeBalloon;
 class WidgetControls;
 class WidgetTimer;
 
@@ -44,6 +45,9 @@ class MainProgram final : public QObject {
     // The About window while it exists; it is made afresh after the user has closed it.
     AboutWindow* aboutWindow() const { return about_; }
 
+    // The balloon below the window that tells what a run did.
+    NoticeBalloon& notices() { return *notices_; }
+
   private:
     void showAbout();
     AboutWindow& createAboutWindow();
@@ -59,6 +63,7 @@ class MainProgram final : public QObject {
     std::unique_ptr<WidgetControls> controls_;
     std::unique_ptr<WidgetTimer> timer1_;
     std::unique_ptr<ConverterProcesses> processes_;
+    std::unique_ptr<NoticeBalloon> notices_;
     // After the converters: a session's converter handle must not outlive their starter.
     std::unique_ptr<ConversionSession> session_;
     ActivationFocus* activationFocus_ = nullptr;  // owned by the main window

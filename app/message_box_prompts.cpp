@@ -18,6 +18,13 @@ void MessageBoxPrompts::showMessage(const std::string& text) {
     box.exec();
 }
 
+void MessageBoxPrompts::showWarning(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, kApplicationTitle, QString::fromStdString(text),
+                    QMessageBox::Ok, &owner_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 bool MessageBoxPrompts::askYesNo(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, &owner_);

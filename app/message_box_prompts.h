@@ -13,6 +13,7 @@ class MessageBoxPrompts final : public Prompts {
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& title, const std::string& text) override;
+    void showWarning(const std::string& text) override;
 
   private:
     QWidget& owner_;

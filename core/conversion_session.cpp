@@ -1,5 +1,6 @@
 #include "core/conversion_session.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -8,12 +9,18 @@
 #include "core/font_slots.h"
 #include "core/parameter_rules.h"
 #include "core/paths.h"
+#include "core/result_texts.h"
 #include "core/std_free_space.h"
 
 namespace tessavine {
 namespace {
 
 constexpr int kTickIntervalMilliseconds = 1000;
+// Far above any PGF font the converter makes (a few hundred kilobytes); only a file that is no
+// font of ours could be larger, and it is not read whole.
+constexpr std::size_t kLargestFontRead = 64u << 20;
+
+using Clock = std::chrono::steady_clock;
 
 constexpr const char* kConverterMissingMessage =
     "Check that TTF2PGF.EXE exists and is in the same folder as the program.";
@@ -63,6 +70,11 @@ struct ConversionSession::State {
     // Expires with the session, so that a late finish callback cannot reach a session that
     // is gone.
     std::shared_ptr<int> alive = std::make_shared<int>(0);
+    // When the converter of the last start was started and when it was seen to end: the notice
+    // tells how long the conversion took, not how long the tick waited.
+    Clock::time_point startedAt;
+    std::string fontName;  // as the converter of the last start was given it
+    std::optional<Clock::time_point> finishedAt;
 
     std::string slotPath(int slot) const { return joinPath(programFolder, slotFileName(slot)); }
     bool deleteOldSlots();
@@ -70,7 +82,12 @@ struct ConversionSession::State {
     void bringParametersIntoRange();
     void startConverter();
     void finishTick();
-    bool makeSlotCopies();
+    // The number of slot files copied, or nothing when a copy failed.
+    std::optional<int> makeSlotCopies();
+    // Tells what ltn0.pgf holds and returns the basic characters it lacks.
+    std::vector<char32_t> reportConversion(int slotCopies);
+    // Remembers when the converter of `forGeneration` ended, then runs `then`.
+    std::function<void()> onFinish(unsigned long long forGeneration, bool thenFinishTick);
 };
 
 ConversionSession::ConversionSession(SessionServices services, std::string programFolder,
@@ -102,14 +119,7 @@ void ConversionSession::Timer1_Timer() {
         // The converter needs longer than the timer's interval: stop the timer and take up the
         // tick as soon as the converter is done, rather than copy a file it is still writing.
         s.services.timer1.stop();
-        const unsigned long long generation = s.generation;
-        const std::weak_ptr<int> alive = s.alive;
-        State* state = &s;
-        s.converter->whenFinished([state, alive, generation] {
-            if (!alive.expired() && state->generation == generation && state->tickPending) {
-                state->finishTick();
-            }
-        });
+        s.converter->whenFinished(s.onFinish(s.generation, true));
         return;
     }
     s.finishTick();
@@ -186,7 +196,28 @@ void ConversionSession::State::startConverter() {
             started.error);
         return;
     }
+    startedAt = Clock::now();
+    fontName = texts.fontname1;
+    finishedAt.reset();
+    converter->whenFinished(onFinish(generation, false));
     services.timer1.start(kTickIntervalMilliseconds);
+}
+
+std::function<void()> ConversionSession::State::onFinish(unsigned long long forGeneration,
+                                                         bool thenFinishTick) {
+    const std::weak_ptr<int> aliveNow = alive;
+    State* state = this;
+    return [state, aliveNow, forGeneration, thenFinishTick] {
+        if (aliveNow.expired() || state->generation != forGeneration) {
+            return;
+        }
+        if (!state->finishedAt) {
+            state->finishedAt = Clock::now();
+        }
+        if (thenFinishTick && state->tickPending) {
+            state->finishTick();
+        }
+    };
 }
 
 void ConversionSession::State::finishTick() {
@@ -206,23 +237,42 @@ void ConversionSession::State::finishTick() {
         services.prompts.showMessage(message);
         return;
     }
-    if (makeSlotCopies()) {
+    if (const std::optional<int> slotCopies = makeSlotCopies()) {
+        const std::vector<char32_t> missingAscii = reportConversion(*slotCopies);
         const StdFreeSpace driveFreeSpace;
         copyFontsToDevice(services.fileSystem,
                           services.freeSpace ? *services.freeSpace : driveFreeSpace,
                           services.prompts, services.timer1, programFolder,
-                          deviceRoots ? deviceRoots() : std::vector<std::string>{});
+                          deviceRoots ? deviceRoots() : std::vector<std::string>{},
+                          services.notices, missingAscii);
     }
     services.timer1.stop();
 }
 
-bool ConversionSession::State::makeSlotCopies() {
+std::vector<char32_t> ConversionSession::State::reportConversion(int slotCopies) {
+    std::string error;
+    const std::optional<std::string> bytes =
+        services.fileSystem.readFileAtMost(slotPath(0), kLargestFontRead, error);
+    const std::variant<FontCoverage, std::string> coverage =
+        bytes ? fontCoverage(*bytes)
+              : std::variant<FontCoverage, std::string>(error.empty() ? "it is gone" : error);
+    if (services.notices != nullptr) {
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+            finishedAt.value_or(Clock::now()) - startedAt);
+        services.notices->showNotice(conversionNotice(fontName, coverage, took, slotCopies));
+    }
+    const auto* held = std::get_if<FontCoverage>(&coverage);
+    return held ? held->missingAscii() : std::vector<char32_t>{};
+}
+
+std::optional<int> ConversionSession::State::makeSlotCopies() {
     MainControls& controls = services.controls;
     if (controls.slotBoxState(kCreateAllBox) == kTicked) {
         for (int slot = 1; slot < kSlotCount; ++slot) {
             controls.setSlotBoxState(slot, kTicked);
         }
     }
+    int copies = 0;
     for (int slot = 1; slot < kSlotCount; ++slot) {
         if (controls.slotBoxState(slot) != kTicked) {
             continue;
@@ -236,10 +286,11 @@ bool ConversionSession::State::makeSlotCopies() {
                 "nothing was copied to a PSP. Make sure nothing stands in its place, then press "
                 "Execute again.\n\n" +
                 error);
-            return false;
+            return std::nullopt;
         }
+        ++copies;
     }
-    return true;
+    return copies;
 }
 
 }  // namespace tessavine

@@ -10,6 +10,7 @@
 #include "core/main_controls.h"
 #include "core/process_starter.h"
 #include "core/prompts.h"
+#include "core/result_notices.h"
 
 namespace tessavine {
 
@@ -25,13 +26,15 @@ struct SessionServices {
     Timer& timer1;
     // The free space of the PSP before a copy onto it; nothing: the drive's own answer.
     const FreeSpace* freeSpace = nullptr;
+    // Where the results of a run are told; nothing: they are not shown.
+    ResultNotices* notices = nullptr;
 };
 
 // The two handlers that do the work: Execute (Command1_Click) and the tick of Timer1
 // (Timer1_Timer). It remembers only the converter of the last Execute, so that the tick never
 // works on a conversion that is still running.
 class ConversionSession {
-public:
+  public:
     ConversionSession(SessionServices services, std::string programFolder,
                       DeviceRootsProvider deviceRoots);
     ~ConversionSession();
@@ -41,7 +44,7 @@ public:
     void Command1_Click();
     void Timer1_Timer();
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

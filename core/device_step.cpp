@@ -6,6 +6,7 @@
 #include "core/font_set_copy.h"
 #include "core/font_slots.h"
 #include "core/paths.h"
+#include "core/result_texts.h"
 
 namespace tessavine {
 namespace {
@@ -53,13 +54,19 @@ DeviceQuestion deviceQuestion(DeviceKind kind, const std::string& root) {
 
 void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Prompts& prompts,
                        Timer& timer1, const std::string& programFolder,
-                       const std::vector<std::string>& candidateRoots) {
+                       const std::vector<std::string>& candidateRoots, ResultNotices* notices,
+                       const std::vector<char32_t>& missingAscii) {
     const std::optional<std::string> root = findDeviceRoot(fileSystem, candidateRoots);
     if (!root) {
         return;
     }
     timer1.stop();  // no further tick while the question waits for its answer
     const DeviceQuestion question = deviceQuestion(deviceKind(fileSystem, *root), *root);
+    // A font without some basic letters converts "successfully", and the PSP would then show "_"
+    // in every menu: say so while the user can still answer No.
+    if (!missingAscii.empty()) {
+        prompts.showWarning(missingAsciiWarning(missingAscii));
+    }
     const bool consent = prompts.askYesNo(question.title, question.text);
 
     // The question may stay open for a long time. A card pulled or a mount undone meanwhile
@@ -70,6 +77,8 @@ void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Promp
                                 " is gone: it was disconnected while the question was open, so "
                                 "nothing was copied. Connect it again, then press Execute "
                                 "again.");
+        } else if (notices != nullptr) {
+            notices->showNotice(nothingCopiedNotice());
         }
         return;
     }
@@ -84,6 +93,9 @@ void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Promp
         }
     }
     if (!consent) {
+        if (notices != nullptr) {
+            notices->showNotice(nothingCopiedNotice());
+        }
         return;
     }
     FontSetCopy copy{{},
@@ -104,6 +116,10 @@ void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Promp
                                  : outcome.completed + "\n\n" + outcome.error;
     if (!said.empty()) {
         prompts.showMessage(said);
+    }
+    if (outcome.error.empty() && notices != nullptr) {
+        notices->showNotice(
+            copyNotice(copy.sources.size(), copy.destinationFolder, outcome.backupFolder));
     }
 }
 

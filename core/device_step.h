@@ -8,6 +8,7 @@
 #include "core/free_space.h"
 #include "core/main_controls.h"
 #include "core/prompts.h"
+#include "core/result_notices.h"
 
 namespace tessavine {
 
@@ -33,9 +34,12 @@ DeviceQuestion deviceQuestion(DeviceKind kind, const std::string& root);
 // Yes copies every slot file present into it as one set: the fonts it replaces are backed up
 // below the program folder first, and the device ends up with all new fonts or all old ones.
 // A device whose mark is gone by the time the answer comes is left alone; on Yes a message says
-// so. Any failure is shown.
+// so. Any failure is shown. When the fonts lack basic characters (`missingAscii`), a warning
+// naming them comes before the question; the notices, when given, tell what was copied where.
 void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Prompts& prompts,
                        Timer& timer1, const std::string& programFolder,
-                       const std::vector<std::string>& candidateRoots);
+                       const std::vector<std::string>& candidateRoots,
+                       ResultNotices* notices = nullptr,
+                       const std::vector<char32_t>& missingAscii = {});
 
 }  // namespace tessavine

@@ -50,6 +50,7 @@ class Messages final : public Prompts {
   public:
     void showMessage(const std::string&) override { ++shown; }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void showWarning(const std::string&) override { ++shown; }
     int shown = 0;
 };
 

@@ -5,12 +5,13 @@
 #include "character_table.h"
 #include "font_summary.h"
 #include "pgf/character_set.h"
+#include "screen_export.h"
 #include "screen_renderer.h"
 
 namespace tessavine::pgfview {
 namespace {
 
-const QString kDefaultSample = "Hello, PSP! ÀÉÎÕÜ àéîõü ßç 0123456789";
+const QString kDefaultSample = QString::fromUtf8(kDefaultSampleText);
 
 // The first local .pgf file among the dropped ones.
 QString droppedFont(const QMimeData* data) {
@@ -126,7 +127,13 @@ void ViewerWindow::buildControls() {
     layout->addLayout(body, 1);
     auto* central = new QWidget;
     central->setLayout(layout);
-    setCentralWidget(central);
+    // Scrolls rather than grows past a screen that has little room beside the main window (a
+    // laptop at 200 %): the window then keeps any size it is given.
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(central);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    setCentralWidget(scroll);
     resize(1340, 700);
 
     connect(sample_, &QLineEdit::textChanged, this, &ViewerWindow::redraw);
@@ -173,8 +180,15 @@ void ViewerWindow::redraw() {
         layout.reference = firmwareReference(summary.slot);
     }
     const int factor = zoom_->currentData().toInt();
-    view_ = magnify(renderScreen(*font, layout, palette), factor);
-    screen_->setPixmap(QPixmap::fromImage(view_));
+    const QImage screen = renderScreen(*font, layout, palette);
+    view_ = magnify(screen, factor);
+    // Each PSP pixel becomes a whole square of device pixels, so that nothing scales the picture
+    // again (and smooths it) on a screen with more device pixels than logical ones.
+    const qreal ratio = devicePixelRatioF();
+    const int devicePixels = std::max(1, qRound(factor * ratio));
+    QImage shown = devicePixels == factor ? view_ : magnify(screen, devicePixels);
+    shown.setDevicePixelRatio(ratio);
+    screen_->setPixmap(QPixmap::fromImage(shown));
     tableEntries_.clear();
     table_->setPixmap({});
     drawTableIfShown();

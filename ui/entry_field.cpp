@@ -1,6 +1,8 @@
 #include "ui/entry_field.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 #include "ui/typed_character.h"
@@ -25,12 +27,41 @@ void EntryField::focusInEvent(QFocusEvent* event) {
 }
 
 void EntryField::keyPressEvent(QKeyEvent* event) {
+    // The editing commands are commands, not the control characters a classic text field would
+    // be handed for them: Ctrl+A, C, X and Z do what they do in any field.
+    if (event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy) ||
+        event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (event->matches(QKeySequence::Paste) && filter_ != KeyFilter::none) {
+        event->accept();
+        pasteThroughFilter();
+        return;
+    }
     const std::optional<int> code = typedCharacterCode(*event);
     if (code && !passesKeyFilter(filter_, *code)) {
         event->accept();  // dropped without a sound
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void EntryField::pasteThroughFilter() {
+    // Ctrl+V is typing many characters at once: each goes through the field's key filter, so
+    // that "1,5" or " 2.5 " copied from elsewhere becomes "15" or "2.5" rather than a text the
+    // key filter would never have let in. Backspace and Enter pass the filter as keys, but in
+    // pasted text they are no characters of a number.
+    QString kept;
+    for (const QChar c : QGuiApplication::clipboard()->text()) {
+        const int code = c.unicode();
+        if (code != kBackspaceCode && code != kEnterCode && passesKeyFilter(filter_, code)) {
+            kept += c;
+        }
+    }
+    if (!kept.isEmpty()) {
+        insert(kept);  // replaces the selection; the greatest length still holds
+    }
 }
 
 }  // namespace tessavine

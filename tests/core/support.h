@@ -161,8 +161,9 @@ struct ScriptedPrompts final : Prompts {
     bool answer = true;
     const Timer* timer = nullptr;
     std::function<void()> whileAsking;
-    std::vector<std::string> messages, questions;
+    std::vector<std::string> messages, questions, warnings;
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showWarning(const std::string& text) override { warnings.push_back(text); }
     bool askYesNo(const std::string& title, const std::string& text) override {
         questions.push_back(title + " | " + text);
         EXPECT_FALSE(timer && timer->isActive()) << "the timer runs during: " << title;

@@ -44,16 +44,24 @@ struct ProgramFolder : TempFolder {
     }
 };
 
-// Records what the program shows and asks; gives every question the same answer.
+// Records what the program shows and asks, and in which order; gives every question the same
+// answer.
 struct ScriptedPrompts final : Prompts {
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& title, const std::string& text) override {
         questions.push_back(title + " | " + text);
+        order.push_back("question");
         return answer;
+    }
+    void showWarning(const std::string& text) override {
+        warnings.push_back(text);
+        order.push_back("warning");
     }
     bool answer = false;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
+    std::vector<std::string> warnings;
+    std::vector<std::string> order;  // "warning" and "question" as they came
 };
 
 // The program on a test's program folder, shown and active, with scripted prompts, the device

@@ -26,6 +26,8 @@ class WindowTest : public QObject {
     void keysPassTheFieldFiltersOrAreDropped_data();
     void keysPassTheFieldFiltersOrAreDropped();
     void fieldsKeepTheirLengthAndSelectAllOnFocus();
+    void editingShortcutsWorkAndPastedTextIsFiltered_data();
+    void editingShortcutsWorkAndPastedTextIsFiltered();
 
   private:
     QLineEdit& field(const QString& name) { return *window_->findChild<QLineEdit*>(name); }
@@ -164,12 +166,16 @@ void WindowTest::keysPassTheFieldFiltersOrAreDropped_data() {
     typed("blur1", "/:-,a\xC3\xA9", false);
     typed("fontname1", "/:.-,a\xC3\xA9", true);
     for (const char* name : {"height1", "horizontal1", "advance1", "blur1", "intensity1"}) {
-        // Platforms deliver the shortcuts with the control character, the letter or no text.
+        // Platforms deliver the shortcuts with the control character, the letter or no text;
+        // they are editing commands, never characters the filter drops.
         for (const char* text : {"\x16", "v", ""}) {
-            key(name, Qt::CTRL | Qt::Key_V, text, false);
+            key(name, Qt::CTRL | Qt::Key_V, text, true);
         }
-        key(name, Qt::CTRL | Qt::Key_X, "\x18", false);
-        key(name, Qt::CTRL | Qt::Key_C, "c", false);
+        key(name, Qt::CTRL | Qt::Key_X, "\x18", true);
+        key(name, Qt::CTRL | Qt::Key_C, "c", true);
+        // Other control characters are still dropped: Ctrl+B, Ctrl+E.
+        key(name, Qt::CTRL | Qt::Key_B, "\x02", false);
+        key(name, Qt::CTRL | Qt::Key_E, "e", false);
         key(name, Qt::Key_Return, "\r", false);  // nor does Enter press Execute
         key(name, Qt::Key_Backspace, "\b", true);
     }
@@ -218,6 +224,100 @@ void WindowTest::fieldsKeepTheirLengthAndSelectAllOnFocus() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
     QCOMPARE(field("horizontal1").text(), QString("1"));
+}
+
+void WindowTest::editingShortcutsWorkAndPastedTextIsFiltered_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>(
+        "before");  // the field's text, the caret at its end, nothing selected
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("keys");  // A, C, X, V, Z: with Ctrl; anything else: typed
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("clipboardAfter");
+    QTest::newRow("Ctrl+A then typing replaces") << "horizontal1"
+                                                 << "0.8"
+                                                 << ""
+                                                 << "A1.5"
+                                                 << "1.5"
+                                                 << "";
+    QTest::newRow("Ctrl+A then a letter: dropped, the text stays") << "height1"
+                                                                   << "24"
+                                                                   << ""
+                                                                   << "Aq"
+                                                                   << "24"
+                                                                   << "";
+    QTest::newRow("Ctrl+A, Ctrl+C copies") << "blur1"
+                                           << "2.5"
+                                           << "x"
+                                           << "AC"
+                                           << "2.5"
+                                           << "2.5";
+    QTest::newRow("Ctrl+A, Ctrl+X cuts, Ctrl+Z brings it back") << "intensity1"
+                                                                << "1.2"
+                                                                << ""
+                                                                << "AXZ"
+                                                                << "1.2"
+                                                                << "1.2";
+    QTest::newRow("Ctrl+A, Ctrl+X cuts") << "advance1"
+                                         << "0.8"
+                                         << ""
+                                         << "AX"
+                                         << ""
+                                         << "0.8";
+    QTest::newRow("paste keeps what the filter lets through") << "horizontal1"
+                                                              << ""
+                                                              << " 1,5\n"
+                                                              << "V"
+                                                              << "15"
+                                                              << " 1,5\n";
+    QTest::newRow("paste into height1 drops the point") << "height1"
+                                                        << ""
+                                                        << "1.8"
+                                                        << "V"
+                                                        << "18"
+                                                        << "1.8";
+    QTest::newRow("paste over the selection, cut at the greatest length") << "blur1"
+                                                                          << "9"
+                                                                          << "12345"
+                                                                          << "AV"
+                                                                          << "123"
+                                                                          << "12345";
+    QTest::newRow("paste of nothing usable changes nothing") << "intensity1"
+                                                             << "1.2"
+                                                             << "abc-"
+                                                             << "V"
+                                                             << "1.2"
+                                                             << "abc-";
+    QTest::newRow("fontname1 pastes as it is") << "fontname1"
+                                               << ""
+                                               << "My Font,1.ttf"
+                                               << "V"
+                                               << "My Font,1.ttf"
+                                               << "My Font,1.ttf";
+}
+
+void WindowTest::editingShortcutsWorkAndPastedTextIsFiltered() {
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QFETCH(QString, clipboardAfter);
+    QLineEdit& edit = field(name);
+    edit.setFocus();
+    edit.setText(before);
+    edit.deselect();
+    edit.end(false);
+    QGuiApplication::clipboard()->setText(clipboard);
+    for (const QChar c : keys) {
+        if (QString("ACXVZ").contains(c)) {
+            QTest::keyClick(&edit, static_cast<Qt::Key>(c.unicode()), Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(&edit, QString(c));
+        }
+    }
+    QCOMPARE(edit.text(), after);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
 }
 
 }  // namespace tessavine

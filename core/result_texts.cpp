@@ -1,0 +1,129 @@
+#include "core/result_texts.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <span>
+
+#include "core/utf8.h"
+#include "pgf/character_set.h"
+#include "pgf/pgf_reader.h"
+
+namespace tessavine {
+namespace {
+
+constexpr char32_t kFirstPrintableAscii = U' ';
+constexpr char32_t kLastPrintableAscii = U'~';
+constexpr std::size_t kPrintableAsciiCount = kLastPrintableAscii - kFirstPrintableAscii + 1;
+// A warning names this many characters at most; a font lacking more is plainly the wrong font.
+constexpr std::size_t kCharactersNamed = 12;
+
+std::string seconds(std::chrono::milliseconds took) {
+    if (took < std::chrono::milliseconds(50)) {
+        return "less than 0.1 s";  // "0.0 s" would read as if nothing had run
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(took.count()) / 1000.0);
+    return text;
+}
+
+std::string countOf(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// A character as the warning names it; the space alone would be invisible.
+std::string shownCharacter(char32_t c) {
+    if (c == U' ') {
+        return "space";
+    }
+    std::string text;
+    appendUtf8(text, c);
+    return text;
+}
+
+}  // namespace
+
+std::vector<char32_t> FontCoverage::missingAscii() const {
+    std::vector<char32_t> ascii;
+    for (const char32_t c : missing) {
+        if (c >= kFirstPrintableAscii && c <= kLastPrintableAscii) {
+            ascii.push_back(c);
+        }
+    }
+    return ascii;
+}
+
+std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes) {
+    try {
+        const pgf::PgfFile file = pgf::readPgf(
+            std::span(reinterpret_cast<const std::uint8_t*>(pgfBytes.data()), pgfBytes.size()));
+        FontCoverage coverage;
+        const std::vector<char32_t> expected = pgf::pspLatinCharacters();
+        coverage.expected = expected.size();
+        for (const char32_t c : expected) {
+            if (!file.glyphIndexOf(c)) {
+                coverage.missing.push_back(c);
+            }
+        }
+        return coverage;
+    } catch (
+        const std::exception& error) {  // the reader names the problem; nothing else may escape
+        return std::string(error.what());
+    }
+}
+
+std::string conversionNotice(const std::string& fontName,
+                             const std::variant<FontCoverage, std::string>& coverage,
+                             std::chrono::milliseconds took, int slotCopies) {
+    std::string text = "ltn0.pgf made from " + fontName + " in " + seconds(took);
+    if (const auto* held = std::get_if<FontCoverage>(&coverage)) {
+        if (held->missing.empty()) {
+            text += ": " + std::to_string(held->expected) + " characters, none missing.";
+        } else {
+            text += ": " + std::to_string(held->missing.size()) + " of the PSP's " +
+                    std::to_string(held->expected) + " characters are missing and will show as _.";
+        }
+    } else {
+        text += ", but it cannot be read back (" + std::get<std::string>(coverage) +
+                "), so what it holds is unknown.";
+    }
+    if (slotCopies == 0) {
+        text += "\nNo other slot was ticked, so no slot file was copied from it.";
+    } else {
+        text += "\n" + countOf(static_cast<std::size_t>(slotCopies), "slot file", "slot files") +
+                " copied from it.";
+    }
+    return text;
+}
+
+std::string missingAsciiWarning(const std::vector<char32_t>& missingAscii) {
+    std::string named;
+    for (std::size_t i = 0; i < missingAscii.size() && i < kCharactersNamed; ++i) {
+        named += (i == 0 ? "" : " ") + shownCharacter(missingAscii[i]);
+    }
+    if (missingAscii.size() > kCharactersNamed) {
+        named += " and " + std::to_string(missingAscii.size() - kCharactersNamed) + " more";
+    }
+    return "The font made lacks " + std::to_string(missingAscii.size()) + " of the " +
+           std::to_string(kPrintableAsciiCount) +
+           " basic characters (letters, digits, punctuation and the space): " + named +
+           ".\n\nThe PSP will show \"_\" in their place wherever they appear, in games and in its "
+           "own menus. Answer No to the next question to keep the fonts the PSP has now.";
+}
+
+std::string copyNotice(std::size_t fontCount, const std::string& fontFolder,
+                       const std::string& backupFolder) {
+    std::string text = countOf(fontCount, "font", "fonts") + " copied to " + fontFolder + ".";
+    if (backupFolder.empty()) {
+        text += "\nNothing there was replaced, so no backup was needed.";
+    } else {
+        text += "\nThe fonts they replaced are backed up in " + backupFolder + ".";
+    }
+    return text;
+}
+
+std::string nothingCopiedNotice() {
+    return "Nothing was copied to the PSP.";
+}
+
+}  // namespace tessavine

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tessavine {
+
+// What a made font holds of the characters a PSP latin font should have.
+struct FontCoverage {
+    std::size_t expected = 0;       // the PSP's latin set: 447 characters
+    std::vector<char32_t> missing;  // ascending
+    // The printable ASCII characters (U+0020 to U+007E) among the missing ones.
+    std::vector<char32_t> missingAscii() const;
+};
+
+// Reads a made PGF file with the project's own reader. A file it cannot read gives the reason
+// instead, in the reader's words.
+std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes);
+
+// The notice after a conversion: what ltn0.pgf holds, how long the converter took and how many
+// slot files were copied from it at the tick.
+std::string conversionNotice(const std::string& fontName,
+                             const std::variant<FontCoverage, std::string>& coverage,
+                             std::chrono::milliseconds took, int slotCopies);
+
+// The warning before the device question for a font that lacks basic letters.
+std::string missingAsciiWarning(const std::vector<char32_t>& missingAscii);
+
+// The notice after a copy onto the PSP: how many fonts went into which folder, and the backup
+// folder of the fonts they replaced (empty: nothing was replaced).
+std::string copyNotice(std::size_t fontCount, const std::string& fontFolder,
+                       const std::string& backupFolder);
+
+// The notice after the answer No.
+std::string nothingCopiedNotice();
+
+}  // namespace tessavine

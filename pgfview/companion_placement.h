@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace tessavine::pgfview {
+
+// The main window's client area (447 × 392 logical pixels), which the program centres on the
+// screen at its fixed size.
+inline constexpr QSize kMainWindowClient(447, 392);
+
+// Where pgfview's client area goes when it starts as the main window's companion: beside the
+// centred main window on the side with more room, never over it, and inside `available` (the
+// screen's work area) with its own frame, at any scale factor. `preferred` is the size it would
+// like; it gets less where the screen has less.
+QRect companionGeometry(const QRect& available, const QSize& preferred);
+
+}  // namespace tessavine::pgfview
