@@ -32,11 +32,11 @@ OwnedBrush solidBrush(const Rgb& colour) {
 SIZE captionRoom(const ControlDescription& control, const PixelRect& place, int dpi) {
     switch (control.kind) {
         case ControlKind::hint:
-            return {place.width - scaled(8, dpi), place.height - scaled(4, dpi)};
+            return {place.width - scaled(6, dpi), place.height - scaled(4, dpi)};
         case ControlKind::checkBox:
-            return {place.width - scaled(18, dpi), place.height};
+            return {place.width - scaled(16, dpi), place.height};
         case ControlKind::button:
-            return {place.width - scaled(8, dpi), place.height - scaled(4, dpi)};
+            return {place.width - scaled(6, dpi), place.height - scaled(4, dpi)};
         default:
             return {place.width, place.height};
     }
@@ -131,7 +131,7 @@ void NativeMainWindow::createControls() {
                 break;
             case ControlKind::label:
                 control->window = CreateWindowExW(0, L"STATIC", caption.c_str(),
-                                                  child | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                                                  child | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
                                                   window_, menuId, instance_, nullptr);
                 break;
             case ControlKind::hint:
