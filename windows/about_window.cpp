@@ -42,8 +42,8 @@ AboutWindow::AboutWindow(HINSTANCE instance, HWND owner) {
                               CW_USEDEFAULT, 100, 100, owner, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     text_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", withCarriageReturns(kAboutText).c_str(),
-                            WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
-                            window_, nullptr, instance, nullptr);
+                            WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0, window_,
+                            nullptr, instance, nullptr);
     layOut(dpiOfWindow(window_));
 }
 
@@ -56,8 +56,8 @@ AboutWindow::~AboutWindow() {
 
 void AboutWindow::layOut(int dpi) {
     const RECT outer = outerRectFor(twipsToPixels(kAboutWindowFrame.clientWidthTwips, dpi),
-                                    twipsToPixels(kAboutWindowFrame.clientHeightTwips, dpi),
-                                    kStyle, kExtendedStyle, false, dpi);
+                                    twipsToPixels(kAboutWindowFrame.clientHeightTwips, dpi), kStyle,
+                                    kExtendedStyle, false, dpi);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Larger than the window on purpose: its right and bottom edges are cut off.

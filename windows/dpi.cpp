@@ -7,9 +7,9 @@ namespace {
 template <typename Function>
 Function userFunction(const char* name) {
     HMODULE user = GetModuleHandleW(L"user32.dll");
-    return user == nullptr ? nullptr
-                           : reinterpret_cast<Function>(
-                                 reinterpret_cast<void*>(GetProcAddress(user, name)));
+    return user == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user, name)));
 }
 
 int systemDpi() {
@@ -52,9 +52,8 @@ LOGFONTW messageFont(int dpi) {
     using ParametersFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     static const auto parametersForDpi =
         userFunction<ParametersFunction>("SystemParametersInfoForDpi");
-    if (parametersForDpi != nullptr &&
-        parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
-                         static_cast<UINT>(dpi))) {
+    if (parametersForDpi != nullptr && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics),
+                                                        &metrics, 0, static_cast<UINT>(dpi))) {
         return metrics.lfMessageFont;
     }
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);

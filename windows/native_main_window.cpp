@@ -131,14 +131,14 @@ void NativeMainWindow::createControls() {
                 break;
             case ControlKind::label:
                 control->window = CreateWindowExW(0, L"STATIC", caption.c_str(),
-                                                  child | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                                  window_, menuId, instance_, nullptr);
+                                                  child | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0,
+                                                  0, 0, 0, window_, menuId, instance_, nullptr);
                 break;
             case ControlKind::hint:
-                control->window = CreateWindowExW(
-                    WS_EX_CLIENTEDGE, L"EDIT", caption.c_str(),
-                    child | WS_TABSTOP | ES_READONLY | ES_CENTER | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                    window_, menuId, instance_, nullptr);
+                control->window =
+                    CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", caption.c_str(),
+                                    child | WS_TABSTOP | ES_READONLY | ES_CENTER | ES_AUTOHSCROLL,
+                                    0, 0, 0, 0, window_, menuId, instance_, nullptr);
                 break;
             case ControlKind::entryField:
                 control->window = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", caption.c_str(),
@@ -155,9 +155,9 @@ void NativeMainWindow::createControls() {
             case ControlKind::checkBox:
                 // Not the automatic kind: a click ticks or unticks, and a greyed box set by the
                 // program is ticked by a click, never left greyed.
-                control->window = CreateWindowExW(0, L"BUTTON", caption.c_str(),
-                                                  child | WS_TABSTOP | BS_3STATE, 0, 0, 0, 0,
-                                                  window_, menuId, instance_, nullptr);
+                control->window =
+                    CreateWindowExW(0, L"BUTTON", caption.c_str(), child | WS_TABSTOP | BS_3STATE,
+                                    0, 0, 0, 0, window_, menuId, instance_, nullptr);
                 SendMessageW(control->window, BM_SETCHECK,
                              description.initialState == kTicked ? BST_CHECKED : BST_UNCHECKED, 0);
                 EnableWindow(control->window, description.enabled ? TRUE : FALSE);
@@ -289,8 +289,8 @@ LRESULT NativeMainWindow::colour(HDC dc, HWND window) {
                 SetBkColor(dc, colourRef(kWhite));
                 return reinterpret_cast<LRESULT>(white_.get());
             case ControlKind::checkBox:
-                SetTextColor(dc, IsWindowEnabled(window) ? colourRef(kBlue)
-                                                         : colourRef(kDisabledGrey));
+                SetTextColor(dc,
+                             IsWindowEnabled(window) ? colourRef(kBlue) : colourRef(kDisabledGrey));
                 SetBkColor(dc, colourRef(kLightYellow));
                 return reinterpret_cast<LRESULT>(lightYellow_.get());
             default:
@@ -359,10 +359,10 @@ LRESULT CALLBACK NativeMainWindow::fieldProcedure(HWND field, UINT message, WPAR
     return DefSubclassProc(field, message, w, l);
 }
 
-LRESULT CALLBACK NativeMainWindow::windowProcedure(HWND window, UINT message, WPARAM w,
-                                                   LPARAM l) {
+LRESULT CALLBACK NativeMainWindow::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<NativeMainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        auto* self =
+            static_cast<NativeMainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -408,8 +408,7 @@ LRESULT NativeMainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
-            const LRESULT brush =
-                colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+            const LRESULT brush = colour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
             return brush != 0 ? brush : DefWindowProcW(window_, message, w, l);
         }
         case WM_DRAWITEM:

@@ -18,12 +18,12 @@ inline constexpr UINT kConverterFinishedMessage = WM_APP + 1;
 
 // What the main window hands on; it knows nothing of what the controls do.
 struct MainWindowEvents {
-    std::function<void()> execute;                                // Command1 pressed
-    std::function<void()> tick;                                   // Timer1 fired
-    std::function<void()> about;                                  // the menu entry About
-    std::function<void()> close;                                  // any request to close
-    std::function<void(const std::vector<std::wstring>&)> drop;   // files dropped, full paths
-    std::function<void()> converterFinished;                      // kConverterFinishedMessage
+    std::function<void()> execute;                               // Command1 pressed
+    std::function<void()> tick;                                  // Timer1 fired
+    std::function<void()> about;                                 // the menu entry About
+    std::function<void()> close;                                 // any request to close
+    std::function<void(const std::vector<std::wstring>&)> drop;  // files dropped, full paths
+    std::function<void()> converterFinished;                     // kConverterFinishedMessage
 };
 
 // The main window "main" with the platform's own controls, built from the window's description:
@@ -75,6 +75,5 @@ class NativeMainWindow {
     OwnedFont fieldFont_;
     OwnedBrush white_, lightCyan_, lightYellow_, lightGreen_;
 };
-
 
 }  // namespace tessavine

@@ -59,20 +59,19 @@ std::string readErrorText(const std::wstring& path) {
 HANDLE createErrorFile(std::wstring& path) {
     wchar_t folder[MAX_PATH + 1] = {};
     wchar_t name[MAX_PATH + 1] = {};
-    if (GetTempPathW(MAX_PATH + 1, folder) == 0 ||
-        GetTempFileNameW(folder, L"tsv", 0, name) == 0) {
+    if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"tsv", 0, name) == 0) {
         return INVALID_HANDLE_VALUE;
     }
     path = name;
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                       &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
 }
 
 HANDLE openNullDevice(DWORD access) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    return CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                       OPEN_EXISTING, 0, nullptr);
+    return CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                       0, nullptr);
 }
 
 void CALLBACK announceEnd(PVOID window, BOOLEAN) {
@@ -103,9 +102,9 @@ class ConverterHandle final : public RunningConverter {
 
 std::string lastErrorText() {
     wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string result = text != nullptr ? utf8FromWide(text) : std::string("unknown error");
     LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||

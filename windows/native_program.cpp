@@ -23,9 +23,10 @@ struct NativeProgram::Parts {
                      .tick = [this] { session->Timer1_Timer(); },
                      .about = [this] { about->show(); },
                      .close = [&program] { program.saveAndEnd(); },
-                     .drop = [&program](const std::vector<std::wstring>& paths) {
-                         program.takeDroppedFiles(paths);
-                     },
+                     .drop =
+                         [&program](const std::vector<std::wstring>& paths) {
+                             program.takeDroppedFiles(paths);
+                         },
                      .converterFinished = [this] { processes.finished(); },
                  },
                  images),
@@ -59,8 +60,7 @@ std::vector<std::string> driveRoots() {
 }
 
 NativeProgram::NativeProgram(HINSTANCE instance, std::string programFolder)
-    : programFolder_(std::move(programFolder)),
-      parts_(std::make_unique<Parts>(instance, *this)) {
+    : programFolder_(std::move(programFolder)), parts_(std::make_unique<Parts>(instance, *this)) {
     // Before the window is first shown, so the user never sees the initial values flash.
     restoreSettings(parts_->fileSystem, programFolder_, parts_->controls, parts_->prompts);
 }
@@ -86,8 +86,7 @@ void NativeProgram::takeDroppedFiles(const std::vector<std::wstring>& paths) {
     std::vector<DroppedFile> dropped;
     for (const std::wstring& path : paths) {
         const std::string utf8 = utf8FromWide(path);
-        dropped.push_back(
-            {utf8, platform::utf8FromPath(platform::pathFromUtf8(utf8).filename())});
+        dropped.push_back({utf8, platform::utf8FromPath(platform::pathFromUtf8(utf8).filename())});
     }
     if (const auto name =
             adoptDroppedFont(parts_->fileSystem, parts_->prompts, programFolder_, dropped)) {

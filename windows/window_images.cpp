@@ -6,9 +6,9 @@ namespace Gdiplus {
 using std::max;
 using std::min;
 }  // namespace Gdiplus
+#include <gdiplus.h>
 #include <objidl.h>
 #include <shlwapi.h>
-#include <gdiplus.h>
 
 #include "ui/window_description.h"
 
@@ -85,11 +85,11 @@ void WindowImages::draw(HDC dc, const std::string& imageName, const RECT& place)
     Gdiplus::ImageAttributes attributes;
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     Gdiplus::Bitmap& bitmap = *found->second;
-    graphics.DrawImage(&bitmap,
-                       Gdiplus::Rect(place.left, place.top, place.right - place.left,
-                                     place.bottom - place.top),
-                       0, 0, static_cast<INT>(bitmap.GetWidth()),
-                       static_cast<INT>(bitmap.GetHeight()), Gdiplus::UnitPixel, &attributes);
+    graphics.DrawImage(
+        &bitmap,
+        Gdiplus::Rect(place.left, place.top, place.right - place.left, place.bottom - place.top), 0,
+        0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()),
+        Gdiplus::UnitPixel, &attributes);
 }
 
 }  // namespace tessavine
