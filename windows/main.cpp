@@ -1,14 +1,8 @@
 // tessavine.exe: the window on Windows, with the platform's own controls.
-#include <objidl.h>
-
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
 
 #include <string>
+
+#include "windows/gdiplus_api.h"
 
 #include "windows/native_program.h"
 #include "windows/wide_text.h"

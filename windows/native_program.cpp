@@ -10,6 +10,7 @@
 #include "windows/native_controls.h"
 #include "windows/native_main_window.h"
 #include "windows/native_processes.h"
+#include "windows/popup_notices.h"
 #include "windows/wide_text.h"
 #include "windows/window_images.h"
 
@@ -37,7 +38,8 @@ struct NativeProgram::Parts {
           session(std::make_unique<ConversionSession>(
               SessionServices{fileSystem, processes, prompts, controls, timer1},
               program.programFolder_, driveRoots)),
-          about(std::make_unique<AboutWindow>(instance, window.handle())) {}
+          about(std::make_unique<AboutWindow>(instance, window.handle())),
+          notices(instance, window.handle()) {}
 
     WindowImages images;
     NativeMainWindow window;
@@ -49,6 +51,8 @@ struct NativeProgram::Parts {
     // After the converters: a session's converter handle must not outlive their starter.
     std::unique_ptr<ConversionSession> session;
     std::unique_ptr<AboutWindow> about;
+    // What a run did, told without a question; the session is given it as its notices.
+    PopupNotices notices;
 };
 
 std::vector<std::string> driveRoots() {

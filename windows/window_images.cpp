@@ -1,14 +1,8 @@
 #include "windows/window_images.h"
 
-// GDI+'s headers need the min and max that win32.h keeps out, and IStream.
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-#include <objidl.h>
 #include <shlwapi.h>
+
+#include "windows/gdiplus_api.h"
 
 #include "ui/window_description.h"
 
