@@ -162,5 +162,21 @@ check "a non-ASCII font name from settings.bin reaches the converter" cmp -s "$o
 close_window
 check "its settings.bin is saved unchanged, in Windows-1252" cmp "$odd/settings.bin" "$work/odd-expected.bin"
 
+# --- Third run: a converter that dies gets the crash message, and nothing is taken from it ---
+if command -v x86_64-w64-mingw32-gcc >/dev/null; then
+    dying="$work/dying"
+    rm -rf "$dying" && mkdir -p "$dying"
+    cp "$windows"/{tessavine.exe,Example.ttf} "$dying/"
+    cp "$shipped_settings" "$dying/settings.bin"
+    x86_64-w64-mingw32-gcc -O -o "$dying/ttf2pgf.exe" "$(dirname "$0")/dying_converter.c"
+    start "$dying"
+    click 4160 3120
+    click 3367 5347
+    check "a converter that dies: the message after the tick" waitfor "Tessavine" 10
+    check "a converter that dies: no slot file made" test -z "$(cd "$dying" && ls ltn* 2>/dev/null)"
+    box=$(waitfor "Tessavine" 1) && xdotool key --window "$box" Return
+    close_window
+fi
+
 echo "$((cases - ${#failed[@]})) of $cases cases passed under Wine in $((SECONDS - started)) s"
 [ "${#failed[@]}" = 0 ]
