@@ -31,8 +31,8 @@ OwnedBrush solidBrush(const Rgb& colour) {
 // box of a check box, the border of a button.
 SIZE captionRoom(const ControlDescription& control, const PixelRect& place, int dpi) {
     switch (control.kind) {
-        case ControlKind::hint:
-            return {place.width - scaled(6, dpi), place.height - scaled(4, dpi)};
+        case ControlKind::hint:  // the 2-pixel edge each side, the margins set in layOut()
+            return {place.width - 4 - 2 * scaled(2, dpi), place.height - 4};
         case ControlKind::checkBox:
             return {place.width - scaled(16, dpi), place.height};
         case ControlKind::button:
@@ -205,6 +205,12 @@ void NativeMainWindow::layOut(int dpi) {
         HFONT font = control->description.kind == ControlKind::entryField ? fieldFont_.get()
                                                                           : captionFont_.get();
         SendMessageW(control->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (control->description.kind == ControlKind::hint) {
+            // Known margins, so that the room counted for a hint's caption is the room it has.
+            const int margin = scaled(1, dpi);
+            SendMessageW(control->window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(margin, margin));
+        }
     }
     InvalidateRect(window_, nullptr, TRUE);
 }
