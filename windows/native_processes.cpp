@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "windows/exit_status.h"
 #include "windows/wide_text.h"
 
 namespace tessavine {
@@ -166,7 +167,7 @@ void NativeProcesses::finished() {
             DWORD code = 0;
             GetExitCodeProcess(run->process, &code);
             run->outcome.started = true;
-            run->outcome.crashed = isCrashExitCode(code);
+            run->outcome.crashed = isCrashExitCode(static_cast<std::uint32_t>(code));
             run->outcome.exitCode = static_cast<int>(code);
             run->outcome.errorText = readErrorText(run->errorFile);
             run->finished = true;

@@ -32,10 +32,4 @@ class NativeProcesses final : public ProcessStarter {
     std::vector<std::shared_ptr<ConverterRun>> runs_;
 };
 
-// Whether an exit code of a Windows process is the status of an unhandled exception (access
-// violation, stack overflow and the like: 0xC0000000 and above) rather than a code it returned.
-constexpr bool isCrashExitCode(DWORD code) {
-    return code >= 0xC0000000u;
-}
-
 }  // namespace tessavine

@@ -9,6 +9,7 @@
 
 #include "core/utf16.h"
 #include "ui/window_description.h"
+#include "windows/exit_status.h"
 
 namespace tessavine {
 namespace {
@@ -226,6 +227,18 @@ TEST(WideText, WhatIsNotWellFormedBecomesTheReplacementCharacter) {
     EXPECT_EQ(utf8FromUtf16(std::u16string{char16_t(0xDC00), u'a'}), utf8Replacement + "a");
     EXPECT_EQ(utf8FromUtf16(std::u16string{char16_t(0xD800), char16_t(0xD800), char16_t(0xDC00)}),
               utf8Replacement + "\xf0\x90\x80\x80");
+}
+
+TEST(ExitStatus, OnlyTheStatusOfAnUnhandledExceptionCountsAsACrash) {
+    // Codes a converter returns itself (exit(1), exit(-1) = 0xFFFFFFFF) against the statuses
+    // Windows leaves for a process an exception ended, at both ends of their range.
+    const std::pair<std::uint32_t, bool> cases[] = {
+        {0, false},          {1, false},          {255, false},         {0x7FFFFFFFu, false},
+        {0x80000000u, true}, {0x80000003u, true}, {0xC0000005u, true},  {0xC00000FDu, true},
+        {0xC0000409u, true}, {0xCFFFFFFFu, true}, {0xD0000000u, false}, {0xFFFFFFFFu, false}};
+    for (const auto& [code, crash] : cases) {
+        EXPECT_EQ(isCrashExitCode(code), crash) << std::hex << code;
+    }
 }
 
 }  // namespace
