@@ -111,9 +111,13 @@ check "Execute: ltn0.pgf equal to the Linux converter's" cmp -s "$folder/ltn0.pg
 check "the ticked slot ltn3.pgf copied from it after the tick" cmp -s "$folder/ltn3.pgf" "$work/ref.pgf"
 check "no other slot file" test "$(cd "$folder" && ls ltn*.pgf | tr '\n' ' ')" = "ltn0.pgf ltn3.pgf "
 [ -n "$question" ] && xdotool key --window "$question" Return
-sleep 2
-check "Yes: the new fonts on the PSP" \
-    bash -c "cmp -s '$work/psp/font/ltn0.pgf' '$work/ref.pgf' && cmp -s '$work/psp/font/ltn3.pgf' '$work/ref.pgf'"
+# The copy runs after the answer; on a busy machine it may take a few seconds.
+psp_has_new_fonts() {
+    cmp -s "$work/psp/font/ltn0.pgf" "$work/ref.pgf" && cmp -s "$work/psp/font/ltn3.pgf" "$work/ref.pgf"
+}
+for ((i = 0; i < 150; i++)); do psp_has_new_fonts && break; sleep 0.1; done
+sleep 0.5
+check "Yes: the new fonts on the PSP" psp_has_new_fonts
 backup=$(ls -d "$folder"/backup/*/ 2>/dev/null | head -1)
 check "Yes: the old font in backup/" bash -c "[ -n '$backup' ] && [ \"\$(cat '${backup}ltn0.pgf')\" = 'the old ltn0' ] && [ ! -e '${backup}ltn3.pgf' ]"
 rm -f "$WINEPREFIX/dosdevices/p:"
