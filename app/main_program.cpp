@@ -7,11 +7,11 @@
 
 #include "app/activation_focus.h"
 #include "app/converter_processes.h"
-#include "app/dropped_font.h"
 #include "app/message_box_prompts.h"
 #include "app/notice_balloon.h"
 #include "app/widget_controls.h"
 #include "app/widget_timer.h"
+#include "core/dropped_font.h"
 #include "core/settings_file.h"
 #include "core/std_file_system.h"
 #include "ui/about_window.h"

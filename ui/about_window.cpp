@@ -8,27 +8,19 @@
 
 namespace tessavine {
 
-namespace {
-
-const char* const kAboutText =
-    "About This Program\n"
-    "\n"
-    "This program allows you to easily convert any font file\n"
-    "for use as a modded font for any version of psp.\n";
-
-}  // namespace
-
 AboutWindow::AboutWindow(QWidget* owner) : QWidget(owner, kFixedWindowWithCloseButton) {
-    setObjectName("credits");
-    setWindowTitle("About this Program");
+    setObjectName(QString::fromStdString(kAboutWindowFrame.name));
+    setWindowTitle(QString::fromStdString(kAboutWindowFrame.caption));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twipsRect(0, 0, 5745, 1425).size());
+    setFixedSize(
+        twipsRect(0, 0, kAboutWindowFrame.clientWidthTwips, kAboutWindowFrame.clientHeightTwips)
+            .size());
 
     // Larger than the window on purpose: the window cuts off the text field's right and bottom
     // edges, so its frame shows only along the top and left.
     auto* text = new QPlainTextEdit(this);
-    text->setObjectName("creditsabout1");
-    text->setGeometry(twipsRect(0, 0, 5775, 2295));
+    text->setObjectName(kAboutTextName);
+    text->setGeometry(toQRect(kAboutTextPlace));
     text->setReadOnly(true);
     text->setPlainText(kAboutText);
 }

@@ -48,10 +48,8 @@ class MainWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildDecoration(QWidget& client);
-    void buildParameterRows(QWidget& client);
-    void buildSlotBoxes(QWidget& client);
-    void applyTabOrder();
+    void buildControls(QWidget& client);
+    void applyTabOrder(QWidget& client);
 
     std::array<EntryField*, 6> fields_{};
     QCheckBox* bold_ = nullptr;

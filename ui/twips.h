@@ -1,21 +1,20 @@
 #pragma once
 
-#include <QLine>
 #include <QRect>
+
+#include "ui/window_description.h"
 
 namespace tessavine {
 
-// The window is laid out in twips; 15 twips make one device-independent pixel, so on a high-DPI
-// screen Qt scales the whole window evenly.
-inline constexpr int kTwipsPerPixel = 15;
-
-constexpr int twipsToPixels(int twips) {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+// A place of the window's description as Qt's rectangle in device-independent pixels; on a
+// high-DPI screen Qt scales the whole window evenly.
+constexpr QRect toQRect(const TwipsRect& place) {
+    return QRect(twipsToPixels(place.left), twipsToPixels(place.top), twipsToPixels(place.width),
+                 twipsToPixels(place.height));
 }
 
 constexpr QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
+    return toQRect({left, top, width, height});
 }
 
 }  // namespace tessavine

@@ -1,7 +1,7 @@
 // The whole program in a temporary program folder: its settings, its end, the About window, and
 // whole runs with the stand-in converter from Execute to the copies on a device.
 #include "app/device_roots.h"
-#include "app/dropped_font.h"
+#include "core/dropped_font.h"
 #include "running_program.h"
 
 namespace tessavine::testing {

@@ -1,4 +1,4 @@
-#include "app/dropped_font.h"
+#include "core/dropped_font.h"
 
 #include <algorithm>
 #include <array>
