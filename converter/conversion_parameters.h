@@ -40,10 +40,10 @@ struct ConversionParameters {
 
     // The characters the file holds: a --chars list (empty: the psp set) and the characters of a
     // UTF-8 text (--chars-from), added to it.
-    std::string characterSets;
-    std::string charactersFromFile;
+    std::string characterSets{};
+    std::string charactersFromFile{};
     // Fonts that give the characters the main font lacks, the first that has one serving it.
-    std::vector<std::string> fallbackFonts;
+    std::vector<std::string> fallbackFonts{};
     Hinting hinting = Hinting::Light;
     // Refuse a set that makes the file larger than the firmware's own for the slot, or that needs
     // more memory to open.

@@ -141,10 +141,12 @@ void checkAdvanceCount(const pgf::PgfFont& font, const ConversionParameters& par
                                              : "; the largest set that fits ends before " +
                                                    describeCharacter(font.glyphs[*firstOver].code) +
                                                    " (" + std::to_string(*firstOver) + " glyphs)";
-    throw ConversionError("at font scale " + std::to_string(parameters.fontScale) +
-                          " the glyphs have " + std::to_string(advances.size()) +
-                          " different advance widths, more than the 255 a PGF font can hold" +
-                          fits + "; choose fewer characters, or the font may be damaged");
+    throw ConversionError(
+        "at font scale " + std::to_string(parameters.fontScale) + " the glyphs have " +
+        std::to_string(advances.size()) +
+        " different advance widths, more than the 255 different advance widths a PGF font "
+        "can hold" +
+        fits + "; choose fewer characters, or the font may be damaged");
 }
 
 }  // namespace

@@ -10,9 +10,14 @@
 namespace tessavine::pgf {
 namespace {
 
-constexpr int kGrid = 8;  // cells per side of the coarse picture two shadows are compared by
+constexpr int kGrid = 12;       // cells per side of the coarse picture two shadows are compared by
+constexpr int kBoxWeight = 16;  // ink the halo's edge carries per pixel it moves or grows
 
-using Signature = std::array<int, kGrid * kGrid>;
+// Where the halo lies (the box) and how its ink spreads over a grid laid over a common frame.
+struct Signature {
+    std::array<int, kGrid * kGrid> cells{};
+    int left = 0, top = 0, width = 0, height = 0;
+};
 
 struct Frame {
     int left = 0;
@@ -34,9 +39,10 @@ Frame frameOf(std::span<const GlyphImage> shadows) {
     return {left, top, std::max(1, right - left), std::max(1, top - bottom)};
 }
 
-// Ink summed over an 8 x 8 grid laid over the common frame: where the halo lies and how dark.
+// Ink summed over a grid laid over the common frame, and the box's sides.
 Signature signatureOf(const GlyphImage& s, const Frame& frame) {
-    Signature cells{};
+    Signature signature{{}, s.left, s.top, s.width, s.height};
+    auto& cells = signature.cells;
     for (int y = 0; y < s.height; ++y) {
         const int frameY = frame.top - (s.top - y);
         const int row = std::min(kGrid - 1, frameY * kGrid / frame.height);
@@ -47,15 +53,18 @@ Signature signatureOf(const GlyphImage& s, const Frame& frame) {
                 s.pixels[static_cast<std::size_t>(y * s.width + x)];
         }
     }
-    return cells;
+    return signature;
 }
 
 long distance(const Signature& a, const Signature& b) {
     long sum = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        sum += std::abs(a[i] - b[i]);
+    for (std::size_t i = 0; i < a.cells.size(); ++i) {
+        sum += std::abs(a.cells[i] - b.cells[i]);
     }
-    return sum;
+    const int edges = std::abs(a.left - b.left) + std::abs(a.top - b.top) +
+                      std::abs(a.left + a.width - b.left - b.width) +
+                      std::abs(a.top - a.height - b.top + b.height);
+    return sum + long{kBoxWeight} * edges * (a.height + a.width + b.height + b.width);
 }
 
 }  // namespace
