@@ -1,0 +1,259 @@
+// Characters beyond the built-in set: chosen sets, fallback fonts, hinting and the format's and
+// the PSP's limits, each file read back and compared with FreeType called directly.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "converter/conversion_error.h"
+#include "converter/conversion_plan.h"
+#include "converter/font_converter.h"
+#include "converter/font_face.h"
+#include "free_type_reference.h"
+#include "pgf/character_set.h"
+#include "pgf/pgf_reader.h"
+#include "tests/pgf/pgf_invariants.h"
+
+namespace tessavine::converter {
+namespace {
+
+using test::charactersInFont;
+using test::freeTypeGlyph;
+
+const std::filesystem::path kFonts = TESSAVINE_FONTS_DIR;
+const std::filesystem::path kMain = kFonts / "Example.ttf";  // DejaVu Sans: has Greek
+// TeX Gyre Heros: the 55 basic Greek letters math uses, no accented Greek, no Cyrillic.
+const std::filesystem::path kNoGreek = kFonts / "Example2.otf";
+
+std::vector<char32_t> range(char32_t first, char32_t last) {
+    std::vector<char32_t> codes;
+    for (char32_t c = first; c <= last; ++c) {
+        codes.push_back(c);
+    }
+    return codes;
+}
+
+// The Greek and Coptic block's assigned code points, written out as the Unicode chart has them.
+std::vector<char32_t> greekBlock() {
+    std::vector<char32_t> codes;
+    for (char32_t c = 0x370; c <= 0x3FF; ++c) {
+        const bool unassigned = c == 0x378 || c == 0x379 || (c >= 0x380 && c <= 0x383) ||
+                                c == 0x38B || c == 0x38D || c == 0x3A2;
+        if (!unassigned) {
+            codes.push_back(c);
+        }
+    }
+    return codes;
+}
+
+std::string listOf(const std::vector<char32_t>& codes) {
+    std::string list;
+    for (const char32_t code : codes) {
+        char item[16];
+        std::snprintf(item, sizeof item, "%sU+%04X", list.empty() ? "" : ",",
+                      static_cast<unsigned>(code));
+        list += item;
+    }
+    return list;
+}
+
+ConversionParameters at18(const std::string& sets) {
+    ConversionParameters parameters;
+    parameters.fontScale = 18;
+    parameters.shadowBlur = 2.5;
+    parameters.shadowIntensity = 1.2;
+    parameters.characterSets = sets;
+    return parameters;
+}
+
+pgf::PgfFile readBack(const ConversionResult& result) {
+    pgf::PgfFile file = pgf::readPgf(result.pgf);
+    pgf::expectWellFormed(file, result.pgf.size());
+    return file;
+}
+
+TEST(GreekConversion, EveryGreekGlyphIsWhatFreeTypeDraws) {
+    const ConversionResult result = convertFont(kMain, at18("psp,greek"));
+    const pgf::PgfFile file = readBack(result);
+    const std::vector<char32_t> greek = charactersInFont(kMain, greekBlock());
+    ASSERT_GT(greek.size(), 100u);  // the font has most of Greek
+    EXPECT_EQ(file.glyphs.size(), 447 + greek.size());
+    for (const char32_t code : greekBlock()) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<unsigned>(code));
+        const auto index = file.glyphIndexOf(code);
+        const bool inFont = std::binary_search(greek.begin(), greek.end(), code);
+        ASSERT_EQ(index.has_value(), inFont);
+        if (inFont) {
+            EXPECT_EQ(file.glyphs[*index].image, freeTypeGlyph(kMain, 18 * 64, code));
+        }
+    }
+    // Nothing beyond what was asked: the highest code is still the psp set's last.
+    EXPECT_EQ(file.header.lastGlyph, 0x2265);
+}
+
+// Example2.otf states its cap height in OS/2 (729 of 1000 units); Example.ttf's OS/2 table is
+// too old to have one, so the height of its "H" counts (1493 of 2048 units). The fallback's em
+// at 18 is 18 x (729 / 1000) / (1493 / 2048) = 17.99990 px, 1152 in 26.6, as the main font's.
+TEST(FallbackFont, FillsTheGapsAtTheMainFontsCapHeight) {
+    EXPECT_EQ(capHeightUnits(FontFace::open(kNoGreek)), 729);
+    EXPECT_EQ(capHeightUnits(FontFace::open(kMain)), 1493);
+
+    ConversionParameters parameters = at18("psp,greek");
+    parameters.fallbackFonts = {kMain.string()};
+    const ConversionResult result = convertFont(kNoGreek, parameters);
+    const pgf::PgfFile file = readBack(result);
+    const std::vector<char32_t> fillers = {U'ά', U'έ', U'Ϊ', U'Ж', U'я', U'Н'};
+    ASSERT_TRUE(charactersInFont(kNoGreek, fillers).empty());
+    for (const char32_t code : fillers) {
+        const auto index = file.glyphIndexOf(code);
+        ASSERT_TRUE(index.has_value());
+        EXPECT_EQ(file.glyphs[*index].image, freeTypeGlyph(kMain, 1152, code));
+    }
+    // The main font keeps what it has.
+    for (const char32_t code : {U'A', U'g', U'é'}) {
+        EXPECT_EQ(file.glyphs[*file.glyphIndexOf(code)].image, freeTypeGlyph(kNoGreek, 1152, code));
+    }
+    // A mixed line looks even: Latin H and Cyrillic En stand equally tall on the baseline.
+    const auto& latinH = file.glyphs[*file.glyphIndexOf(U'H')].image;
+    const auto& cyrillicEn = file.glyphs[*file.glyphIndexOf(U'Н')].image;
+    EXPECT_EQ(latinH.top, cyrillicEn.top);
+    EXPECT_EQ(latinH.height, cyrillicEn.height);
+
+    // Which font drew what: what the main font lacks came from the fallback, and nothing else.
+    ASSERT_EQ(result.provenance.size(), 2u);
+    const auto& fromFallback = result.provenance[1].characters;
+    const std::vector<char32_t> greek = greekBlock();
+    const std::vector<char32_t> inMain = charactersInFont(kNoGreek, greek);
+    for (const char32_t code : charactersInFont(kMain, greek)) {
+        EXPECT_EQ(std::binary_search(fromFallback.begin(), fromFallback.end(), code),
+                  !std::binary_search(inMain.begin(), inMain.end(), code));
+    }
+    EXPECT_FALSE(std::binary_search(fromFallback.begin(), fromFallback.end(), U'A'));
+    EXPECT_FALSE(std::binary_search(fromFallback.begin(), fromFallback.end(), U'Ω'));
+    EXPECT_EQ(result.provenance[0].characters.size() + fromFallback.size(), file.glyphs.size());
+}
+
+// A fallback keeps the main font's synthetic style: the bold strength is the main em's 1/24.
+TEST(FallbackFont, TakesTheSameSyntheticBoldAndSlant) {
+    for (const bool bold : {false, true}) {
+        ConversionParameters parameters = at18("ascii,U+0416");
+        parameters.embolden = bold;
+        parameters.italicize = true;
+        parameters.fallbackFonts = {kMain.string()};
+        const pgf::PgfFile mixed = readBack(convertFont(kNoGreek, parameters));
+        parameters.fallbackFonts.clear();
+        const pgf::PgfFile alone = readBack(convertFont(kMain, parameters));
+        // The same em, so the fallback's Zhe is the one Example.ttf gets when converted alone.
+        EXPECT_EQ(mixed.glyphs[*mixed.glyphIndexOf(U'Ж')].image,
+                  alone.glyphs[*alone.glyphIndexOf(U'Ж')].image)
+            << "bold " << bold;
+        EXPECT_EQ(mixed.glyphs[*mixed.glyphIndexOf(U'Ж')].shadow,
+                  alone.glyphs[*alone.glyphIndexOf(U'Ж')].shadow);
+    }
+}
+
+TEST(Hinting, EachModeIsFreeTypesLoadTarget) {
+    struct Mode {
+        Hinting hinting;
+        FT_Int32 flags;
+        FT_Render_Mode render;
+    };
+    const Mode modes[] = {
+        {Hinting::None, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP, FT_RENDER_MODE_NORMAL},
+        {Hinting::Light, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP, FT_RENDER_MODE_LIGHT},
+        {Hinting::Normal, FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP, FT_RENDER_MODE_NORMAL},
+    };
+    std::vector<pgf::GlyphImage> seen;
+    for (const Mode& mode : modes) {
+        ConversionParameters parameters = at18("ascii,greek");
+        parameters.fontScale = 12;
+        parameters.hinting = mode.hinting;
+        const pgf::PgfFile file = readBack(convertFont(kMain, parameters));
+        for (const char32_t code : {U'a', U'e', U'Ω', U'ß'}) {
+            const auto index = file.glyphIndexOf(code);
+            if (code == U'ß') {
+                EXPECT_FALSE(index.has_value()) << "not asked for";
+                continue;
+            }
+            ASSERT_TRUE(index.has_value());
+            EXPECT_EQ(file.glyphs[*index].image,
+                      freeTypeGlyph(kMain, 12 * 64, code, mode.flags, mode.render))
+                << static_cast<int>(mode.hinting);
+        }
+        seen.push_back(file.glyphs[*file.glyphIndexOf(U'e')].image);
+    }
+    EXPECT_NE(seen[0], seen[1]);  // the modes do differ at 12 px
+}
+
+// The shadow map: up to 511 glyphs each own a shadow; one more, and they share 511.
+TEST(FormatLimits, ShadowsAreSharedFromTheFiveHundredTwelfthGlyph) {
+    const std::vector<char32_t> candidates = charactersInFont(kMain, range(0x20, 0x4FF));
+    ASSERT_GT(candidates.size(), 600u);
+    for (const std::size_t count : {511u, 512u}) {
+        const std::vector<char32_t> chosen(candidates.begin(),
+                                           candidates.begin() + static_cast<long>(count));
+        const ConversionResult result = convertFont(kMain, at18(listOf(chosen)));
+        const pgf::PgfFile file = readBack(result);
+        EXPECT_EQ(file.glyphs.size(), count);
+        // One each up to 511; beyond, at most 511, fewer where identical shadows share.
+        if (count == 511) {
+            EXPECT_EQ(file.header.shadowMapLength, 511);
+        } else {
+            EXPECT_LE(file.header.shadowMapLength, 511);
+            EXPECT_GT(file.header.shadowMapLength, 400);
+        }
+        // Every glyph has a shadow with ink, read back through the shared map.
+        for (const pgf::PgfGlyph& glyph : file.glyphs) {
+            if (glyph.image.width > 0) {
+                EXPECT_GT(glyph.shadow.width, 0) << static_cast<unsigned>(glyph.code);
+            }
+        }
+    }
+}
+
+// The charmap reaches to the last 16-bit code a font may hold.
+TEST(FormatLimits, TheCharmapReachesUFFFD) {
+    const pgf::PgfFile file = readBack(convertFont(kMain, at18("ascii,U+FFFD")));
+    EXPECT_EQ(file.header.lastGlyph, 0xFFFD);
+    EXPECT_EQ(file.header.charMapLength, 0xFFFD - 0x20 + 1);
+    EXPECT_TRUE(file.glyphIndexOf(0xFFFD).has_value());
+}
+
+// --within-firmware-size: the refusal names how many characters are too many; that many fewer
+// fit, and one more does not.
+TEST(FirmwareBudget, RefusesNamingHowManyCharactersOverAndThatManyFewerFit) {
+    ConversionParameters parameters = at18("");
+    parameters.slot = 8;  // the small sans: 41,000 bytes, which the psp set overshoots
+    parameters.withinFirmwareSize = true;
+    std::string message;
+    try {
+        convertFont(kMain, parameters);
+        FAIL() << "the psp set at 18 is larger than ltn8.pgf";
+    } catch (const ConversionError& error) {
+        message = error.what();
+    }
+    EXPECT_NE(message.find("ltn8.pgf"), std::string::npos) << message;
+    EXPECT_NE(message.find("41000 bytes"), std::string::npos) << message;
+    const std::size_t over = std::stoul(message.substr(message.find("is ") + 3));
+    ASSERT_GT(over, 0u);
+    ASSERT_LT(over, 447u);
+    const std::vector<char32_t> psp = charactersInFont(kMain, pgf::pspLatinCharacters());
+    const std::size_t fitting = psp.size() - over;
+    parameters.characterSets = listOf({psp.begin(), psp.begin() + static_cast<long>(fitting)});
+    const ConversionResult fits = convertFont(kMain, parameters);
+    EXPECT_LE(fits.pgf.size(), 41000u);
+    EXPECT_LE(fits.stingyOpenBytes, 16192u);
+    parameters.characterSets = listOf({psp.begin(), psp.begin() + static_cast<long>(fitting) + 1});
+    try {
+        convertFont(kMain, parameters);
+        FAIL() << "one character more than fits";
+    } catch (const ConversionError& error) {
+        EXPECT_NE(std::string(error.what()).find("is 1 characters over"), std::string::npos)
+            << error.what();
+    }
+}
+
+}  // namespace
+}  // namespace tessavine::converter
