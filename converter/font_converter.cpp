@@ -170,7 +170,8 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
     result.askedCharacters = plan.characters.size();
     result.warnings = plan.warnings;
     for (const PlannedFace& face : plan.faces) {
-        result.provenance.push_back({face.path, {}});
+        const auto name = face.path.filename().u8string();
+        result.provenance.push_back({face.path, std::string(name.begin(), name.end()), {}});
     }
     for (std::size_t i = 0; i < plan.characters.size(); ++i) {
         const char32_t code = plan.characters[i];
@@ -200,6 +201,11 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
     }
     result.glyphCount = font.glyphs.size();
     checkAdvanceCount(font, parameters);
+    if (plan.faces.size() > 1) {
+        for (const FaceProvenance& face : result.provenance) {
+            font.sources.push_back({face.fileName, pgf::runsOf(face.characters)});
+        }
+    }
     result.pgf = pgf::writePgf(font);
     const pgf::PgfHeader header = pgf::decodeHeader(result.pgf);
     result.shadowCount = static_cast<std::size_t>(header.shadowMapLength);

@@ -14,6 +14,7 @@ namespace tessavine::converter {
 // Which characters of the file one face drew.
 struct FaceProvenance {
     std::filesystem::path font;
+    std::string fileName;              // UTF-8, without the folder
     std::vector<char32_t> characters;  // ascending
 };
 

@@ -43,9 +43,8 @@ void printProvenance(const tessavine::converter::ConversionResult& result) {
         return;
     }
     for (const auto& face : result.provenance) {
-        std::cout << face.font.filename().string() << ": " << face.characters.size()
-                  << " characters " << tessavine::pgf::describeCharacterRuns(face.characters, 12)
-                  << '\n';
+        std::cout << face.fileName << ": " << face.characters.size() << " characters "
+                  << tessavine::pgf::describeCharacterRuns(face.characters, 12) << '\n';
     }
 }
 

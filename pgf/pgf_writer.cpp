@@ -210,6 +210,7 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
     appendBytes(file, packArray(charMap, header.charMapBpe));
     appendBytes(file, packArray(pointers, header.charPointerBpe));
     appendBytes(file, glyphData);
+    appendBytes(file, encodeFontSources(font.sources));
     return file;
 }
 
