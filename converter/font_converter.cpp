@@ -165,6 +165,11 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
     font.resolution = pgf::kFirmwareResolution;
     font.ascender = plan.lines.ascender;
     font.descender = plan.lines.descender;
+    // A chosen set is sized against the firmware's budget, so identical shadows share one record;
+    // without character options the file stays byte for byte what it always was.
+    font.shareIdenticalShadows = !parameters.characterSets.empty() ||
+                                 !parameters.charactersFromFile.empty() ||
+                                 !parameters.fallbackFonts.empty();
 
     ConversionResult result;
     result.askedCharacters = plan.characters.size();

@@ -54,6 +54,8 @@ struct PgfFont {
     std::vector<PgfGlyph> glyphs;    // ascending codes, each code once
     // For a font drawn from several fonts, which drew what (font_sources.h); empty for one font.
     std::vector<FontSource> sources;
+    // Glyphs with identical shadows share one shadow record even when each could have its own.
+    bool shareIdenticalShadows = false;
 };
 
 }  // namespace tessavine::pgf

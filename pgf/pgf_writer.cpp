@@ -171,7 +171,7 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
     }
     // Up to 511 glyphs each own their shadow; beyond, glyphs share them (a 9-bit shadow id).
     const std::vector<std::size_t> shadowOwner =
-        shareShadows(shadows, static_cast<std::size_t>(kMostShadows));
+        shareShadows(shadows, static_cast<std::size_t>(kMostShadows), font.shareIdenticalShadows);
     std::vector<std::uint32_t> shadowMap;
     std::vector<std::uint16_t> shadowIdOfOwner(font.glyphs.size(), 0);
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {

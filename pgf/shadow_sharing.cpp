@@ -69,11 +69,12 @@ long distance(const Signature& a, const Signature& b) {
 
 }  // namespace
 
-std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most) {
+std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most,
+                                      bool shareIdentical) {
     std::vector<std::size_t> owner(shadows.size());
     // Files within the limit keep one shadow per glyph, as the firmware's own fonts do, so the
     // files of up to 511 glyphs stay byte for byte what they were before sharing existed.
-    if (shadows.size() <= most) {
+    if (shadows.size() <= most && !shareIdentical) {
         for (std::size_t i = 0; i < owner.size(); ++i) {
             owner[i] = i;
         }

@@ -18,6 +18,9 @@ namespace tessavine::pgf {
 // shadow is a soft halo, blurred over several pixels, so a near one looks alike on screen.
 //
 // Returns, for each glyph, the index of the glyph whose shadow it uses (itself for an owner).
-std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most);
+// With `shareIdentical`, glyphs with identical shadows share even below the limit: a smaller file
+// that draws the same (the firmware's own latin fonts keep one shadow per glyph).
+std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most,
+                                      bool shareIdentical = false);
 
 }  // namespace tessavine::pgf

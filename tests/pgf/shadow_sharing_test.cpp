@@ -96,5 +96,27 @@ TEST(SharedShadows, EveryGlyphGetsItsOwnOrTheNearestShadow) {
     }
 }
 
+// Below the limit identical shadows share only when asked (a chosen set); the window's files keep
+// one shadow per glyph, as the firmware's do. Either way each glyph draws its own shadow.
+TEST(SharedShadows, IdenticalOnesShareBelowTheLimitOnlyWhenAsked) {
+    std::vector<GlyphImage> shadows;
+    for (int copy = 0; copy < 2; ++copy) {
+        for (int f = 0; f < 200; ++f) {
+            shadows.push_back(box(f, false));
+        }
+    }
+    for (const bool share : {false, true}) {
+        PgfFont font = fontOf(shadows);
+        font.shareIdenticalShadows = share;
+        const std::vector<std::uint8_t> bytes = writePgf(font);
+        const PgfFile file = readPgf(bytes);
+        expectWellFormed(file, bytes.size());
+        EXPECT_EQ(file.header.shadowMapLength, share ? 200 : 400);
+        for (std::size_t i = 0; i < shadows.size(); ++i) {
+            EXPECT_EQ(file.glyphs[i].shadow, shadows[i]) << "glyph " << i;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tessavine::pgf
