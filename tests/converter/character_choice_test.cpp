@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,47 @@ TEST(FallbackFont, FillsTheGapsAtTheMainFontsCapHeight) {
     EXPECT_FALSE(std::binary_search(fromFallback.begin(), fromFallback.end(), U'A'));
     EXPECT_FALSE(std::binary_search(fromFallback.begin(), fromFallback.end(), U'Ω'));
     EXPECT_EQ(result.provenance[0].characters.size() + fromFallback.size(), file.glyphs.size());
+}
+
+// Example2.otf with its OS/2 cap height changed to 600 units: now the fallback must shrink to
+// match. By hand: 18 px x (600 / 1000) / (1493 / 2048) = 14.8148 px, 948 in 26.6.
+TEST(FallbackFont, ShrinksToAShorterMainFontsCapHeight) {
+    std::string font;
+    {
+        std::ifstream in(kNoGreek, std::ios::binary);
+        font.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const auto big = [&](std::size_t at) {
+        return (static_cast<std::size_t>(static_cast<unsigned char>(font[at])) << 24) |
+               (static_cast<std::size_t>(static_cast<unsigned char>(font[at + 1])) << 16) |
+               (static_cast<std::size_t>(static_cast<unsigned char>(font[at + 2])) << 8) |
+               static_cast<std::size_t>(static_cast<unsigned char>(font[at + 3]));
+    };
+    const std::size_t tables =
+        (static_cast<unsigned char>(font[4]) << 8) | static_cast<unsigned char>(font[5]);
+    std::size_t os2 = 0;
+    for (std::size_t t = 0; t < tables; ++t) {
+        if (font.compare(12 + 16 * t, 4, "OS/2") == 0) {
+            os2 = big(12 + 16 * t + 8);
+        }
+    }
+    ASSERT_NE(os2, 0u);
+    font[os2 + 88] = static_cast<char>(600 >> 8);  // sCapHeight, big-endian
+    font[os2 + 89] = static_cast<char>(600 & 0xFF);
+    const auto shorter = std::filesystem::temp_directory_path() / "tessavine-short-caps.otf";
+    std::ofstream(shorter, std::ios::binary) << font;
+    EXPECT_EQ(capHeightUnits(FontFace::open(shorter)), 600);
+
+    ConversionParameters parameters = at18("ascii,U+0416,U+044F");
+    parameters.fallbackFonts = {kMain.string()};
+    const pgf::PgfFile file = readBack(convertFont(shorter, parameters));
+    std::filesystem::remove(shorter);
+    for (const char32_t code : {U'Ж', U'я'}) {
+        EXPECT_EQ(file.glyphs[*file.glyphIndexOf(code)].image, freeTypeGlyph(kMain, 948, code));
+        EXPECT_NE(file.glyphs[*file.glyphIndexOf(code)].image, freeTypeGlyph(kMain, 1152, code));
+    }
+    // The main font itself is drawn at the font scale, whatever it says its capitals are.
+    EXPECT_EQ(file.glyphs[*file.glyphIndexOf(U'H')].image, freeTypeGlyph(kNoGreek, 1152, U'H'));
 }
 
 // A fallback keeps the main font's synthetic style: the bold strength is the main em's 1/24.
