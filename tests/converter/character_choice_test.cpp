@@ -344,5 +344,25 @@ TEST(FirmwareBudget, RefusesNamingHowManyCharactersOverAndThatManyFewerFit) {
     }
 }
 
+// A small file whose charmap reaches far: within ltn8's 41,000 bytes, but its stingy open needs
+// more than the 16,192 the firmware's ltn8 takes. Dropping that one far character is the cure.
+TEST(FirmwareBudget, ALongCharmapIsOverTheStingyOpenAlone) {
+    ASSERT_EQ(charactersInFont(kMain, {0x4DC0}).size(), 1u);  // a hexagram, far up the charmap
+    ConversionParameters parameters = at18("ascii,U+4DC0");
+    parameters.slot = 8;
+    parameters.withinFirmwareSize = false;
+    const ConversionResult written = convertFont(kMain, parameters);
+    EXPECT_LT(written.pgf.size(), 41000u);
+    EXPECT_GT(written.stingyOpenBytes, 16192u);
+    parameters.withinFirmwareSize = true;
+    try {
+        convertFont(kMain, parameters);
+        FAIL() << "over the stingy-open budget";
+    } catch (const ConversionError& error) {
+        EXPECT_NE(std::string(error.what()).find("is 1 characters over"), std::string::npos)
+            << error.what();
+    }
+}
+
 }  // namespace
 }  // namespace tessavine::converter
