@@ -67,12 +67,12 @@ void checkWithinFirmwareSize(const pgf::PgfFont& font, const ConversionResult& r
     }
     char text[600];
     std::snprintf(text, sizeof text,
-                  "the font is %zu characters over the firmware's %s (file %zu of %zu bytes, "
+                  "the font is %zu character%s over the firmware's %s (file %zu of %zu bytes, "
                   "stingy open %zu of %zu bytes); %zu characters fit, so drop %zu (for example "
                   "with --chars firmware or a shorter list), or leave out --within-firmware-size",
-                  font.glyphs.size() - fitting, slotName(slot).c_str(), whole.fileBytes,
-                  slot.fileBytes, whole.stingyBytes, slot.stingyOpenBytes, fitting,
-                  font.glyphs.size() - fitting);
+                  font.glyphs.size() - fitting, font.glyphs.size() - fitting == 1 ? "" : "s",
+                  slotName(slot).c_str(), whole.fileBytes, slot.fileBytes, whole.stingyBytes,
+                  slot.stingyOpenBytes, fitting, font.glyphs.size() - fitting);
     throw ConversionError(text);
 }
 

@@ -43,7 +43,8 @@ void printProvenance(const tessavine::converter::ConversionResult& result) {
         return;
     }
     for (const auto& face : result.provenance) {
-        std::cout << face.fileName << ": " << face.characters.size() << " characters "
+        std::cout << face.fileName << ": " << face.characters.size()
+                  << (face.characters.size() == 1 ? " character " : " characters ")
                   << tessavine::pgf::describeCharacterRuns(face.characters, 12) << '\n';
     }
 }

@@ -126,7 +126,8 @@ void printSources(std::ostream& out, const pgf::PgfFile& font) {
                 runs += ",...";
             }
         }
-        out << "  " << source.name << ": " << count << " characters " << runs << "\n";
+        out << "  " << source.name << ": " << count << (count == 1 ? " character " : " characters ")
+            << runs << "\n";
     }
 }
 

@@ -339,7 +339,7 @@ TEST(FirmwareBudget, RefusesNamingHowManyCharactersOverAndThatManyFewerFit) {
         convertFont(kMain, parameters);
         FAIL() << "one character more than fits";
     } catch (const ConversionError& error) {
-        EXPECT_NE(std::string(error.what()).find("is 1 characters over"), std::string::npos)
+        EXPECT_NE(std::string(error.what()).find("is 1 character over"), std::string::npos)
             << error.what();
     }
 }
@@ -359,7 +359,7 @@ TEST(FirmwareBudget, ALongCharmapIsOverTheStingyOpenAlone) {
         convertFont(kMain, parameters);
         FAIL() << "over the stingy-open budget";
     } catch (const ConversionError& error) {
-        EXPECT_NE(std::string(error.what()).find("is 1 characters over"), std::string::npos)
+        EXPECT_NE(std::string(error.what()).find("is 1 character over"), std::string::npos)
             << error.what();
     }
 }

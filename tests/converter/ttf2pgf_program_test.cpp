@@ -175,7 +175,7 @@ TEST(ConverterCharacters, ChosenFromATextAndFilledFromAFallback) {
               std::string::npos)
         << run.err;
     // Which font drew what, then the memory the PSP needs against ltn0's.
-    EXPECT_NE(run.out.find("Example.ttf: 1 characters U+0386\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Example.ttf: 1 character U+0386\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("to open it the PSP needs"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("the firmware's ltn0.pgf: 16680 and 69120"), std::string::npos);
 
@@ -195,7 +195,7 @@ TEST(ConverterCharacters, ChosenFromATextAndFilledFromAFallback) {
     const RunOutcome inspection = folder.run(kInspector, {"o.pgf"});
     ASSERT_TRUE(inspection.succeeded) << inspection.err;
     EXPECT_NE(inspection.out.find("drawn from"), std::string::npos) << inspection.out;
-    EXPECT_NE(inspection.out.find("Example.ttf: 1 characters U+0386\n"), std::string::npos);
+    EXPECT_NE(inspection.out.find("Example.ttf: 1 character U+0386\n"), std::string::npos);
     EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", "o.pgf", "strings.txt"}));
 }
 
