@@ -5,10 +5,13 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "conversion_error.h"
 #include "core/number_reading.h"
+#include "pgf/character_set_spec.h"
+#include "pgf/named_character_sets.h"
 
 namespace tessavine::converter {
 namespace {
@@ -125,6 +128,37 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
             line.italicFontPath = value("a font file");
         } else if (word == "--bold-italic") {
             line.boldItalicFontPath = value("a font file");
+        } else if (word == "--chars") {
+            parameters.characterSets = value("a list of character sets");
+            // Read now, so a mistyped set is refused before any font is opened.
+            const auto parsed = pgf::parseCharacterSetSpec(parameters.characterSets);
+            if (const auto* error = std::get_if<pgf::CharacterSetError>(&parsed)) {
+                refuse(error->message);
+            }
+        } else if (word == "--chars-from") {
+            parameters.charactersFromFile = value("a UTF-8 text file");
+            if (parameters.charactersFromFile.empty()) {
+                refuse("--chars-from needs the name of a UTF-8 text file");
+            }
+        } else if (word == "--fallback") {
+            parameters.fallbackFonts.push_back(value("a font file"));
+            if (parameters.fallbackFonts.back().empty()) {
+                refuse("--fallback needs the name of a font file");
+            }
+        } else if (word == "--hinting") {
+            const std::string& hinting = value("none, light or normal");
+            if (hinting == "none") {
+                parameters.hinting = Hinting::None;
+            } else if (hinting == "light") {
+                parameters.hinting = Hinting::Light;
+            } else if (hinting == "normal") {
+                parameters.hinting = Hinting::Normal;
+            } else {
+                refuse("--hinting takes none, light (the default) or normal, not \"" + hinting +
+                       "\"");
+            }
+        } else if (word == "--within-firmware-size") {
+            parameters.withinFirmwareSize = true;
         } else if (word == "--font-line-metrics") {
             parameters.lineMetrics = LineMetricsSource::Font;
         } else if (word == "--ascender") {
@@ -233,6 +267,15 @@ CommandLine readCommandLine(std::span<const std::string> allWords) {
 }
 
 std::string usageText() {
+    const auto setList = [] {
+        std::string list;
+        for (const pgf::NamedCharacterSet& set : pgf::namedCharacterSets()) {
+            std::string name(set.name);
+            name.resize(12, ' ');
+            list += "      " + name + std::string(set.description) + "\n";
+        }
+        return list;
+    };
     return R"(Usage: ttf2pgf.exe "FONT" OUTPUT SCALE[b][i]hWIDTH bBLURiINTENSITY [OPTIONS]
        ttf2pgf.exe --set "FONT" FOLDER SCALEhWIDTH bBLURiINTENSITY [FACES] [OPTIONS]
        ttf2pgf.exe --help | --version
@@ -284,10 +327,32 @@ Whole sets:
              further faces of the family; a missing one is made from the nearest face given
   Example: ttf2pgf.exe --set "Example.ttf" psp-fonts 18h1.0 b2.5i1.2 --bold "Example-Bold.ttf"
 
-The font gets the PSP latin character set and Latin Extended-A, as far as it has them; it must
-have the underscore "_", which the PSP shows for every missing character. On success the exit
-status is 0 (a warning on the error stream counts missing characters); on an error it is 1, one
-line on the error stream says what to do, and no output file is left behind.
+Characters: by default the PSP latin set and Latin Extended-A (447, the set "psp").
+  --chars SET[,SET...]  the characters to hold: named sets, U+XXXX and ranges U+XXXX-YYYY,
+                        taken in order; a leading "-" removes ("psp,-cyrillic"); a list that
+                        begins with a removal starts from psp. Codes above U+FFFF cannot be held.
+)" + setList() +
+           R"(  --chars-from FILE     add every character of a UTF-8 text (a translation, a string table);
+                        line ends and controls are ignored, a byte-order mark is skipped,
+                        characters above U+FFFF are left out with a warning
+  --fallback FONT       a character the font lacks comes from this font, drawn so its capitals
+                        are as tall as the font's (OS/2 cap height, else the height of "H"), in
+                        the same style and shadow; repeat it, the first font that has it serves
+  --hinting MODE        none, light (the default: vertical only) or normal (both directions)
+  --within-firmware-size
+                        refuse a file larger than the firmware's font of its slot (ltn0 without
+                        --slot), or one that needs more memory to open, naming how many
+                        characters too many it holds
+  "_" is always held. After every conversion a line on the output stream gives what the PSP
+  needs to open the file (stingy: the tables; full: the whole file) against the firmware font.
+  Above 511 glyphs, glyphs share shadows (the format has 9-bit shadow ids).
+  Example, Greek:        ttf2pgf.exe "Example.ttf" ltn0.pgf 18h1.0 b2.5i1.2 --chars psp,greek
+  Example, translation:  ttf2pgf.exe "Example2.otf" ltn0.pgf 18h1.0 b2.5i1.2 --chars ascii
+                           --chars-from strings.txt --fallback "Example.ttf"
+
+The font must have the underscore "_", which the PSP shows for every missing character. On
+success the exit status is 0 (a warning on the error stream counts missing characters); on an
+error it is 1, one line on the error stream says what to do, and no output file is left behind.
 )";
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace tessavine::converter {
 
@@ -8,6 +10,14 @@ namespace tessavine::converter {
 enum class LineMetricsSource {
     Firmware,  // the firmware fonts' proportions, scaled to the font scale
     Font,      // the font's own ascent and descent
+};
+
+// FreeType's hinting targets. Light (vertical only) has always been the default: it keeps small
+// sizes crisp without distorting the shapes.
+enum class Hinting {
+    None,    // the outlines as designed, blurrier at 12 px
+    Light,   // vertical hinting only
+    Normal,  // the font's own hinting (or the auto-hinter) in both directions
 };
 
 // What the command line asks of the conversion.
@@ -27,6 +37,17 @@ struct ConversionParameters {
     // baseline, the descender negative below it.
     std::optional<double> ascender = std::nullopt;
     std::optional<double> descender = std::nullopt;
+
+    // The characters the file holds: a --chars list (empty: the psp set) and the characters of a
+    // UTF-8 text (--chars-from), added to it.
+    std::string characterSets{};
+    std::string charactersFromFile{};
+    // Fonts that give the characters the main font lacks, the first that has one serving it.
+    std::vector<std::string> fallbackFonts{};
+    Hinting hinting = Hinting::Light;
+    // Refuse a set that makes the file larger than the firmware's own for the slot, or that needs
+    // more memory to open.
+    bool withinFirmwareSize = false;
 };
 
 }  // namespace tessavine::converter

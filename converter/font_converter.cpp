@@ -8,12 +8,13 @@
 #include <utility>
 
 #include "conversion_error.h"
+#include "firmware_budget.h"
 #include "glyph_renderer.h"
 #include "line_metrics.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
-#include "pgf/font_name.h"
 #include "pgf/format_limits.h"
+#include "pgf/pgf_header.h"
 #include "pgf/pgf_writer.h"
 #include "pgf/shadow_flags.h"
 #include "shadow_maker.h"
@@ -35,12 +36,25 @@ std::string describeCharacter(char32_t code) {
     return text;
 }
 
-// The first character whose glyph the format cannot hold at the renderer's size, if any.
-std::optional<LimitBreak> findLimitBreak(const GlyphRenderer& renderer,
-                                         const std::vector<char32_t>& characters) {
-    for (const char32_t code : characters) {
+std::vector<GlyphRenderer> renderersFor(const ConversionPlan& plan,
+                                        const std::vector<FaceSize>& sizes) {
+    std::vector<GlyphRenderer> renderers;
+    for (std::size_t f = 0; f < plan.faces.size(); ++f) {
+        renderers.emplace_back(plan.faces[f].face, sizes[f]);
+    }
+    return renderers;
+}
+
+// The first character whose glyph the format cannot hold at the renderers' size, if any.
+std::optional<LimitBreak> findLimitBreak(const ConversionPlan& plan,
+                                         const std::vector<GlyphRenderer>& renderers) {
+    for (std::size_t i = 0; i < plan.characters.size(); ++i) {
+        if (!plan.faceOf[i]) {
+            continue;
+        }
+        const char32_t code = plan.characters[i];
         try {
-            if (const auto glyph = renderer.render(code)) {
+            if (const auto glyph = renderers[*plan.faceOf[i]].render(code)) {
                 if (auto problem = pgf::findImageLimitBreak(glyph->image)) {
                     return LimitBreak{code, std::move(*problem)};
                 }
@@ -52,61 +66,35 @@ std::optional<LimitBreak> findLimitBreak(const GlyphRenderer& renderer,
     return std::nullopt;
 }
 
-bool fitsAtScale(const FontFace& face, ConversionParameters parameters, int scale,
-                 const std::vector<char32_t>& characters) {
-    parameters.fontScale = scale;
+bool fitsAtScale(const ConversionPlan& plan, int scale) {
     try {
-        return !findLimitBreak(GlyphRenderer(face, parameters), characters);
+        return !findLimitBreak(plan, renderersFor(plan, plan.sizesAt(scale)));
     } catch (const ConversionError&) {
         return false;
     }
 }
 
-[[noreturn]] void refuseScale(const FontFace& face, const ConversionParameters& parameters,
-                              const std::vector<char32_t>& characters, const std::string& why) {
+[[noreturn]] void refuseScale(const ConversionPlan& plan, const std::string& why) {
     // Larger glyphs only grow, so the scales that fit form a range from 1 up.
+    const int asked = plan.parameters.fontScale;
     int fits = 0;
-    int tooLarge = std::min(parameters.fontScale, kLargestTriedScale + 1);
+    int tooLarge = std::min(asked, kLargestTriedScale + 1);
     while (tooLarge - fits > 1) {
         const int middle = fits + (tooLarge - fits) / 2;
-        if (fitsAtScale(face, parameters, middle, characters)) {
+        if (fitsAtScale(plan, middle)) {
             fits = middle;
         } else {
             tooLarge = middle;
         }
     }
     const std::string prefix =
-        "font scale " + std::to_string(parameters.fontScale) + " is too large for this font" + why;
+        "font scale " + std::to_string(asked) + " is too large for this font" + why;
     if (fits == 0) {
         throw ConversionError(prefix +
                               "; not even font scale 1 fits with this horizontal width, so "
                               "lower the width or choose another font");
     }
     throw ConversionError(prefix + "; the largest font scale that fits is " + std::to_string(fits));
-}
-
-FaceStyle styleOf(const FontFace& face) {
-    return {(face.get()->style_flags & FT_STYLE_FLAG_BOLD) != 0,
-            (face.get()->style_flags & FT_STYLE_FLAG_ITALIC) != 0};
-}
-
-std::string styleName(FaceStyle face, const ConversionParameters& parameters) {
-    const bool bold = parameters.embolden || face.bold;
-    const bool italic = parameters.italicize || face.italic;
-    if (bold && italic) {
-        return "Bold Italic";
-    }
-    return bold ? "Bold" : italic ? "Italic" : "Regular";
-}
-
-// For a slot, the synthetic styles that make the face into the slot's style.
-ConversionParameters withSlotStyle(ConversionParameters parameters, FaceStyle face) {
-    if (parameters.slot) {
-        const pgf::FirmwareSlot& slot = pgf::firmwareSlot(*parameters.slot);
-        parameters.embolden = parameters.embolden || (slot.bold && !face.bold);
-        parameters.italicize = parameters.italicize || (slot.italic && !face.italic);
-    }
-    return parameters;
 }
 
 pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, const LineMetrics& lines,
@@ -132,64 +120,83 @@ pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, const LineMetrics
 }
 
 // The advance table of a PGF font has at most 255 entries, and every glyph's advance must be in
-// it. Real fonts stay far below; a damaged one can give every glyph an advance of its own.
+// it (some readers always read the advance as an index). Real fonts stay far below for a few
+// hundred characters; thousands of characters from several fonts, or a damaged font, may not.
 void checkAdvanceCount(const pgf::PgfFont& font, const ConversionParameters& parameters) {
     std::set<pgf::MetricPair> advances;
-    for (const pgf::PgfGlyph& glyph : font.glyphs) {
-        advances.insert(glyph.metrics.advance);
+    std::optional<std::size_t> firstOver;
+    for (std::size_t i = 0; i < font.glyphs.size() && !firstOver; ++i) {
+        advances.insert(font.glyphs[i].metrics.advance);
+        if (advances.size() > static_cast<std::size_t>(pgf::kMostTableEntries)) {
+            firstOver = i;
+        }
     }
-    if (advances.size() > static_cast<std::size_t>(pgf::kMostTableEntries)) {
-        throw ConversionError("at font scale " + std::to_string(parameters.fontScale) +
-                              " the font's glyphs have " + std::to_string(advances.size()) +
-                              " different advance widths, more than the 255 different advance "
-                              "widths a PGF font can hold; the font may be damaged, or try a "
-                              "smaller font scale");
+    if (!firstOver) {
+        return;
     }
+    for (std::size_t i = *firstOver; i < font.glyphs.size(); ++i) {
+        advances.insert(font.glyphs[i].metrics.advance);
+    }
+    const std::string fits = *firstOver == 0 ? std::string()
+                                             : "; the largest set that fits ends before " +
+                                                   describeCharacter(font.glyphs[*firstOver].code) +
+                                                   " (" + std::to_string(*firstOver) + " glyphs)";
+    throw ConversionError(
+        "at font scale " + std::to_string(parameters.fontScale) + " the glyphs have " +
+        std::to_string(advances.size()) +
+        " different advance widths, more than the 255 different advance widths a PGF font "
+        "can hold" +
+        fits + "; choose fewer characters, or the font may be damaged");
 }
 
 }  // namespace
 
-ConversionResult convertFont(const std::filesystem::path& fontPath,
-                             const ConversionParameters& asked,
-                             std::optional<FaceStyle> faceStyle) {
-    const FontFace face = FontFace::open(fontPath);
-    const FaceStyle style = faceStyle.value_or(styleOf(face));
-    const ConversionParameters parameters = withSlotStyle(asked, style);
-    const std::vector<char32_t> characters = pgf::pspLatinCharacters();
+ConversionResult convertPlan(const ConversionPlan& plan) {
+    const ConversionParameters& parameters = plan.parameters;
     if (parameters.fontScale > kLargestTriedScale) {
-        refuseScale(face, parameters, characters, "");
+        refuseScale(plan, "");
     }
-    const GlyphRenderer renderer(face, parameters);
+    const std::vector<GlyphRenderer> renderers = renderersFor(plan, plan.sizes);
 
     pgf::PgfFont font;
-    font.name = pgf::makeStorableFontName(face.get()->family_name ? face.get()->family_name : "");
-    font.style =
-        parameters.slot ? pgf::firmwareSlot(*parameters.slot).style : styleName(style, parameters);
-    font.nominalSize = nominalSize(parameters);
+    font.name = plan.fontName;
+    font.style = plan.styleName;
+    font.nominalSize = plan.nominalSize;
     font.resolution = pgf::kFirmwareResolution;
-    const LineMetrics lines =
-        chooseLineMetrics(parameters, renderer.ascender(), renderer.descender());
-    font.ascender = lines.ascender;
-    font.descender = lines.descender;
+    font.ascender = plan.lines.ascender;
+    font.descender = plan.lines.descender;
+    // A chosen set is sized against the firmware's budget, so identical shadows share one record;
+    // without character options the file stays byte for byte what it always was.
+    font.shareIdenticalShadows = !parameters.characterSets.empty() ||
+                                 !parameters.charactersFromFile.empty() ||
+                                 !parameters.fallbackFonts.empty();
 
     ConversionResult result;
-    for (const char32_t code : characters) {
+    result.askedCharacters = plan.characters.size();
+    result.warnings = plan.warnings;
+    for (const PlannedFace& face : plan.faces) {
+        const auto name = face.path.filename().u8string();
+        result.provenance.push_back({face.path, std::string(name.begin(), name.end()), {}});
+    }
+    for (std::size_t i = 0; i < plan.characters.size(); ++i) {
+        const char32_t code = plan.characters[i];
         std::optional<RenderedGlyph> rendered;
-        try {
-            rendered = renderer.render(code);
-        } catch (const GlyphTooLarge& tooLarge) {
-            refuseScale(face, parameters, characters,
-                        ": " + describeCharacter(code) + " " + tooLarge.what());
+        if (plan.faceOf[i]) {
+            try {
+                rendered = renderers[*plan.faceOf[i]].render(code);
+            } catch (const GlyphTooLarge& tooLarge) {
+                refuseScale(plan, ": " + describeCharacter(code) + " " + tooLarge.what());
+            }
         }
         if (!rendered) {
             result.missingCharacters.push_back(code);
             continue;
         }
         if (const auto problem = pgf::findImageLimitBreak(rendered->image)) {
-            refuseScale(face, parameters, characters,
-                        ": " + describeCharacter(code) + " " + *problem);
+            refuseScale(plan, ": " + describeCharacter(code) + " " + *problem);
         }
-        font.glyphs.push_back(makeGlyph(code, std::move(*rendered), lines, parameters));
+        result.provenance[*plan.faceOf[i]].characters.push_back(code);
+        font.glyphs.push_back(makeGlyph(code, std::move(*rendered), plan.lines, parameters));
     }
     if (std::find(result.missingCharacters.begin(), result.missingCharacters.end(),
                   pgf::kSubstituteCharacter) != result.missingCharacters.end()) {
@@ -199,8 +206,25 @@ ConversionResult convertFont(const std::filesystem::path& fontPath,
     }
     result.glyphCount = font.glyphs.size();
     checkAdvanceCount(font, parameters);
+    if (plan.faces.size() > 1) {
+        for (const FaceProvenance& face : result.provenance) {
+            font.sources.push_back({face.fileName, pgf::runsOf(face.characters)});
+        }
+    }
     result.pgf = pgf::writePgf(font);
+    const pgf::PgfHeader header = pgf::decodeHeader(result.pgf);
+    result.shadowCount = static_cast<std::size_t>(header.shadowMapLength);
+    result.stingyOpenBytes = pgf::stingyOpenBytes(header);
+    if (parameters.withinFirmwareSize) {
+        checkWithinFirmwareSize(font, result, budgetSlot(parameters));
+    }
     return result;
+}
+
+ConversionResult convertFont(const std::filesystem::path& fontPath,
+                             const ConversionParameters& parameters,
+                             std::optional<FaceStyle> faceStyle) {
+    return convertPlan(makeConversionPlan(fontPath, parameters, faceStyle));
 }
 
 }  // namespace tessavine::converter

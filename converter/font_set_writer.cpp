@@ -7,6 +7,7 @@
 
 #include "conversion_error.h"
 #include "file_set_replacement.h"
+#include "firmware_budget.h"
 #include "font_converter.h"
 #include "pgf/firmware_slots.h"
 
@@ -81,6 +82,10 @@ FontSetResult writeFontSet(const fs::path& folder, const FontFamily& family,
             ConversionResult converted = convertFont(*face.path, slotParameters, face.style);
             result.mostMissingCharacters =
                 std::max(result.mostMissingCharacters, converted.missingCharacters.size());
+            result.askedCharacters = converted.askedCharacters;
+            result.warnings = converted.warnings;
+            result.budgetLines.push_back("ltn" + std::to_string(slot.number) +
+                                         ".pgf: " + budgetLine(converted, slot));
             files.push_back({folder / ("ltn" + std::to_string(slot.number) + ".pgf"),
                              std::move(converted.pgf), label});
         } catch (const ConversionError& error) {

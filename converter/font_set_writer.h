@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "conversion_parameters.h"
 
@@ -16,7 +18,10 @@ struct FontFamily {
 };
 
 struct FontSetResult {
-    std::size_t mostMissingCharacters = 0;  // of the PSP latin set, in the poorest slot
+    std::size_t mostMissingCharacters = 0;  // of the characters asked for, in the poorest slot
+    std::size_t askedCharacters = 0;
+    std::vector<std::string> warnings;     // from reading the character list, once
+    std::vector<std::string> budgetLines;  // for each slot, what the PSP needs to open it
 };
 
 // Writes ltn0.pgf to ltn15.pgf into the folder (made if missing, its parent must exist), each in

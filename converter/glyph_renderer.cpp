@@ -10,13 +10,11 @@
 #include FT_OUTLINE_H
 
 #include "conversion_error.h"
-#include "line_metrics.h"
 #include "pgf/format_limits.h"
 
 namespace tessavine::converter {
 namespace {
 
-constexpr FT_Int32 kLoadFlags = FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP;
 constexpr FT_Fixed kObliqueShear = 0x0366A;  // about 12 degrees, the usual synthetic slant
 constexpr FT_Pos kPixel = 64;
 
@@ -125,24 +123,43 @@ std::uint8_t toFourBits(std::uint8_t coverage) {
     return kFourBitLevels[coverage];
 }
 
-GlyphRenderer::GlyphRenderer(const FontFace& face, const ConversionParameters& parameters)
-    : face_(face.get()), embolden_(parameters.embolden), italicize_(parameters.italicize) {
+GlyphRenderer::GlyphRenderer(const FontFace& face, const FaceSize& size)
+    : face_(face.get()),
+      embolden_(size.embolden),
+      italicize_(size.italicize),
+      strength_(0),
+      loadFlags_(FT_LOAD_NO_BITMAP),
+      renderMode_(FT_RENDER_MODE_NORMAL) {
     // A char size at 72 dpi is a pixel size; the width's own scale narrows or widens the
     // outlines and advances alike, and the hinter sees the final shapes.
-    const double em = emPixels(parameters);
-    const auto height = static_cast<FT_F26Dot6>(std::lround(em * kPixel));
-    const auto width =
-        static_cast<FT_F26Dot6>(std::lround(em * parameters.horizontalWidth * kPixel));
-    if (width < 1 || FT_Set_Char_Size(face_, width, height, 72, 72) != 0) {
-        throw ConversionError("the font cannot be set to scale " +
-                              std::to_string(parameters.fontScale) +
+    constexpr std::int64_t kLargestEm = std::int64_t{1} << 30;
+    if (size.emWidth < 1 || size.emHeight < 1 || size.emWidth > kLargestEm ||
+        size.emHeight > kLargestEm ||
+        FT_Set_Char_Size(face_, static_cast<FT_F26Dot6>(size.emWidth),
+                         static_cast<FT_F26Dot6>(size.emHeight), 72, 72) != 0) {
+        throw ConversionError("the font cannot be set to scale " + std::to_string(size.fontScale) +
                               " with this horizontal width; try other values");
+    }
+    // The strength FreeType's own synthetic bold uses: 1/24 of the em.
+    strength_ = size.emboldenStrength.value_or(
+        FT_MulFix(face_->units_per_EM, face_->size->metrics.y_scale) / 24);
+    switch (size.hinting) {
+        case Hinting::None:
+            loadFlags_ |= FT_LOAD_NO_HINTING;
+            break;
+        case Hinting::Light:
+            loadFlags_ |= FT_LOAD_TARGET_LIGHT;
+            renderMode_ = FT_RENDER_MODE_LIGHT;
+            break;
+        case Hinting::Normal:
+            loadFlags_ |= FT_LOAD_TARGET_NORMAL;
+            break;
     }
 }
 
 std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
     const FT_UInt index = FT_Get_Char_Index(face_, code);
-    if (index == 0 || FT_Load_Glyph(face_, index, kLoadFlags) != 0) {
+    if (index == 0 || FT_Load_Glyph(face_, index, loadFlags_) != 0) {
         return std::nullopt;
     }
     FT_GlyphSlot slot = face_->glyph;
@@ -151,10 +168,8 @@ std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
     }
     FT_Pos advance = slot->advance.x;
     if (embolden_) {
-        // The strength FreeType's own synthetic bold uses: 1/24 of the em.
-        const FT_Pos strength = FT_MulFix(face_->units_per_EM, face_->size->metrics.y_scale) / 24;
-        FT_Outline_Embolden(&slot->outline, strength);
-        advance += strength;
+        FT_Outline_Embolden(&slot->outline, static_cast<FT_Pos>(strength_));
+        advance += static_cast<FT_Pos>(strength_);
     }
     if (italicize_) {
         FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
@@ -163,7 +178,7 @@ std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
     if (const auto problem = findOutlineLimitBreak(slot->outline)) {
         throw GlyphTooLarge(*problem);
     }
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_LIGHT) != 0) {
+    if (FT_Render_Glyph(slot, renderMode_) != 0) {
         char name[16];
         std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
         throw ConversionError(std::string("FreeType cannot draw ") + name +

@@ -24,12 +24,25 @@ class GlyphTooLarge : public ConversionError {
     explicit GlyphTooLarge(const std::string& problem) : ConversionError(problem) {}
 };
 
-// Renders characters of a face at one size and style, as 4-bit anti-aliased bitmaps. Hinting
-// is light (vertical only), which keeps small sizes crisp without distorting the shapes.
+// How one face is drawn: its em in 26.6 pixels (the width's own, for the horizontal width), the
+// synthetic styles and the hinting. A fallback face gets an em of its own, matched to the main
+// face's cap height, and the main face's stroke strength, so its letters look as heavy.
+struct FaceSize {
+    std::int64_t emWidth = 0;   // 26.6
+    std::int64_t emHeight = 0;  // 26.6
+    bool embolden = false;
+    // 26.6 pixels the outline grows by; nothing: 1/24 of this face's own em, FreeType's strength
+    std::optional<std::int64_t> emboldenStrength;
+    bool italicize = false;
+    Hinting hinting = Hinting::Light;
+    int fontScale = 0;  // as the user gave it, for messages
+};
+
+// Renders characters of a face at one size and style, as 4-bit anti-aliased bitmaps.
 class GlyphRenderer {
   public:
     // Throws ConversionError when the font cannot be set to that size.
-    GlyphRenderer(const FontFace& face, const ConversionParameters& parameters);
+    GlyphRenderer(const FontFace& face, const FaceSize& size);
 
     // Nothing when the font lacks the character or its outline cannot be loaded. Throws
     // GlyphTooLarge when the outline certainly exceeds the format's bitmap limits, and
@@ -40,10 +53,16 @@ class GlyphRenderer {
     std::int32_t ascender() const;
     std::int32_t descender() const;
 
+    // 26.6 pixels an emboldened outline grows by.
+    std::int64_t emboldenStrength() const { return strength_; }
+
   private:
     FT_Face face_;
     bool embolden_;
     bool italicize_;
+    std::int64_t strength_;
+    FT_Int32 loadFlags_;
+    FT_Render_Mode renderMode_;
 };
 
 // Maps 8-bit coverage to the format's 4 bits: round(v × 15 / 255).

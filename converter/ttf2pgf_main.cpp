@@ -9,9 +9,11 @@
 #include "console/platform.h"
 #include "conversion_error.h"
 #include "core/file_platform.h"
+#include "firmware_budget.h"
 #include "font_converter.h"
 #include "font_set_writer.h"
 #include "output_file.h"
+#include "pgf/character_set_spec.h"
 #include "tessavine_version.h"
 
 namespace {
@@ -22,6 +24,31 @@ void printError(const std::string& line) {
     tessavine::console::printToErrorStream("ttf2pgf: " + line + "\n");
 }
 
+// The warning keeps its earlier words for the default set, which people know from the window.
+std::string missingWarning(const tessavine::converter::ConversionParameters& parameters,
+                           const tessavine::converter::ConversionResult& result) {
+    const std::string count = std::to_string(result.missingCharacters.size());
+    if (parameters.characterSets.empty() && parameters.charactersFromFile.empty()) {
+        return "warning: the font lacks " + count +
+               " of the PSP latin characters; the PSP shows \"_\" for them";
+    }
+    return "warning: the fonts lack " + count + " of the " +
+           std::to_string(result.askedCharacters) +
+           " characters asked for; the PSP shows \"_\" for them";
+}
+
+// Which font drew which characters, when fallbacks were given: the file has no place for it.
+void printProvenance(const tessavine::converter::ConversionResult& result) {
+    if (result.provenance.size() < 2) {
+        return;
+    }
+    for (const auto& face : result.provenance) {
+        std::cout << face.fileName << ": " << face.characters.size()
+                  << (face.characters.size() == 1 ? " character " : " characters ")
+                  << tessavine::pgf::describeCharacterRuns(face.characters, 12) << '\n';
+    }
+}
+
 int writeWholeSet(const tessavine::converter::CommandLine& commandLine) {
     using tessavine::platform::pathFromUtf8;
     const tessavine::converter::FontFamily family{
@@ -29,9 +56,16 @@ int writeWholeSet(const tessavine::converter::CommandLine& commandLine) {
         pathFromUtf8(commandLine.italicFontPath), pathFromUtf8(commandLine.boldItalicFontPath)};
     const auto result = tessavine::converter::writeFontSet(pathFromUtf8(commandLine.outputPath),
                                                            family, commandLine.parameters);
+    for (const std::string& warning : result.warnings) {
+        printError(warning);
+    }
     if (result.mostMissingCharacters > 0) {
         printError("warning: the fonts lack up to " + std::to_string(result.mostMissingCharacters) +
-                   " of the PSP latin characters; the PSP shows \"_\" for them");
+                   " of the " + std::to_string(result.askedCharacters) +
+                   " characters asked for; the PSP shows \"_\" for them");
+    }
+    for (const std::string& line : result.budgetLines) {
+        std::cout << line << '\n';
     }
     return 0;
 }
@@ -54,10 +88,16 @@ int run(const std::vector<std::string>& words) {
     const auto result = tessavine::converter::convertFont(pathFromUtf8(commandLine.fontPath),
                                                           commandLine.parameters);
     tessavine::converter::writeFileWhole(pathFromUtf8(commandLine.outputPath), result.pgf);
-    if (!result.missingCharacters.empty()) {
-        printError("warning: the font lacks " + std::to_string(result.missingCharacters.size()) +
-                   " of the PSP latin characters; the PSP shows \"_\" for them");
+    for (const std::string& warning : result.warnings) {
+        printError(warning);
     }
+    if (!result.missingCharacters.empty()) {
+        printError(missingWarning(commandLine.parameters, result));
+    }
+    printProvenance(result);
+    std::cout << tessavine::converter::budgetLine(
+                     result, tessavine::converter::budgetSlot(commandLine.parameters))
+              << '\n';
     return 0;
 }
 

@@ -85,3 +85,18 @@ std::size_t stingyOpenBytes(const PgfSections& sections) {
 }
 
 }  // namespace tessavine::pgf
+
+namespace tessavine::pgf {
+
+std::size_t stingyOpenBytes(const PgfHeader& header) {
+    const auto packed = [](std::int64_t entries, std::int64_t bits) {
+        return static_cast<std::size_t>((entries * bits + 31) / 32 * 4);
+    };
+    return 8 * (std::size_t{header.dimTableLength} + header.xAdjustTableLength +
+                header.yAdjustTableLength + header.advanceTableLength) +
+           packed(header.shadowMapLength, header.shadowMapBpe) +
+           packed(header.charMapLength, header.charMapBpe) +
+           packed(header.charPointerLength, header.charPointerBpe);
+}
+
+}  // namespace tessavine::pgf

@@ -51,5 +51,9 @@ const FirmwareSlot& firmwareSlot(int number);
 // What the PSP allocates for a usual ("stingy") open of this file: the metric tables, the shadow
 // map, the charmap and the pointer table; the glyph data is read later, glyph by glyph.
 std::size_t stingyOpenBytes(const PgfSections& sections);
+// The same from the header's counts alone, for a file just written.
+std::size_t stingyOpenBytes(const PgfHeader& header);
+// What a full open allocates: the whole file and 12 bytes.
+inline constexpr std::size_t kFullOpenExtraBytes = 12;
 
 }  // namespace tessavine::pgf

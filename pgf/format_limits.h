@@ -16,6 +16,8 @@ inline constexpr int kLargestRecordBytes = 16383;  // 14-bit record size
 inline constexpr int kMostTableEntries = 255;      // 8-bit table length and index
 inline constexpr int kMostShadows = 511;           // some readers refuse a 512-entry shadow map
 inline constexpr int kShadowMapBits = 16;
+inline constexpr int kMostGlyphs = 65535;  // some readers refuse more; 16-bit codes allow no more
+inline constexpr char32_t kLargestCode = 0xFFFF;  // the charmap's codes are 16 bits
 
 // Glyph record flag bits: which metric pairs are 8-bit table indexes rather than inline values.
 inline constexpr std::uint32_t kDimensionIndexed = 0x04;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "font_sources.h"
 #include "glyph_image.h"
 
 namespace tessavine::pgf {
@@ -51,6 +52,10 @@ struct PgfFont {
     std::int32_t ascender = 0;       // 26.6 pixels above the baseline
     std::int32_t descender = 0;      // 26.6 pixels, negative below the baseline
     std::vector<PgfGlyph> glyphs;    // ascending codes, each code once
+    // For a font drawn from several fonts, which drew what (font_sources.h); empty for one font.
+    std::vector<FontSource> sources;
+    // Glyphs with identical shadows share one shadow record even when each could have its own.
+    bool shareIdenticalShadows = false;
 };
 
 }  // namespace tessavine::pgf

@@ -278,6 +278,7 @@ PgfFile readPgf(std::span<const std::uint8_t> bytes) {
         record.shadowRecordBytes = known->second.recordBytes;
         record.shadowOrder = known->second.order;
     }
+    file.sources = readFontSources(bytes);
     return file;
 }
 

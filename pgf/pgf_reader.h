@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bitmap_order.h"
+#include "font_sources.h"
 #include "pgf_font.h"
 #include "pgf_header.h"
 
@@ -54,6 +55,8 @@ struct PgfFile {
     // In pointer-table order; a glyph's code is the lowest code the charmap gives it (0: none).
     std::vector<PgfGlyph> glyphs;
     std::vector<GlyphRecordInfo> records;
+    // Which font drew which characters, for a file made from several (font_sources.h).
+    std::optional<std::vector<FontSource>> sources;
 
     // The glyph the charmap gives this code, if any.
     std::optional<std::size_t> glyphIndexOf(char32_t code) const;

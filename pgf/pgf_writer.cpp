@@ -11,6 +11,7 @@
 #include "glyph_record.h"
 #include "metric_table.h"
 #include "pgf_header.h"
+#include "shadow_sharing.h"
 
 namespace tessavine::pgf {
 namespace {
@@ -35,9 +36,8 @@ void checkFont(const PgfFont& font) {
     if (font.glyphs.empty()) {
         throw std::invalid_argument("a PGF font needs at least one glyph");
     }
-    if (font.glyphs.size() > static_cast<std::size_t>(kMostShadows)) {
-        throw std::invalid_argument(
-            "a PGF font with one shadow per glyph holds at most 511 glyphs");
+    if (font.glyphs.size() > static_cast<std::size_t>(kMostGlyphs)) {
+        throw std::invalid_argument("a PGF font holds at most 65535 glyphs");
     }
     char16_t previous = 0;
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
@@ -112,8 +112,8 @@ std::int32_t largest(const PgfFont& font, Field field) {
     return best;
 }
 
-PgfHeader makeHeader(const PgfFont& font, const MetricTables& tables,
-                     std::uint32_t largestPointer) {
+PgfHeader makeHeader(const PgfFont& font, const MetricTables& tables, std::uint32_t largestPointer,
+                     std::size_t shadowCount) {
     const auto glyphCount = static_cast<std::uint32_t>(font.glyphs.size());
     PgfHeader header;
     header.firstGlyph = kFirstCode;
@@ -154,7 +154,7 @@ PgfHeader makeHeader(const PgfFont& font, const MetricTables& tables,
     header.xAdjustTableLength = static_cast<std::uint8_t>(tables.xAdjust.entries.size());
     header.yAdjustTableLength = static_cast<std::uint8_t>(tables.yAdjust.entries.size());
     header.advanceTableLength = static_cast<std::uint8_t>(tables.advance.entries.size());
-    header.shadowMapLength = static_cast<std::int32_t>(glyphCount);
+    header.shadowMapLength = static_cast<std::int32_t>(shadowCount);
     header.shadowMapBpe = kShadowMapBits;
     return header;
 }
@@ -165,24 +165,36 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
     checkFont(font);
     const MetricTables tables = buildTables(font);
 
+    std::vector<GlyphImage> shadows;
+    for (const PgfGlyph& glyph : font.glyphs) {
+        shadows.push_back(glyph.shadow);
+    }
+    // Up to 511 glyphs each own their shadow; beyond, glyphs share them (a 9-bit shadow id).
+    const std::vector<std::size_t> shadowOwner =
+        shareShadows(shadows, static_cast<std::size_t>(kMostShadows), font.shareIdenticalShadows);
+    std::vector<std::uint32_t> shadowMap;
+    std::vector<std::uint16_t> shadowIdOfOwner(font.glyphs.size(), 0);
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
+        if (shadowOwner[i] == i) {
+            shadowIdOfOwner[i] = static_cast<std::uint16_t>(shadowMap.size());
+            shadowMap.push_back(font.glyphs[i].code);
+        }
+    }
+
     std::vector<std::uint8_t> glyphData;
     std::vector<std::uint32_t> pointers;
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
         pointers.push_back(static_cast<std::uint32_t>(glyphData.size() / 4));
-        // Every glyph owns its shadow, so its shadow id is its own index.
         appendBytes(glyphData, encodeCharRecord(font.glyphs[i], indexesOf(tables, i),
-                                                static_cast<std::uint16_t>(i)));
-        appendBytes(glyphData, encodeShadowRecord(font.glyphs[i].shadow));
+                                                shadowIdOfOwner[shadowOwner[i]]));
+        if (shadowOwner[i] == i) {
+            appendBytes(glyphData, encodeShadowRecord(font.glyphs[i].shadow));
+        }
         glyphData.resize((glyphData.size() + 3) / 4 * 4, 0);
     }
     glyphData.resize(glyphData.size() + kTrailingZeroBytes, 0);
 
-    const PgfHeader header = makeHeader(font, tables, pointers.back());
-
-    std::vector<std::uint32_t> shadowMap;
-    for (const PgfGlyph& glyph : font.glyphs) {
-        shadowMap.push_back(glyph.code);
-    }
+    const PgfHeader header = makeHeader(font, tables, pointers.back(), shadowMap.size());
     const std::uint32_t noGlyph = (std::uint32_t{1} << header.charMapBpe) - 1;
     std::vector<std::uint32_t> charMap(static_cast<std::size_t>(header.charMapLength), noGlyph);
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
@@ -198,6 +210,7 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
     appendBytes(file, packArray(charMap, header.charMapBpe));
     appendBytes(file, packArray(pointers, header.charPointerBpe));
     appendBytes(file, glyphData);
+    appendBytes(file, encodeFontSources(font.sources));
     return file;
 }
 

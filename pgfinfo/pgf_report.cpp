@@ -67,18 +67,31 @@ void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
         char32_t first;
         char32_t last;
     };
-    static constexpr std::array<Block, 6> blocks{{{"Basic Latin", 0x0020, 0x007E},
-                                                  {"Latin-1", 0x00A0, 0x00FF},
-                                                  {"Latin Extended-A", 0x0100, 0x017F},
-                                                  {"Greek", 0x0370, 0x03FF},
-                                                  {"Cyrillic", 0x0400, 0x04FF},
-                                                  {"Punctuation", 0x2000, 0x206F}}};
+    static constexpr std::array<Block, 11> blocks{{{"Basic Latin", 0x0020, 0x007E},
+                                                   {"Latin-1", 0x00A0, 0x00FF},
+                                                   {"Latin Extended-A", 0x0100, 0x017F},
+                                                   {"Latin Extended-B", 0x0180, 0x024F},
+                                                   {"Greek", 0x0370, 0x03FF},
+                                                   {"Cyrillic", 0x0400, 0x04FF},
+                                                   {"Latin Ext. Add.", 0x1E00, 0x1EFF},
+                                                   {"Punctuation", 0x2000, 0x206F},
+                                                   {"Arrows", 0x2190, 0x21FF},
+                                                   {"Geometric Shapes", 0x25A0, 0x25FF},
+                                                   {"beyond these", 0, 0}}};
     out << "\ncoverage\n";
+    std::size_t inBlocks = 0;
     for (const Block& block : blocks) {
+        if (block.last == 0) {
+            // Whatever the named blocks leave: other scripts, signs and private use.
+            const auto beyond = font.glyphs.size() - std::min(inBlocks, font.glyphs.size());
+            out << "  beyond these       " << beyond << " glyphs\n";
+            continue;
+        }
         int present = 0;
         for (char32_t code = block.first; code <= block.last; ++code) {
             present += font.glyphIndexOf(code) ? 1 : 0;
         }
+        inBlocks += static_cast<std::size_t>(present);
         char line[96];
         std::snprintf(line, sizeof line, "  %-18s %3d of %3u\n", block.name, present,
                       static_cast<unsigned>(block.last - block.first + 1));
@@ -91,6 +104,31 @@ void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
         << share(static_cast<long long>(wanted.size()) - missing,
                  static_cast<long long>(wanted.size()))
         << (font.glyphIndexOf(U'_') ? "" : "; NO underscore, which the PSP needs") << "\n";
+}
+
+// Which font drew which characters, when the converter drew them from several.
+void printSources(std::ostream& out, const pgf::PgfFile& font) {
+    if (!font.sources) {
+        return;
+    }
+    constexpr std::size_t kRunsShown = 12;
+    out << "\ndrawn from\n";
+    for (const pgf::FontSource& source : *font.sources) {
+        std::size_t count = 0;
+        std::string runs;
+        for (std::size_t r = 0; r < source.runs.size(); ++r) {
+            const auto [first, last] = source.runs[r];
+            count += static_cast<std::size_t>(last - first) + 1;
+            if (r < kRunsShown) {
+                runs += (r ? "," : "") + codeText(first) +
+                        (last > first ? "-" + codeText(last).substr(2) : "");
+            } else if (r == kRunsShown) {
+                runs += ",...";
+            }
+        }
+        out << "  " << source.name << ": " << count << (count == 1 ? " character " : " characters ")
+            << runs << "\n";
+    }
 }
 
 struct Extremes {
@@ -129,7 +167,7 @@ void printLimits(std::ostream& out, const pgf::PgfFile& font) {
     const Extremes e = findExtremes(font);
     const pgf::PgfHeader& h = font.header;
     out << "\nlimits (used of allowed)\n"
-        << "  glyphs with shadows   " << share(h.shadowMapLength, pgf::kMostShadows) << "\n"
+        << "  shadow records        " << share(h.shadowMapLength, pgf::kMostShadows) << "\n"
         << "  bitmap width          " << share(e.widest, pgf::kLargestBitmapSide) << "\n"
         << "  bitmap height         " << share(e.tallest, pgf::kLargestBitmapSide) << "\n"
         << "  left offsets          " << e.leftMost << " to " << e.rightMost
@@ -223,6 +261,7 @@ void printFirmwareComparison(std::ostream& out, const pgf::PgfFile& font, std::s
 void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
     printHeader(out, font.header);
     printCoverage(out, font);
+    printSources(out, font);
     printLimits(out, font);
     printFirmwareComparison(out, font, fileSize);
 }

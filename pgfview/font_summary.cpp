@@ -22,6 +22,34 @@ QString againstBudget(std::size_t used, std::size_t budget) {
     return used > budget ? QString("<span style='color:#d03030'><b>%1</b></span>").arg(text) : text;
 }
 
+constexpr int kRunsShown = 6;
+
+std::vector<FontSummary::Source> sourcesOf(const pgf::PgfFile& font) {
+    std::vector<FontSummary::Source> sources;
+    if (!font.sources) {
+        return sources;
+    }
+    for (const pgf::FontSource& source : *font.sources) {
+        FontSummary::Source summary{QString::fromStdString(source.name), 0, {}};
+        QStringList runs;
+        for (const auto& [first, last] : source.runs) {
+            summary.characters += static_cast<std::size_t>(last - first) + 1;
+            QString run =
+                QString("U+%1").arg(static_cast<uint>(first), 4, 16, QChar('0')).toUpper();
+            if (last > first) {
+                run += QString("-%1").arg(static_cast<uint>(last), 4, 16, QChar('0')).toUpper();
+            }
+            runs << run;
+        }
+        if (runs.size() > kRunsShown) {
+            runs = runs.mid(0, kRunsShown) << "...";
+        }
+        summary.runs = runs.join(", ");
+        sources.push_back(summary);
+    }
+    return sources;
+}
+
 }  // namespace
 
 std::optional<int> slotOfFileName(const QString& fileName) {
@@ -50,6 +78,7 @@ FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::si
     const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(summary.slot);
     summary.slotFileBytes = firmware.fileBytes;
     summary.slotOpenBytes = firmware.stingyOpenBytes;
+    summary.sources = sourcesOf(font);
     return summary;
 }
 
@@ -69,6 +98,13 @@ QString summaryHtml(const FontSummary& s) {
     html += row("Compared with", slot);
     html += row("File size", againstBudget(s.fileBytes, s.slotFileBytes));
     html += row("Open memory", againstBudget(s.openBytes, s.slotOpenBytes));
+    for (std::size_t i = 0; i < s.sources.size(); ++i) {
+        const FontSummary::Source& source = s.sources[i];
+        html += row(i == 0 ? "Drawn from" : "", QString("%1: %2 characters<br><small>%3</small>")
+                                                    .arg(source.font.toHtmlEscaped())
+                                                    .arg(source.characters)
+                                                    .arg(source.runs));
+    }
     html += "</table>";
     return html;
 }

@@ -25,6 +25,14 @@ struct FontSummary {
     bool slotFromName = false;  // false: the file name names no slot, slot 0 is assumed
     std::size_t slotFileBytes = 0;
     std::size_t slotOpenBytes = 0;
+    // For a file the converter drew from several fonts: each font's file name and how many
+    // characters it drew, with their runs of codes ("U+0370-0377, ...").
+    struct Source {
+        QString font;
+        std::size_t characters = 0;
+        QString runs;
+    };
+    std::vector<Source> sources;
 };
 
 FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::size_t fileBytes);

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <vector>
 
 #include "converter/conversion_error.h"
 #include "converter/font_converter.h"
+#include "pgf/character_set.h"
+#include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
 
 namespace tessavine::converter {
@@ -31,6 +35,12 @@ std::size_t tableOffset(const std::string& font, const std::string& tag) {
     }
     ADD_FAILURE() << "no " << tag << " table";
     return 0;
+}
+
+std::string hex(char32_t code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(code));
+    return text;
 }
 
 TEST(DamagedFont, MoreDifferentAdvancesThanTheFormatHoldsIsTheUsersErrorNotAnInternalOne) {
@@ -59,6 +69,23 @@ TEST(DamagedFont, MoreDifferentAdvancesThanTheFormatHoldsIsTheUsersErrorNotAnInt
         EXPECT_NE(message.find("255 different advance widths"), std::string::npos) << message;
         EXPECT_NE(message.find("font scale"), std::string::npos) << message;
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+        // The largest set that fits converts, with a full advance table; one more does not.
+        const std::size_t at = message.find("ends before U+");
+        ASSERT_NE(at, std::string::npos) << message;
+        const auto firstOver = std::stoul(message.substr(at + 14, 4), nullptr, 16);
+        const std::vector<char32_t> psp = pgf::pspLatinCharacters();
+        std::string fits = "U+0020";
+        for (const char32_t code : psp) {
+            if (code > 0x20 && code < firstOver) {
+                fits += ",U+" + hex(code);
+            }
+        }
+        parameters.characterSets = fits;
+        const pgf::PgfFile file = pgf::readPgf(convertFont(damaged, parameters).pgf);
+        EXPECT_EQ(file.advanceTable.size(), 255u);
+        parameters.characterSets = fits + ",U+" + hex(static_cast<char32_t>(firstOver));
+        EXPECT_THROW(convertFont(damaged, parameters), ConversionError);
+        parameters.characterSets.clear();
     }
     // Undamaged, the same font converts.
     EXPECT_EQ(convertFont(folder.path() / "Example2.otf", parameters).glyphCount, 345u);

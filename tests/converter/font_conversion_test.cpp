@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <numeric>
 #include <string>
@@ -176,7 +177,12 @@ int totalInk(const pgf::GlyphImage& image) {
 TEST(Rendering, ParametersChangeTheGlyphsAsTheyShould) {
     const FontFace face = FontFace::open(kFonts / "Example.ttf");
     const auto render = [&](double width, bool embolden, bool italicize) {
-        return GlyphRenderer(face, {24, width, embolden, italicize}).render(U'H');
+        FaceSize size;
+        size.emHeight = 24 * 64;
+        size.emWidth = std::llround(24 * 64 * width);
+        size.embolden = embolden;
+        size.italicize = italicize;
+        return GlyphRenderer(face, size).render(U'H');
     };
     // Emboldening and slanting are checked against hand-worked values and the firmware's slots.
     const auto plain = render(1, false, false), italic = render(1, false, true);

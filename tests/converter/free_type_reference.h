@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -14,16 +15,18 @@
 
 namespace tessavine::converter::test {
 
-// `code` drawn at an em of `em26Dot6` pixels in 26.6.
+// `code` drawn at an em of `em26Dot6` pixels in 26.6, by default with light hinting.
 inline pgf::GlyphImage freeTypeGlyph(const std::filesystem::path& fontPath, long em26Dot6,
-                                     char32_t code) {
+                                     char32_t code,
+                                     FT_Int32 loadFlags = FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP,
+                                     FT_Render_Mode renderMode = FT_RENDER_MODE_LIGHT) {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     EXPECT_EQ(FT_Init_FreeType(&library), 0);
     EXPECT_EQ(FT_New_Face(library, fontPath.string().c_str(), 0, &face), 0);
     EXPECT_EQ(FT_Set_Char_Size(face, em26Dot6, em26Dot6, 72, 72), 0);
-    EXPECT_EQ(FT_Load_Char(face, code, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP), 0);
-    EXPECT_EQ(FT_Render_Glyph(face->glyph, FT_RENDER_MODE_LIGHT), 0);
+    EXPECT_EQ(FT_Load_Char(face, code, loadFlags), 0);
+    EXPECT_EQ(FT_Render_Glyph(face->glyph, renderMode), 0);
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     const auto level = [&](int x, int y) {
         return static_cast<std::uint8_t>((bitmap.buffer[y * bitmap.pitch + x] * 15 + 127) / 255);
@@ -50,6 +53,28 @@ inline pgf::GlyphImage freeTypeGlyph(const std::filesystem::path& fontPath, long
     FT_Done_Face(face);
     FT_Done_FreeType(library);
     return image;
+}
+
+}  // namespace tessavine::converter::test
+
+namespace tessavine::converter::test {
+
+// The characters of `candidates` the font has a glyph for, asked of FreeType directly.
+inline std::vector<char32_t> charactersInFont(const std::filesystem::path& fontPath,
+                                              const std::vector<char32_t>& candidates) {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    EXPECT_EQ(FT_Init_FreeType(&library), 0);
+    EXPECT_EQ(FT_New_Face(library, fontPath.string().c_str(), 0, &face), 0);
+    std::vector<char32_t> present;
+    for (const char32_t code : candidates) {
+        if (FT_Get_Char_Index(face, code) != 0) {
+            present.push_back(code);
+        }
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+    return present;
 }
 
 }  // namespace tessavine::converter::test

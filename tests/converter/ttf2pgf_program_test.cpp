@@ -73,6 +73,8 @@ TEST_P(ProgramRefusal, FailsWithOneLineAndLeavesNoFile) {
     std::ofstream(folder.path() / "notes.ttf") << "This is not a font.\n";
     fs::create_directory(folder.path() / "dir.ttf");
     fs::create_directory(folder.path() / "dir.pgf");
+    std::ofstream(folder.path() / "latin1.txt", std::ios::binary) << "Stra\xDF"
+                                                                     "e\ncaf\xE9\n";
     for (const char* name : {"pgf-bomb.pgf", "pgf-advance-overflow.pgf", "pgf-wide-canvas.pgf",
                              "giant_A_fits_underscore.ttf", "giant_outline.ttf"}) {
         fs::copy_file(kRepro / name, folder.path() / name);
@@ -104,6 +106,38 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"MissingOutputFolder", false, converting("Example.ttf", "24h1", "no/o.pgf"),
                 "does not exist"},
         Refusal{"NotAPgf", true, {"Example.ttf"}, "no PGF font"},
+        Refusal{"CharacterListNotUtf8",
+                false,
+                {"Example.ttf", "o.pgf", "18h1", "b1i1", "--chars-from", "latin1.txt"},
+                "is not UTF-8 at byte 4 (line 1)"},
+        Refusal{"CharacterListMissing",
+                false,
+                {"Example.ttf", "o.pgf", "18h1", "b1i1", "--chars-from", "none.txt"},
+                "is not a file"},
+        Refusal{"UnknownSet",
+                false,
+                {"Example.ttf", "o.pgf", "18h1", "b1i1", "--chars", "psp,greak"},
+                "\"greak\" is no character set"},
+        Refusal{"CodeBeyondSixteenBits",
+                false,
+                {"Example.ttf", "o.pgf", "18h1", "b1i1", "--chars", "U+1F600"},
+                "beyond U+FFFF"},
+        Refusal{"UnknownHinting",
+                false,
+                {"Example.ttf", "o.pgf", "18h1", "b1i1", "--hinting", "full"},
+                "--hinting takes none, light"},
+        Refusal{"MissingFallback",
+                false,
+                {"Example2.otf", "o.pgf", "18h1", "b1i1", "--fallback", "Missing.ttf"},
+                "does not exist"},
+        Refusal{"OverTheSmallSlotsBudget",
+                false,
+                {"Example.ttf", "o.pgf", "18h1", "b1i1", "--slot", "8", "--within-firmware-size"},
+                "characters over the firmware's ltn8.pgf"},
+        Refusal{"SetOverTheBudget",
+                false,
+                {"--set", "Example.ttf", "fonts", "18h1", "b1i1", "--within-firmware-size"},
+                "(ltn3.pgf, Italic): the font is 11 characters over the firmware's ltn3.pgf"},
         Refusal{"SharedRecordBomb", true, {"pgf-bomb.pgf", "--png", "x.png"}, "far more pixels"},
         Refusal{"AdvancesBeyondInt",
                 true,
@@ -122,6 +156,48 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"GiantOutlines", false, converting("giant_outline.ttf"),
                 "not even font scale 1 fits"}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
+
+// A translation's text: a byte-order mark, CR LF, a combining mark and two characters beyond
+// 16 bits, added to ASCII; the main font lacks Greek accents, the fallback has them.
+TEST(ConverterCharacters, ChosenFromATextAndFilledFromAFallback) {
+    ScratchFolder folder;
+    std::ofstream(folder.path() / "strings.txt", std::ios::binary)
+        << "\xEF\xBB\xBF\xCE\x86\xCE\xBB\xCF\x86\xCE\xB1 e\xCC\x81\r\n"
+           "\xF0\x9F\x8E\xAE \xF0\x9F\x98\x80 \xE2\x86\x92\r\n";
+    const RunOutcome run =
+        folder.run(kConverter, {"Example2.otf", "o.pgf", "18h1", "b1i1", "--chars", "ascii",
+                                "--chars-from", "strings.txt", "--fallback", "Example.ttf"});
+    ASSERT_TRUE(run.succeeded) << run.err;
+    // One warning: the two characters a 16-bit charmap cannot hold, with the line of the first.
+    EXPECT_EQ(lineCount(run.err), 1u) << run.err;
+    EXPECT_NE(run.err.find("2 characters of \"strings.txt\" lie beyond U+FFFF (the first, "
+                           "U+1F3AE, on line 2)"),
+              std::string::npos)
+        << run.err;
+    // Which font drew what, then the memory the PSP needs against ltn0's.
+    EXPECT_NE(run.out.find("Example.ttf: 1 character U+0386\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("to open it the PSP needs"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("the firmware's ltn0.pgf: 16680 and 69120"), std::string::npos);
+
+    const std::vector<std::uint8_t> bytes = pgf::readWholeFile(folder.path() / "o.pgf");
+    const pgf::PgfFile file = pgf::readPgf(bytes);
+    pgf::expectWellFormed(file, bytes.size());
+    // ASCII, Ά λ φ α, the combining acute and the arrow; no BOM, no line ends. Only Ά is
+    // beyond the main font.
+    EXPECT_EQ(file.glyphs.size(), 95u + 4 + 1 + 1);
+    for (const char32_t code : {U'\u0386', U'\u03BB', U'\u0301', U'\u2192'}) {
+        EXPECT_TRUE(file.glyphIndexOf(code).has_value()) << static_cast<unsigned>(code);
+    }
+    EXPECT_FALSE(file.glyphIndexOf(0xFEFF).has_value());
+    ASSERT_TRUE(file.sources.has_value());
+    EXPECT_EQ(file.sources->at(1).name, "Example.ttf");
+
+    const RunOutcome inspection = folder.run(kInspector, {"o.pgf"});
+    ASSERT_TRUE(inspection.succeeded) << inspection.err;
+    EXPECT_NE(inspection.out.find("drawn from"), std::string::npos) << inspection.out;
+    EXPECT_NE(inspection.out.find("Example.ttf: 1 character U+0386\n"), std::string::npos);
+    EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", "o.pgf", "strings.txt"}));
+}
 
 TEST(ConverterHelp, HelpAndVersionPrintAndSucceed) {
     ScratchFolder folder;

@@ -107,8 +107,7 @@ TEST(PgfWriterRefuses, FontsThatBreakTheFormat) {
     }
     PgfFont unordered = makeFont(3, 3, 1);
     std::swap(unordered.glyphs[0].code, unordered.glyphs[1].code);
-    for (const PgfFont& font :
-         {tooWide, tooHigh, manyAdvances, unordered, makeFont(512, 10, 1), PgfFont{}}) {
+    for (const PgfFont& font : {tooWide, tooHigh, manyAdvances, unordered, PgfFont{}}) {
         EXPECT_THROW(writePgf(font), std::invalid_argument) << font.glyphs.size() << " glyphs";
     }
 }

@@ -1,0 +1,108 @@
+#include "named_character_sets.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "character_set.h"
+
+namespace tessavine::pgf {
+namespace {
+
+using Range = std::pair<char32_t, char32_t>;
+
+std::vector<char32_t> fromRanges(std::span<const Range> ranges) {
+    std::vector<char32_t> characters;
+    for (const auto& [first, last] : ranges) {
+        for (char32_t code = first; code <= last; ++code) {
+            characters.push_back(code);
+        }
+    }
+    std::sort(characters.begin(), characters.end());
+    characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+    return characters;
+}
+
+// As the firmware's ltn0.pgf holds them: Windows-1252 without Žž, Windows-1251, a few marks and
+// signs.
+constexpr auto kFirmware = std::to_array<Range>({
+    {0x0020, 0x007E}, {0x00A0, 0x00FF}, {0x0152, 0x0153}, {0x0160, 0x0161}, {0x0178, 0x0178},
+    {0x0192, 0x0192}, {0x02C6, 0x02C6}, {0x02DC, 0x02DC}, {0x0301, 0x0301}, {0x0306, 0x0306},
+    {0x0308, 0x0308}, {0x0338, 0x0338}, {0x0401, 0x040C}, {0x040E, 0x044F}, {0x0451, 0x045C},
+    {0x045E, 0x045F}, {0x0490, 0x0491}, {0x04C0, 0x04C0}, {0x2013, 0x2014}, {0x2018, 0x201A},
+    {0x201C, 0x201E}, {0x2020, 0x2022}, {0x2026, 0x2026}, {0x2030, 0x2030}, {0x2039, 0x203A},
+    {0x20AC, 0x20AC}, {0x2116, 0x2116}, {0x2122, 0x2122}, {0x2206, 0x2206}, {0x2219, 0x221A},
+    {0x221E, 0x221E}, {0x2248, 0x2248}, {0x2260, 0x2260}, {0x2264, 0x2265},
+});
+
+// U+0378-0379, U+0380-0383, U+038B, U+038D and U+03A2 are unassigned.
+constexpr auto kGreek = std::to_array<Range>({
+    {0x0370, 0x0377},
+    {0x037A, 0x037F},
+    {0x0384, 0x038A},
+    {0x038C, 0x038C},
+    {0x038E, 0x03A1},
+    {0x03A3, 0x03FF},
+});
+
+// Ă ă Â â Đ đ Ê ê Ô ô Ơ ơ Ư ư with the tone marks, and the vowels of Latin-1 and Latin
+// Extended-A that carry them (À Á Â Ã È É Ê Ì Í Ò Ó Ô Õ Ù Ú Ý, Ĩ Ũ); the rest is Latin Extended
+// Additional's Vietnamese run.
+constexpr auto kVietnamese = std::to_array<Range>({
+    {0x00C0, 0x00C3}, {0x00C8, 0x00CA}, {0x00CC, 0x00CD}, {0x00D2, 0x00D5}, {0x00D9, 0x00DA},
+    {0x00DD, 0x00DD}, {0x00E0, 0x00E3}, {0x00E8, 0x00EA}, {0x00EC, 0x00ED}, {0x00F2, 0x00F5},
+    {0x00F9, 0x00FA}, {0x00FD, 0x00FD}, {0x0102, 0x0103}, {0x0110, 0x0111}, {0x0128, 0x0129},
+    {0x0168, 0x0169}, {0x01A0, 0x01A1}, {0x01AF, 0x01B0}, {0x1EA0, 0x1EF9},
+});
+
+constexpr auto kAscii = std::to_array<Range>({{0x0020, 0x007E}});
+constexpr auto kLatin1 = std::to_array<Range>({{0x0020, 0x007E}, {0x00A0, 0x00FF}});
+constexpr auto kLatinExtA = std::to_array<Range>({{0x0100, 0x017F}});
+constexpr auto kLatinExtB = std::to_array<Range>({{0x0180, 0x024F}});
+constexpr auto kCyrillic = std::to_array<Range>({{0x0400, 0x04FF}});
+constexpr auto kArrows = std::to_array<Range>({{0x2190, 0x21FF}});
+constexpr auto kShapes = std::to_array<Range>({{0x00D7, 0x00D7}, {0x25A0, 0x25FF}});
+constexpr auto kPunctuation = std::to_array<Range>({{0x2010, 0x2027}, {0x2030, 0x205E}});
+
+constexpr auto kSets = std::to_array<NamedCharacterSet>({
+    {"psp", "the 447 characters of earlier Tessavine fonts (the default)"},
+    {"firmware", "the 324 characters of the PSP's own ltn0.pgf"},
+    {"ascii", "U+0020-007E"},
+    {"latin1", "ascii and U+00A0-00FF"},
+    {"latin-ext-a", "U+0100-017F"},
+    {"latin-ext-b", "U+0180-024F (Romanian s and t with comma below, ...)"},
+    {"greek", "the 135 assigned characters of U+0370-03FF (monotonic Greek)"},
+    {"cyrillic", "U+0400-04FF"},
+    {"vietnamese", "the 134 precomposed letters Vietnamese needs beyond ascii"},
+    {"arrows", "U+2190-21FF"},
+    {"shapes", "U+25A0-25FF and the multiplication sign U+00D7 (the PSP's buttons)"},
+    {"punctuation", "U+2010-2027 and U+2030-205E"},
+});
+
+}  // namespace
+
+std::span<const NamedCharacterSet> namedCharacterSets() {
+    return kSets;
+}
+
+std::vector<char32_t> namedCharacterSet(std::string_view name) {
+    const std::pair<std::string_view, std::span<const Range>> table[] = {
+        {"firmware", kFirmware},       {"ascii", kAscii},
+        {"latin1", kLatin1},           {"latin-ext-a", kLatinExtA},
+        {"latin-ext-b", kLatinExtB},   {"greek", kGreek},
+        {"cyrillic", kCyrillic},       {"vietnamese", kVietnamese},
+        {"arrows", kArrows},           {"shapes", kShapes},
+        {"punctuation", kPunctuation},
+    };
+    if (name == "psp") {
+        return pspLatinCharacters();
+    }
+    for (const auto& [setName, ranges] : table) {
+        if (setName == name) {
+            return fromRanges(ranges);
+        }
+    }
+    return {};
+}
+
+}  // namespace tessavine::pgf

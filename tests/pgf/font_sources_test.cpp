@@ -1,0 +1,80 @@
+// The block that says which font drew which characters: after the glyph data, ignored by every
+// reader's glyph lookup, and never mistaken for something it is not.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "pgf/font_sources.h"
+#include "pgf/pgf_reader.h"
+#include "pgf/pgf_writer.h"
+#include "pgf_invariants.h"
+
+namespace tessavine::pgf {
+namespace {
+
+PgfFont twoGlyphs() {
+    PgfFont font;
+    font.name = "Mixed";
+    font.style = "Regular";
+    for (const char16_t code : {u'_', u'\u03A9'}) {
+        PgfGlyph glyph;
+        glyph.code = code;
+        glyph.image = {2, 1, 0, 1, {15, 7}};
+        glyph.shadow = {2, 2, -1, 2, {1, 2, 3, 4}};
+        glyph.metrics = {{128, 64}, {0, -64}, {64, 18}, {192, 1094}};
+        font.glyphs.push_back(glyph);
+    }
+    return font;
+}
+
+TEST(FontSources, TravelAfterTheGlyphsAndChangeNothingElse) {
+    PgfFont font = twoGlyphs();
+    const std::vector<std::uint8_t> plain = writePgf(font);
+    font.sources = {{"Main.otf", {{u'_', u'_'}}}, {"Ελληνικά.ttf", {{u'\u03A9', u'\u03A9'}}}};
+    const std::vector<std::uint8_t> mixed = writePgf(font);
+
+    // The file is the plain one with the block behind it: header, tables and records unchanged.
+    ASSERT_GT(mixed.size(), plain.size());
+    EXPECT_TRUE(std::equal(plain.begin(), plain.end(), mixed.begin()));
+    EXPECT_EQ(mixed.size() % 4, 0u);
+    const PgfFile file = readPgf(mixed);
+    expectWellFormed(file, mixed.size());
+    ASSERT_TRUE(file.sources.has_value());
+    ASSERT_EQ(file.sources->size(), 2u);
+    EXPECT_EQ((*file.sources)[1].name, "Ελληνικά.ttf");
+    EXPECT_EQ((*file.sources)[1].runs,
+              (std::vector<std::pair<char16_t, char16_t>>{{u'\u03A9', u'\u03A9'}}));
+    EXPECT_EQ(file.glyphs[1].image, font.glyphs[1].image);
+    EXPECT_FALSE(readPgf(plain).sources.has_value());
+
+    // One font alone writes no block.
+    font.sources.resize(1);
+    EXPECT_EQ(writePgf(font), plain);
+}
+
+TEST(FontSources, ADamagedBlockIsIgnored) {
+    const std::vector<std::uint8_t> block =
+        encodeFontSources({{"A.ttf", {{0x20, 0x7E}}}, {"B.ttf", {{0x391, 0x3A9}, {0x3B1, 0x3C9}}}});
+    ASSERT_TRUE(readFontSources(block).has_value());
+    EXPECT_EQ(
+        runsOf({0x20, 0x21, 0x23, 0x24, 0x30}),
+        (std::vector<std::pair<char16_t, char16_t>>{{0x20, 0x21}, {0x23, 0x24}, {0x30, 0x30}}));
+    // Every single byte changed, and every cut: never a crash, and a result only where the
+    // change leaves a well-formed block (a name's letter, a code of a run).
+    std::size_t accepted = 0;
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        std::vector<std::uint8_t> damaged = block;
+        damaged[i] ^= 0x5A;
+        accepted += readFontSources(damaged).has_value() ? 1u : 0u;
+        EXPECT_FALSE(readFontSources(std::span(block.data(), i)).has_value()) << "cut at " << i;
+    }
+    EXPECT_LT(accepted, block.size() / 2);
+    // Glyph data that happens to end in "TSVS" with an absurd length is no block.
+    std::vector<std::uint8_t> zeros(64, 0);
+    zeros.insert(zeros.end(), {0xFF, 0xFF, 0xFF, 0x7F, 'T', 'S', 'V', 'S'});
+    EXPECT_FALSE(readFontSources(zeros).has_value());
+}
+
+}  // namespace
+}  // namespace tessavine::pgf

@@ -1,0 +1,122 @@
+// Fonts of more glyphs than a shadow id can name: written, read back, each glyph's shadow checked.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "pgf/pgf_reader.h"
+#include "pgf/pgf_writer.h"
+#include "pgf_invariants.h"
+
+namespace tessavine::pgf {
+namespace {
+
+GlyphImage box(int family, bool variant) {
+    GlyphImage image;
+    image.width = 4 + family % 10;
+    image.height = 4 + family / 10 % 10;
+    image.left = family % 7 - 3;
+    image.top = family / 7 % 9 + 2;
+    image.pixels.assign(static_cast<std::size_t>(image.width * image.height), 9);
+    image.pixels[0] = variant ? 10 : 9;
+    return image;
+}
+
+PgfFont fontOf(const std::vector<GlyphImage>& shadows) {
+    PgfFont font;
+    font.name = "Shared";
+    font.style = "Regular";
+    for (std::size_t i = 0; i < shadows.size(); ++i) {
+        PgfGlyph glyph;
+        glyph.code = static_cast<char16_t>(0x20 + i);
+        glyph.image = {1, 1, 0, 1, {15}};
+        glyph.metrics = {{64, 64}, {0, -32}, {64, 18}, {128, 1094}};
+        glyph.shadow = shadows[i];
+        font.glyphs.push_back(glyph);
+    }
+    return font;
+}
+
+struct SharingCase {
+    const char* name;
+    int families;
+    bool variants;  // each family twice: as is and with one pixel a shade darker
+    std::size_t shadowRecords;
+};
+
+// Each glyph's shadow as read back is one of the shadows written, of its own shape family, and
+// the earliest glyphs (ASCII in a real font) keep their very own.
+TEST(SharedShadows, EveryGlyphGetsItsOwnOrTheNearestShadow) {
+    const SharingCase cases[] = {
+        {"AtTheLimit", 511, false, 511},          // one each, no sharing
+        {"IdenticalOnesShare", 300, false, 300},  // 600 glyphs, each shadow twice
+        {"NearOnesShare", 300, true, 511},        // 600 different shadows, 300 shapes
+        {"ThousandsOfGlyphs", 700, true, 511},    // 1400 glyphs, more shapes than ids
+    };
+    for (const SharingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<GlyphImage> shadows;
+        std::vector<int> familyOf;
+        const int copies = c.shadowRecords == 511 && !c.variants ? 1 : 2;
+        for (int copy = 0; copy < copies; ++copy) {
+            for (int f = 0; f < c.families; ++f) {
+                shadows.push_back(box(f, c.variants && copy == 1));
+                familyOf.push_back(f);
+            }
+        }
+        const PgfFont font = fontOf(shadows);
+        const std::vector<std::uint8_t> bytes = writePgf(font);
+        const PgfFile file = readPgf(bytes);
+        expectWellFormed(file, bytes.size());
+        EXPECT_EQ(file.header.shadowMapLength, static_cast<std::int32_t>(c.shadowRecords));
+        ASSERT_EQ(file.glyphs.size(), shadows.size());
+        // The shapes some glyph still draws with its very own shadow.
+        std::vector<bool> shapeKept(static_cast<std::size_t>(c.families), false);
+        for (std::size_t i = 0; i < shadows.size(); ++i) {
+            if (file.glyphs[i].shadow == shadows[i]) {
+                shapeKept[static_cast<std::size_t>(familyOf[i])] = true;
+            }
+        }
+        for (std::size_t i = 0; i < shadows.size(); ++i) {
+            const GlyphImage& back = file.glyphs[i].shadow;
+            if (i < 255 || !c.variants) {
+                EXPECT_EQ(back, shadows[i]) << "glyph " << i;
+            }
+            // A glyph whose shape has a shadow record gets that shape, off at most by the one
+            // pixel that tells the variants apart; the others some neighbouring shape.
+            const GlyphImage& family = box(familyOf[i], false);
+            const bool sameShape = back.width == family.width && back.height == family.height &&
+                                   back.left == family.left && back.top == family.top;
+            EXPECT_EQ(sameShape, shapeKept[static_cast<std::size_t>(familyOf[i])]) << "glyph " << i;
+        }
+        // Every id is spent on a different shape while shapes are left without one.
+        EXPECT_EQ(std::count(shapeKept.begin(), shapeKept.end(), true),
+                  std::min<std::ptrdiff_t>(c.families, 511));
+    }
+}
+
+// Below the limit identical shadows share only when asked (a chosen set); the window's files keep
+// one shadow per glyph, as the firmware's do. Either way each glyph draws its own shadow.
+TEST(SharedShadows, IdenticalOnesShareBelowTheLimitOnlyWhenAsked) {
+    std::vector<GlyphImage> shadows;
+    for (int copy = 0; copy < 2; ++copy) {
+        for (int f = 0; f < 200; ++f) {
+            shadows.push_back(box(f, false));
+        }
+    }
+    for (const bool share : {false, true}) {
+        PgfFont font = fontOf(shadows);
+        font.shareIdenticalShadows = share;
+        const std::vector<std::uint8_t> bytes = writePgf(font);
+        const PgfFile file = readPgf(bytes);
+        expectWellFormed(file, bytes.size());
+        EXPECT_EQ(file.header.shadowMapLength, share ? 200 : 400);
+        for (std::size_t i = 0; i < shadows.size(); ++i) {
+            EXPECT_EQ(file.glyphs[i].shadow, shadows[i]) << "glyph " << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessavine::pgf
