@@ -51,7 +51,7 @@ void ProgramTest::closeWhileConvertingSavesAndEndsAndTheNextStartRestores() {
         QTest::qWait(1200);  // past the tick that was due: no question
         QVERIFY(run.prompts.questions.empty() && run.prompts.messages.empty());
     }  // the program and its window are gone; the converter outlives them, no slot is copied
-    QTRY_VERIFY_WITH_TIMEOUT(folder.read("ltn0.pgf").startsWith("PGF of Caf"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.read("ltn0.pgf").contains("PGF of Caf"), 10000);
     QVERIFY(folder.read("ltn1.pgf").isNull());
     RunningProgram again(folder);  // restores what the next close saves unchanged
     QCOMPARE(again.field("fontname1").text(), QString("Caf\u00e9 slow.ttf"));
@@ -144,7 +144,7 @@ void ProgramTest::runMakesTheTickedSlotFiles() {
     // After a slow converter, the tick's copies follow its output.
     QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.path()).entryList({"ltn*.pgf"}), made, 10000);
     for (const QString& name : made) {
-        QCOMPARE(folder.read(name), "PGF of " + typed[1].toUtf8());
+        QVERIFY(folder.read(name).endsWith("PGF of " + typed[1].toUtf8()));
     }
     QCOMPARE(run.prompts.messages.size(), message.isEmpty() ? 0u : 1u);
     QVERIFY(message.isEmpty() ||
@@ -173,8 +173,8 @@ void ProgramTest::tickCopiesToTheMemoryStickOnYes() {
                                                              "Do you want to copy the font file(s) "
                                                              "to " +
                                                              copyTo.toStdString()});
-    QCOMPARE(drives.read("stick/font/ltn0.pgf"), QByteArray("PGF of Example.ttf"));
-    QCOMPARE(drives.read("stick/font/ltn2.pgf"), QByteArray("PGF of Example.ttf"));
+    QVERIFY(drives.read("stick/font/ltn0.pgf").endsWith("PGF of Example.ttf"));
+    QVERIFY(drives.read("stick/font/ltn2.pgf").endsWith("PGF of Example.ttf"));
     QCOMPARE(drives.read("stick/font/ltn5.pgf"), QByteArray("kept"));
 }
 
@@ -319,7 +319,7 @@ void ProgramTest::firstStartNamesTheBundledFontAndExecuteConverts() {
     QVERIFY(run.execute());  // nothing typed
     QCOMPARE(QString(folder.read("invocation.txt")).split('\n').mid(1),
              (QStringList{"Example.ttf", "ltn0.pgf", "24h0.8", "b2.5i1.2", ""}));
-    QCOMPARE(folder.read("ltn0.pgf"), QByteArray("PGF of Example.ttf"));
+    QVERIFY(folder.read("ltn0.pgf").endsWith("PGF of Example.ttf"));
     QVERIFY(run.prompts.messages.empty());
 }
 
