@@ -12,7 +12,7 @@ class MessageBoxPrompts final : public Prompts {
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& title, const std::string& text) override;
     // A modal box with the warning icon, one OK button and the caption "Tessavine".
-    void showWarning(const std::string& text);
+    void showWarning(const std::string& text) override;
 
   private:
     HWND owner_;

@@ -130,7 +130,8 @@ StartResult NativeProcesses::start(const ProcessCommand& command) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    startup.wShowWindow =
+        SW_SHOWMINIMIZED;  // minimised, and given the focus, as the Linux window starts it
     startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = errorOutput != INVALID_HANDLE_VALUE ? errorOutput : output;

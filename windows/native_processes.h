@@ -12,7 +12,7 @@ struct ConverterRun;
 
 // Starts the converter with CreateProcessW: the program named by its full path, the command
 // line exactly as built (so any character Windows allows reaches it unchanged), the working
-// folder given, its console window minimised without taking the focus, and returns at once.
+// folder given, its console window minimised and given the focus, and returns at once.
 // What it writes to its error output goes to a temporary file, read when it has ended. Its end
 // is announced by kConverterFinishedMessage posted to `window`; finished() then hands outcomes
 // to the waiting callbacks. A converter is never stopped by us.

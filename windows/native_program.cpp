@@ -35,11 +35,11 @@ struct NativeProgram::Parts {
           controls(window),
           timer1(window.handle(), NativeMainWindow::kTimer1Id),
           processes(window.handle()),
+          notices(instance, window.handle()),
           session(std::make_unique<ConversionSession>(
-              SessionServices{fileSystem, processes, prompts, controls, timer1},
+              SessionServices{fileSystem, processes, prompts, controls, timer1, nullptr, &notices},
               program.programFolder_, driveRoots)),
-          about(std::make_unique<AboutWindow>(instance, window.handle())),
-          notices(instance, window.handle()) {}
+          about(std::make_unique<AboutWindow>(instance, window.handle())) {}
 
     WindowImages images;
     NativeMainWindow window;
@@ -48,11 +48,11 @@ struct NativeProgram::Parts {
     NativeControls controls;
     WindowTimer timer1;
     NativeProcesses processes;
+    // What a run did, told without a question; before the session, which is given it.
+    PopupNotices notices;
     // After the converters: a session's converter handle must not outlive their starter.
     std::unique_ptr<ConversionSession> session;
     std::unique_ptr<AboutWindow> about;
-    // What a run did, told without a question; the session is given it as its notices.
-    PopupNotices notices;
 };
 
 std::vector<std::string> driveRoots() {

@@ -1,5 +1,7 @@
 #include "windows/popup_notices.h"
 
+#include <algorithm>
+
 #include "windows/dpi.h"
 #include "windows/wide_text.h"
 
@@ -50,11 +52,24 @@ void PopupNotices::showNotice(const std::string& text) {
     DrawTextW(dc, text_.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, previous);
     ReleaseDC(window_, dc);
-    POINT bottomLeft{0, client.bottom};
-    ClientToScreen(owner_, &bottomLeft);
+    // Outside the window's frame, below it, or above it when the screen ends first: over the
+    // window it would hide the Execute button and the fields the user may be typing in.
+    const int width = client.right;
     const int height = textRect.bottom + 2 * margin;
-    SetWindowPos(window_, HWND_TOPMOST, bottomLeft.x, bottomLeft.y - height, client.right, height,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const int gap = scaled(4, dpi);
+    RECT frame{};
+    GetWindowRect(owner_, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    int x = frame.left + ((frame.right - frame.left) - width) / 2;
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+    int y = frame.bottom + gap;
+    if (y + height > work.bottom) {
+        y = std::max(static_cast<int>(work.top), static_cast<int>(frame.top) - gap - height);
+    }
+    SetWindowPos(window_, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(window_, nullptr, TRUE);
     SetTimer(window_, kHideTimer, kShowMilliseconds, nullptr);
 }

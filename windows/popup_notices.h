@@ -8,9 +8,10 @@
 
 namespace tessavine {
 
-// The result notices as a small pale-yellow popup along the bottom of the main window: it never
-// takes the focus (WS_EX_NOACTIVATE, shown without activation), stays over the window and hides
-// itself after a few seconds or at a click; a new notice replaces the one showing.
+// The result notices as a small pale-yellow popup just below the main window's frame (above it
+// when the screen ends first): it never takes the focus (WS_EX_NOACTIVATE, shown without
+// activation), never covers the window's controls, and hides itself after a few seconds or at a
+// click; a new notice replaces the one showing.
 class PopupNotices final : public ResultNotices {
   public:
     PopupNotices(HINSTANCE instance, HWND owner);

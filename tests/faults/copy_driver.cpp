@@ -14,6 +14,7 @@ struct Yes final : tessavine::Prompts {
     std::string said;
     void showMessage(const std::string& text) override { said += text + "\n"; }
     bool askYesNo(const std::string&, const std::string&) override { return true; }
+    void showWarning(const std::string& text) override { said += text + "\n"; }
 };
 
 struct StoppedTimer final : tessavine::Timer {
