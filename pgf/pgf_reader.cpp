@@ -1,6 +1,5 @@
 #include "pgf_reader.h"
 
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
@@ -280,20 +279,6 @@ PgfFile readPgf(std::span<const std::uint8_t> bytes) {
     }
     file.sources = readFontSources(bytes);
     return file;
-}
-
-std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw PgfReadError("cannot open " + path.string() +
-                           "; check the name and that it is readable");
-    }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw PgfReadError("cannot read " + path.string());
-    }
-    return bytes;
 }
 
 }  // namespace tessavine::pgf

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <vector>
@@ -65,7 +64,5 @@ struct PgfFile {
 // Decodes every table and glyph. Throws PgfReadError, naming the problem, for a file that is no
 // revision 2 PGF font or whose counts, indexes or records point outside the file.
 PgfFile readPgf(std::span<const std::uint8_t> file);
-
-std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
 
 }  // namespace tessavine::pgf

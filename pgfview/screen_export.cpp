@@ -2,22 +2,20 @@
 
 #include <QDir>
 #include <QImageWriter>
-#include <exception>
 
-#include "pgf/pgf_reader.h"
+#include "font_file.h"
 #include "screen_layout.h"
 #include "screen_renderer.h"
 
 namespace tessavine::pgfview {
 
 QString exportScreen(const QString& fontPath, const QString& pngPath) {
-    pgf::PgfFile font;
-    try {
-        font = pgf::readPgf(pgf::readWholeFile(fontPath.toStdString()));
-    } catch (const std::exception& error) {
+    const FontFileRead read = readFontFile(fontPath);
+    if (!read.font) {
         return QString("Could not read %1: %2. Name a PGF font file.")
-            .arg(QDir::toNativeSeparators(fontPath), QString::fromUtf8(error.what()));
+            .arg(QDir::toNativeSeparators(fontPath), read.problem);
     }
+    const pgf::PgfFile& font = *read.font;
     const ScreenLayout layout =
         pspScreenLayout(font, QString::fromUtf8(kDefaultSampleText).toStdU32String());
     QImageWriter writer(pngPath, "png");

@@ -7,7 +7,7 @@
 #include <exception>
 #include <vector>
 
-#include "core/input_limits.h"
+#include "font_file.h"
 
 namespace tessavine::pgfview {
 namespace {
@@ -116,36 +116,10 @@ void WatchedFont::read() {
         auto result = std::make_shared<ReadResult>();
         result->path = path;
         result->before = before;
-        // Only an ordinary file of at most a PGF's bound, read once into the buffer the reader
-        // takes: a pipe would block the read, and a second copy of a big file doubles memory.
-        const QFileInfo info(path);
-        if (!info.isFile()) {
-            result->problem = QString("it is not an ordinary file");
-            return std::shared_ptr<const ReadResult>(result);
-        }
-        if (static_cast<std::uint64_t>(info.size()) > kLargestPgfFileBytes) {
-            result->problem = QString(
-                                  "it is %1 bytes long, more than the %2 bytes a PGF font can "
-                                  "have")
-                                  .arg(info.size())
-                                  .arg(static_cast<qulonglong>(kLargestPgfFileBytes));
-            return std::shared_ptr<const ReadResult>(result);
-        }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            result->problem = QString("it cannot be opened (%1)").arg(file.errorString());
-            return std::shared_ptr<const ReadResult>(result);
-        }
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.size()));
-        const qint64 got =
-            file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        result->bytes = bytes.size();
-        try {
-            result->font = std::make_shared<const pgf::PgfFile>(pgf::readPgf(bytes));
-        } catch (const std::exception& error) {
-            result->problem = QString::fromStdString(error.what());
-        }
+        FontFileRead read = readFontFile(path);
+        result->font = std::move(read.font);
+        result->problem = read.problem;
+        result->bytes = read.bytes;
         return std::shared_ptr<const ReadResult>(result);
     }));
 }

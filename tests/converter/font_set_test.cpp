@@ -10,6 +10,7 @@
 #include "pgf/firmware_slots.h"
 #include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
+#include "tests/pgf/file_bytes.h"
 #include "tests/pgf/pgf_invariants.h"
 
 namespace tessavine::converter {

@@ -6,6 +6,7 @@
 
 #include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
+#include "tests/pgf/file_bytes.h"
 #include "tests/pgf/pgf_invariants.h"
 
 namespace tessavine::converter {

@@ -10,6 +10,7 @@
 
 #include "pgf/pgf_reader.h"
 #include "pgfinfo/specimen.h"
+#include "tests/pgf/file_bytes.h"
 
 namespace tessavine::pgfinfo {
 namespace {
