@@ -10,7 +10,7 @@
 
 #include "conversion_error.h"
 #include "core/number_reading.h"
-#include "pgf/character_set_spec.h"
+#include "pgf/character_list.h"
 #include "pgf/named_character_sets.h"
 
 namespace tessavine::converter {
@@ -131,7 +131,7 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
         } else if (word == "--chars") {
             parameters.characterSets = value("a list of character sets");
             // Read now, so a mistyped set is refused before any font is opened.
-            const auto parsed = pgf::parseCharacterSetSpec(parameters.characterSets);
+            const auto parsed = pgf::parseCharacterList(parameters.characterSets);
             if (const auto* error = std::get_if<pgf::CharacterSetError>(&parsed)) {
                 refuse(error->message);
             }

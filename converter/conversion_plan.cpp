@@ -13,8 +13,8 @@
 
 #include "conversion_error.h"
 #include "core/file_platform.h"
+#include "pgf/character_list.h"
 #include "pgf/character_set.h"
-#include "pgf/character_set_spec.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/font_name.h"
 #include "pgf/text_characters.h"
@@ -119,7 +119,7 @@ std::vector<char32_t> chosenCharacters(const ConversionParameters& parameters,
     if (parameters.characterSets.empty()) {
         characters = pgf::pspLatinCharacters();
     } else {
-        auto parsed = pgf::parseCharacterSetSpec(parameters.characterSets);
+        auto parsed = pgf::parseCharacterList(parameters.characterSets);
         if (const auto* error = std::get_if<pgf::CharacterSetError>(&parsed)) {
             throw ConversionError(error->message);
         }

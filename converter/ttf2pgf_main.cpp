@@ -13,7 +13,7 @@
 #include "font_converter.h"
 #include "font_set_writer.h"
 #include "output_file.h"
-#include "pgf/character_set_spec.h"
+#include "pgf/character_list.h"
 #include "tessavine_version.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "pgf/character_set_spec.h"
+#include "pgf/character_list.h"
 #include "pgf/font_sources.h"
 #include "pgf/text_characters.h"
 
@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::span<const std::uint8_t> rest(data + 1, size - 1);
     if (data[0] % 2 == 0) {
-        const std::string_view spec(reinterpret_cast<const char*>(rest.data()), rest.size());
-        const auto result = parseCharacterSetSpec(spec);
+        const std::string_view list(reinterpret_cast<const char*>(rest.data()), rest.size());
+        const auto result = parseCharacterList(list);
         if (const auto* error = std::get_if<CharacterSetError>(&result)) {
             checkOneLine(error->message);
             return 0;
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& codes = std::get<std::vector<char32_t>>(result);
         checkSound(codes);
         if (!codes.empty()) {
-            const auto again = parseCharacterSetSpec(describeCharacterRuns(codes, codes.size()));
+            const auto again = parseCharacterList(describeCharacterRuns(codes, codes.size()));
             FUZZ_CHECK(std::holds_alternative<std::vector<char32_t>>(again));
             FUZZ_CHECK(std::get<std::vector<char32_t>>(again) == codes);
         }

@@ -7,7 +7,7 @@
 namespace tessavine::pgf {
 
 std::vector<char32_t> pspLatinCharacters() {
-    static constexpr auto ranges = std::to_array<std::pair<char32_t, char32_t>>({
+    static constexpr auto ranges = std::to_array<CodeRange>({
         {0x0020, 0x007E}, {0x00A0, 0x00FF},                    // ASCII and Latin-1
         {0x0100, 0x017F},                                      // Latin Extended-A
         {0x0192, 0x0192}, {0x02C6, 0x02C6}, {0x02DC, 0x02DC},  // ƒ ˆ ˜
@@ -20,6 +20,10 @@ std::vector<char32_t> pspLatinCharacters() {
         {0x2206, 0x2206}, {0x2219, 0x221A}, {0x221E, 0x221E}, {0x2248, 0x2248},
         {0x2260, 0x2260}, {0x2264, 0x2265},  // math signs
     });
+    return charactersInRanges(ranges);
+}
+
+std::vector<char32_t> charactersInRanges(std::span<const CodeRange> ranges) {
     std::vector<char32_t> characters;
     for (const auto& [first, last] : ranges) {
         for (char32_t code = first; code <= last; ++code) {

@@ -9,19 +9,7 @@
 namespace tessavine::pgf {
 namespace {
 
-using Range = std::pair<char32_t, char32_t>;
-
-std::vector<char32_t> fromRanges(std::span<const Range> ranges) {
-    std::vector<char32_t> characters;
-    for (const auto& [first, last] : ranges) {
-        for (char32_t code = first; code <= last; ++code) {
-            characters.push_back(code);
-        }
-    }
-    std::sort(characters.begin(), characters.end());
-    characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
-    return characters;
-}
+using Range = CodeRange;
 
 // As the firmware's ltn0.pgf holds them: Windows-1252 without Žž, Windows-1251, a few marks and
 // signs.
@@ -99,7 +87,7 @@ std::vector<char32_t> namedCharacterSet(std::string_view name) {
     }
     for (const auto& [setName, ranges] : table) {
         if (setName == name) {
-            return fromRanges(ranges);
+            return charactersInRanges(ranges);
         }
     }
     return {};

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <set>
 
-#include "character_set_spec.h"
+#include "character_list.h"
 
 namespace tessavine::pgf {
 namespace {

@@ -139,46 +139,6 @@ TEST(FallbackFont, FillsTheGapsAtTheMainFontsCapHeight) {
     EXPECT_EQ(result.provenance[0].characters.size() + fromFallback.size(), file.glyphs.size());
 }
 
-// FreeType asked directly for an emboldened glyph: the outline grown by `strength` (26.6).
-pgf::GlyphImage emboldenedGlyph(const std::filesystem::path& fontPath, long em26Dot6, char32_t code,
-                                long strength) {
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
-    EXPECT_EQ(FT_Init_FreeType(&library), 0);
-    EXPECT_EQ(FT_New_Face(library, fontPath.string().c_str(), 0, &face), 0);
-    EXPECT_EQ(FT_Set_Char_Size(face, em26Dot6, em26Dot6, 72, 72), 0);
-    EXPECT_EQ(FT_Load_Char(face, code, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP), 0);
-    EXPECT_EQ(FT_Outline_Embolden(&face->glyph->outline, strength), 0);
-    EXPECT_EQ(FT_Render_Glyph(face->glyph, FT_RENDER_MODE_LIGHT), 0);
-    const FT_Bitmap& bitmap = face->glyph->bitmap;
-    pgf::GlyphImage image;
-    int minX = 1 << 20, minY = 1 << 20, maxX = -1, maxY = -1;
-    const auto level = [&](int x, int y) {
-        return static_cast<std::uint8_t>((bitmap.buffer[y * bitmap.pitch + x] * 15 + 127) / 255);
-    };
-    for (int y = 0; y < static_cast<int>(bitmap.rows); ++y) {
-        for (int x = 0; x < static_cast<int>(bitmap.width); ++x) {
-            if (level(x, y) > 0) {
-                minX = std::min(minX, x), maxX = std::max(maxX, x);
-                minY = std::min(minY, y), maxY = std::max(maxY, y);
-            }
-        }
-    }
-    image = {maxX - minX + 1,
-             maxY - minY + 1,
-             face->glyph->bitmap_left + minX,
-             face->glyph->bitmap_top - minY,
-             {}};
-    for (int y = minY; y <= maxY; ++y) {
-        for (int x = minX; x <= maxX; ++x) {
-            image.pixels.push_back(level(x, y));
-        }
-    }
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
-    return image;
-}
-
 // Example2.otf with its OS/2 cap height changed to 600 units: now the fallback must shrink to
 // match. By hand: 18 px x (600 / 1000) / (1493 / 2048) = 14.8148 px, 948 in 26.6.
 TEST(FallbackFont, ShrinksToAShorterMainFontsCapHeight) {
@@ -222,7 +182,9 @@ TEST(FallbackFont, ShrinksToAShorterMainFontsCapHeight) {
     std::ofstream(shorter, std::ios::binary) << font;
     const pgf::PgfFile bold = readBack(convertFont(shorter, parameters));
     std::filesystem::remove(shorter);
-    EXPECT_EQ(bold.glyphs[*bold.glyphIndexOf(U'Ж')].image, emboldenedGlyph(kMain, 948, U'Ж', 48));
+    EXPECT_EQ(bold.glyphs[*bold.glyphIndexOf(U'Ж')].image,
+              freeTypeGlyph(kMain, 948, U'Ж', FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP,
+                            FT_RENDER_MODE_LIGHT, 48));
     // The main font itself is drawn at the font scale, whatever it says its capitals are.
     EXPECT_EQ(file.glyphs[*file.glyphIndexOf(U'H')].image, freeTypeGlyph(kNoGreek, 1152, U'H'));
 }

@@ -10,22 +10,28 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include "pgf/pgf_reader.h"
 
 namespace tessavine::converter::test {
 
-// `code` drawn at an em of `em26Dot6` pixels in 26.6, by default with light hinting.
+// `code` drawn at an em of `em26Dot6` pixels in 26.6, by default with light hinting; with an
+// `emboldenStrength` (26.6), the outline grown by it before rendering.
 inline pgf::GlyphImage freeTypeGlyph(const std::filesystem::path& fontPath, long em26Dot6,
                                      char32_t code,
                                      FT_Int32 loadFlags = FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP,
-                                     FT_Render_Mode renderMode = FT_RENDER_MODE_LIGHT) {
+                                     FT_Render_Mode renderMode = FT_RENDER_MODE_LIGHT,
+                                     long emboldenStrength = 0) {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     EXPECT_EQ(FT_Init_FreeType(&library), 0);
     EXPECT_EQ(FT_New_Face(library, fontPath.string().c_str(), 0, &face), 0);
     EXPECT_EQ(FT_Set_Char_Size(face, em26Dot6, em26Dot6, 72, 72), 0);
     EXPECT_EQ(FT_Load_Char(face, code, loadFlags), 0);
+    if (emboldenStrength != 0) {
+        EXPECT_EQ(FT_Outline_Embolden(&face->glyph->outline, emboldenStrength), 0);
+    }
     EXPECT_EQ(FT_Render_Glyph(face->glyph, renderMode), 0);
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     const auto level = [&](int x, int y) {

@@ -8,8 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "pgf/character_list.h"
 #include "pgf/character_set.h"
-#include "pgf/character_set_spec.h"
 #include "pgf/named_character_sets.h"
 
 namespace tessavine::pgf {
@@ -96,10 +96,10 @@ TEST(NamedCharacterSets, HoldExactlyTheirBlocks) {
     }
 }
 
-Codes parsed(const std::string& spec) {
-    auto result = parseCharacterSetSpec(spec);
+Codes parsed(const std::string& list) {
+    auto result = parseCharacterList(list);
     if (auto* error = std::get_if<CharacterSetError>(&result)) {
-        ADD_FAILURE() << spec << ": " << error->message;
+        ADD_FAILURE() << list << ": " << error->message;
         return {};
     }
     return std::get<Codes>(result);
@@ -112,7 +112,7 @@ Codes without(Codes codes, const Codes& removed) {
     return codes;
 }
 
-TEST(CharacterSetSpec, CombinesSetsAndRangesFromLeftToRight) {
+TEST(CharacterList, CombinesSetsAndRangesFromLeftToRight) {
     const Codes psp = pspLatinCharacters();
     const Codes cyrillic = span({{0x400, 0x4FF}});
     const std::pair<std::string, Codes> cases[] = {
@@ -130,12 +130,12 @@ TEST(CharacterSetSpec, CombinesSetsAndRangesFromLeftToRight) {
         {"U+D7FF-E000", span({{0xD7FF, 0xD7FF}, {0xE000, 0xE000}})},
         {"U+FFFC-FFFF", span({{0xFFFC, 0xFFFD}})},
     };
-    for (const auto& [spec, expected] : cases) {
-        EXPECT_EQ(parsed(spec), expected) << spec;
+    for (const auto& [list, expected] : cases) {
+        EXPECT_EQ(parsed(list), expected) << list;
     }
 }
 
-TEST(CharacterSetSpec, RefusesInOneLineNamingTheItem) {
+TEST(CharacterList, RefusesInOneLineNamingTheItem) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "empty item"},
         {"psp,", "empty item"},
@@ -152,22 +152,22 @@ TEST(CharacterSetSpec, RefusesInOneLineNamingTheItem) {
         {"U+D800", "surrogate"},
         {"-", "empty item"},
     };
-    for (const auto& [spec, mention] : cases) {
-        const auto result = parseCharacterSetSpec(spec);
+    for (const auto& [list, mention] : cases) {
+        const auto result = parseCharacterList(list);
         const auto* error = std::get_if<CharacterSetError>(&result);
-        ASSERT_NE(error, nullptr) << spec;
+        ASSERT_NE(error, nullptr) << list;
         EXPECT_NE(error->message.find(mention), std::string::npos)
-            << spec << ": " << error->message;
+            << list << ": " << error->message;
         EXPECT_EQ(error->message.find('\n'), std::string::npos);
     }
     // A long or binary item is shown cut and printable.
-    const auto result = parseCharacterSetSpec(std::string(200, 'x') + "\x01\n");
+    const auto result = parseCharacterList(std::string(200, 'x') + "\x01\n");
     const auto& message = std::get<CharacterSetError>(result).message;
     EXPECT_LT(message.size(), 400u);
     EXPECT_EQ(message.find('\n'), std::string::npos);
 }
 
-TEST(CharacterSetSpec, DescribesRunsAsTheListWritesThem) {
+TEST(CharacterList, DescribesRunsAsTheListWritesThem) {
     EXPECT_EQ(describeCharacterRuns({0x20, 0x21, 0x22, 0x2192}, 10), "U+0020-0022,U+2192");
     EXPECT_EQ(describeCharacterRuns({0x20, 0x22, 0x24}, 2), "U+0020,U+0022,...");
     EXPECT_EQ(describeCharacterRuns({}, 2), "");

@@ -1,4 +1,4 @@
-#include "character_set_spec.h"
+#include "character_list.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -158,21 +158,20 @@ bool isStorableCharacter(char32_t code) {
            code <= 0xFFFD;
 }
 
-std::variant<std::vector<char32_t>, CharacterSetError> parseCharacterSetSpec(
-    std::string_view spec) {
+std::variant<std::vector<char32_t>, CharacterSetError> parseCharacterList(std::string_view list) {
     std::set<char32_t> chosen;
     bool first = true;
     std::size_t start = 0;
-    while (start <= spec.size()) {
-        const std::size_t comma = std::min(spec.find(',', start), spec.size());
-        std::string_view item = trimmed(spec.substr(start, comma - start));
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        std::string_view item = trimmed(list.substr(start, comma - start));
         start = comma + 1;
         const bool removal = item.starts_with('-');
         if (removal) {
             item = trimmed(item.substr(1));
         }
         if (item.empty()) {
-            return CharacterSetError{"--chars has an empty item in \"" + shown(spec) +
+            return CharacterSetError{"--chars has an empty item in \"" + shown(list) +
                                      "\"; separate set names by single commas, as psp,greek"};
         }
         if (first && removal) {

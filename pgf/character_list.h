@@ -20,7 +20,7 @@ struct CharacterSetError {
 };
 
 // The chosen code points, ascending, or the error for the first item that cannot be read.
-std::variant<std::vector<char32_t>, CharacterSetError> parseCharacterSetSpec(std::string_view spec);
+std::variant<std::vector<char32_t>, CharacterSetError> parseCharacterList(std::string_view list);
 
 // The codes as the list above writes them, runs joined: "U+0020-007E,U+00A0-00FF,U+2192". At
 // most `mostRuns` runs are written, then ",..." follows.
