@@ -153,8 +153,8 @@ TEST(FallbackFont, ShrinksToAShorterMainFontsCapHeight) {
                (static_cast<std::size_t>(static_cast<unsigned char>(font[at + 2])) << 8) |
                static_cast<std::size_t>(static_cast<unsigned char>(font[at + 3]));
     };
-    const std::size_t tables =
-        (static_cast<unsigned char>(font[4]) << 8) | static_cast<unsigned char>(font[5]);
+    const std::size_t tables = (std::size_t{static_cast<unsigned char>(font[4])} << 8) |
+                               static_cast<unsigned char>(font[5]);
     std::size_t os2 = 0;
     for (std::size_t t = 0; t < tables; ++t) {
         if (font.compare(12 + 16 * t, 4, "OS/2") == 0) {
