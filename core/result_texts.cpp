@@ -5,6 +5,7 @@
 #include <exception>
 #include <span>
 
+#include "core/shown_text.h"
 #include "core/utf8.h"
 #include "pgf/character_set.h"
 #include "pgf/pgf_reader.h"
@@ -75,7 +76,7 @@ std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes
 std::string conversionNotice(const std::string& fontName,
                              const std::variant<FontCoverage, std::string>& coverage,
                              std::chrono::milliseconds took, int slotCopies) {
-    std::string text = "ltn0.pgf made from " + fontName + " in " + seconds(took);
+    std::string text = "ltn0.pgf made from " + shownText(fontName) + " in " + seconds(took);
     if (const auto* held = std::get_if<FontCoverage>(&coverage)) {
         if (held->missing.empty()) {
             text += ": " + std::to_string(held->expected) + " characters, none missing.";
@@ -113,11 +114,12 @@ std::string missingAsciiWarning(const std::vector<char32_t>& missingAscii) {
 
 std::string copyNotice(std::size_t fontCount, const std::string& fontFolder,
                        const std::string& backupFolder) {
-    std::string text = countOf(fontCount, "font", "fonts") + " copied to " + fontFolder + ".";
+    std::string text =
+        countOf(fontCount, "font", "fonts") + " copied to " + shownText(fontFolder) + ".";
     if (backupFolder.empty()) {
         text += "\nNothing there was replaced, so no backup was needed.";
     } else {
-        text += "\nThe fonts they replaced are backed up in " + backupFolder + ".";
+        text += "\nThe fonts they replaced are backed up in " + shownText(backupFolder) + ".";
     }
     return text;
 }

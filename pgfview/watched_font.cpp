@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "font_file.h"
+#include "shown_name.h"
 
 namespace tessavine::pgfview {
 namespace {
@@ -57,7 +58,7 @@ void WatchedFont::open(const QString& path) {
         watcher_.addPath(folder);
     }
     poll_.start();
-    setState(State::Waiting, QString("Reading %1…").arg(QFileInfo(path_).fileName()));
+    setState(State::Waiting, QString("Reading %1…").arg(shownName(QFileInfo(path_).fileName())));
     read();
 }
 
@@ -90,7 +91,8 @@ void WatchedFont::setState(State state, QString message) {
 }
 
 void WatchedFont::read() {
-    const QString name = QFileInfo(path_).fileName();
+    const QString name = shownName(QFileInfo(path_).fileName());
+    const QString shownPath = shownName(path_);
     const Stamp before = stampNow();
     stamp_ = before;
     rewatch();
@@ -98,11 +100,13 @@ void WatchedFont::read() {
         retries_ = 0;
         const QString text =
             QFileInfo(path_).isDir()
-                ? QString("%1 is a folder, not a font file. Open a .pgf file instead.").arg(path_)
+                ? QString("%1 is a folder, not a font file. Open a .pgf file instead.")
+                      .arg(shownPath)
                 : QString(
                       "Waiting for %1 — there is no such file in %2 yet. Convert a font "
                       "and it shows here.")
-                      .arg(name, QDir::toNativeSeparators(QFileInfo(path_).absolutePath()));
+                      .arg(name,
+                           shownName(QDir::toNativeSeparators(QFileInfo(path_).absolutePath())));
         setState(State::Waiting, text);
         return;
     }
@@ -131,7 +135,7 @@ void WatchedFont::finishRead() {
         read();  // a newer file or another path is waiting
         return;
     }
-    const QString name = QFileInfo(path_).fileName();
+    const QString name = shownName(QFileInfo(path_).fileName());
     const Stamp& before = result->before;
     const QString& problem = result->problem;
     const Stamp after = stampNow();
@@ -153,7 +157,7 @@ void WatchedFont::finishRead() {
         setState(State::Damaged,
                  QString("%1 is not a PSP font that can be shown: %2.\nConvert the font again, "
                          "or open or drop another .pgf file.")
-                     .arg(QDir::toNativeSeparators(path_), problem));
+                     .arg(shownName(QDir::toNativeSeparators(path_)), problem));
         return;
     }
     font_ = result->font;  // shared, not copied: a font may be large

@@ -5,6 +5,7 @@
 #include "core/font_backup.h"
 #include "core/font_set_copy.h"
 #include "core/paths.h"
+#include "core/shown_text.h"
 
 namespace tessavine {
 namespace {
@@ -18,21 +19,18 @@ constexpr const char* kUsage =
     "the backups) | tessavine-restore --finish <font folder> (settle a copy that was "
     "interrupted)";
 
-// Errors are one line, whatever the file system's words held.
-int fail(std::ostream& error, std::string text, int code = kFailed) {
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    error << "tessavine-restore: " << text << "\n";
+// Errors are one line, whatever the file system's words held: a line end, like every other
+// control character in them or in a name from a journal, a lock or a note, is shown as an
+// escape, never acted on by the terminal.
+int fail(std::ostream& error, const std::string& text, int code = kFailed) {
+    error << "tessavine-restore: " << shownText(text) << "\n";
     return code;
 }
 
 std::string listed(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names) {
-        text += (text.empty() ? "" : " ") + name;
+        text += (text.empty() ? "" : " ") + shownText(name);
     }
     return text;
 }
@@ -40,13 +38,13 @@ std::string listed(const std::vector<std::string>& names) {
 int listBackupsIn(const std::string& backupRoot, const FileSystem& fileSystem, std::ostream& out) {
     const std::vector<BackupRecord> backups = listBackups(fileSystem, backupRoot);
     if (backups.empty()) {
-        out << "There are no backups in \"" << backupRoot << "\".\n";
+        out << "There are no backups in \"" << shownText(backupRoot) << "\".\n";
         return kDone;
     }
-    out << "Backups in \"" << backupRoot << "\", newest first:\n";
+    out << "Backups in \"" << shownText(backupRoot) << "\", newest first:\n";
     for (const BackupRecord& backup : backups) {
-        out << "  " << backup.folder << "\n      made " << backup.made << " from "
-            << backup.fontFolder << ": " << listed(backup.fonts) << "\n";
+        out << "  " << shownText(backup.folder) << "\n      made " << shownText(backup.made)
+            << " from " << shownText(backup.fontFolder) << ": " << listed(backup.fonts) << "\n";
     }
     out << "Put one back with: tessavine-restore <backup folder> [<target font folder>]\n";
     return kDone;
@@ -77,9 +75,9 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
         if (!settled.error.empty()) {
             return fail(error, settled.error);
         }
-        out << (settled.completed.empty()
-                    ? "No copy into \"" + arguments[1] + "\" was interrupted; nothing to do."
-                    : settled.completed)
+        out << shownText(settled.completed.empty() ? "No copy into \"" + arguments[1] +
+                                                         "\" was interrupted; nothing to do."
+                                                   : settled.completed)
             << "\n";
         return kDone;
     }
@@ -109,15 +107,16 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
     }
     const FontSetCopyOutcome outcome = copyFontSet(fileSystem, freeSpace, copy, now);
     if (!outcome.completed.empty()) {
-        out << outcome.completed << "\n";
+        out << shownText(outcome.completed) << "\n";
     }
     if (!outcome.error.empty()) {
         return fail(error, outcome.error);
     }
-    out << "Restored " << listed(backup->fonts) << " from \"" << backup->folder << "\" to \""
-        << target << "\".\n";
+    out << "Restored " << listed(backup->fonts) << " from \"" << shownText(backup->folder)
+        << "\" to \"" << shownText(target) << "\".\n";
     if (!outcome.backupFolder.empty()) {
-        out << "The fonts they replaced there are kept in \"" << outcome.backupFolder << "\".\n";
+        out << "The fonts they replaced there are kept in \"" << shownText(outcome.backupFolder)
+            << "\".\n";
     }
     return kDone;
 }

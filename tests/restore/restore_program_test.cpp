@@ -135,6 +135,37 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
     }
 }
 
+// A crafted backup note names its font folder and time with terminal controls: the list and
+// the refusal show them as escapes, and no byte that a terminal acts on is printed.
+TEST(Restore, NamesFromANoteArePrintedAsEscapesNeverAsControls) {
+    Scene s;
+    s.copyToDevice();
+    const fs::path backup = s.backups().at(0);
+    writeBytes(backup / "backup-info.txt",
+               "Font folder: /gone\x1b]0;owned\x07\rMade: faked\xc2\x9b\n"
+               "Made: \x1b[2J\xff\n");
+    // the arguments, the exit code, the stream the words are on, the words
+    const std::tuple<std::vector<std::string>, int, bool, std::string> cases[] = {
+        {{}, 0, true, "from /gone\\x1b]0;owned\\x07\\rMade: faked\\u009b: ltn0.pgf"},
+        {{}, 0, true, "made \\x1b[2J\\xff from"},
+        {{backup.string()},
+         1,
+         false,
+         "\"/gone\\x1b]0;owned\\x07\\rMade: faked\\u009b\" is not there"},
+    };
+    for (const auto& [arguments, exitCode, onOutput, words] : cases) {
+        SCOPED_TRACE(words);
+        const ProgramRun run = s.restore(arguments);
+        EXPECT_EQ(run.exitCode, exitCode) << run.err;
+        EXPECT_THAT(onOutput ? run.out : run.err, HasSubstr(words));
+        for (const std::string& printed : {run.out, run.err}) {
+            for (const std::string control : {"\x1b", "\x07", "\r", "\xc2\x9b", "\xff"}) {
+                EXPECT_EQ(printed.find(control), std::string::npos) << printed;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tessavine
 
