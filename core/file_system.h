@@ -45,8 +45,8 @@ class FileSystem {
     // exists but cannot be read.
     virtual std::optional<std::string> readFile(const std::string& path,
                                                 std::string& error) const = 0;
-    // Writes the bytes to a temporary file beside `path` and renames it over `path`. When `path`
-    // is a symbolic link, the file it leads to is replaced and the link stays.
+    // Writes the bytes to a new temporary file beside `path` and renames it over `path`. A
+    // symbolic link at `path` is replaced by the file; whatever it led to stays untouched.
     virtual std::string writeFileReplacing(const std::string& path, const std::string& bytes) = 0;
 
     // --- Whole sets of fonts: copies onto a PSP and back from a backup ---
@@ -69,7 +69,7 @@ class FileSystem {
     virtual std::optional<std::string> readFileAtMost(const std::string& path, std::size_t maxBytes,
                                                       std::string& error) const = 0;
     // Removes the temporary files that writeFileReplacing(path) left behind when the program was
-    // ended in the middle of it (beside the file a link leads to, if `path` is one). Leaves
+    // ended in the middle of it, beside `path` (never beside what a link there leads to). Leaves
     // everything else, including a temporary file a running save may still be writing.
     virtual void removeStaleTemporaryFiles(const std::string& path) = 0;
 

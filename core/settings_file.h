@@ -30,8 +30,8 @@ DecodedSettings decodeSettings(std::string_view bytes);
 void restoreSettings(FileSystem& fileSystem, const std::string& programFolder,
                      MainControls& controls, Prompts& prompts);
 
-// Shutdown: writes the controls to settings.bin (a temporary file renamed over the old one; when
-// settings.bin is a symbolic link, over the file it leads to).
+// Shutdown: writes the controls to settings.bin (a new temporary file renamed over the old one;
+// a symbolic link named settings.bin is replaced, and the file it led to is left as it was).
 // A failure is shown through `prompts` with the platform's description of it; the caller ends
 // the program all the same. Returns true when saved.
 bool storeSettings(FileSystem& fileSystem, const std::string& programFolder,

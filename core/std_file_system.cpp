@@ -16,8 +16,6 @@ namespace tessavine {
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
-// More links in a row than this are taken for a loop, as the platforms do.
-constexpr int kMostLinksFollowed = 40;
 // A save takes milliseconds; a temporary file this old belongs to a save that was cut short.
 constexpr auto kStaleTemporaryAge = std::chrono::seconds(30);
 
@@ -62,24 +60,6 @@ bool isFolder(const fs::path& path) {
 const char* const kWriteAdvice =
     "Check that the folder exists, that you may write to it, that no folder of that name "
     "stands in the way and that the drive has free space.";
-
-// The file a save of `path` replaces: the path itself, or, when it is a symbolic link, the end of
-// the chain of links it starts, so that the save updates the file the link leads to instead of
-// putting a plain file in place of the link.
-std::error_code followLinks(fs::path& target) {
-    for (int hop = 0; hop < kMostLinksFollowed; ++hop) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(target, error))) {
-            return {};
-        }
-        const fs::path next = fs::read_symlink(target, error);
-        if (error) {
-            return error;
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return std::make_error_code(std::errc::too_many_symbolic_link_levels);
-}
 
 // True for a name that StdFileSystem::temporaryNameFor gives for `targetName`:
 // ".<target>.tessavine-<digits>.tmp".
@@ -249,33 +229,30 @@ std::optional<std::string> StdFileSystem::readFile(const std::string& path,
 
 std::string StdFileSystem::writeFileReplacing(const std::string& path, const std::string& bytes) {
     const std::string what = "Could not write " + quoted(path);
-    fs::path target = pathFromUtf8(path);
-    if (const std::error_code error = followLinks(target)) {
-        return failure(what, error, kWriteAdvice);
-    }
-    if (isFolder(target)) {
+    const fs::path target = pathFromUtf8(path);
+    // The name itself is replaced, never written through: a symbolic link planted there (or
+    // left dangling) would otherwise have the save change, or create, a file elsewhere. So only a
+    // real folder at the name stands in the way; a link is replaced like a file.
+    std::error_code ignored;
+    if (fs::is_directory(fs::symlink_status(target, ignored))) {
         return failure(what, std::make_error_code(std::errc::is_a_directory), kWriteAdvice);
     }
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const fs::path temporary = pathFromUtf8(temporaryNameFor(utf8FromPath(target)));
+        const fs::path temporary = pathFromUtf8(temporaryNameFor(path));
+        platform::OutputFile out = platform::OutputFile::createNew(temporary);
+        if (!out.isOpen()) {
+            if (fs::exists(fs::symlink_status(temporary, ignored))) {
+                continue;  // someone else's file, or a link: leave it and take another name
+            }
+            return failure(what, out.error(), kWriteAdvice);
+        }
         std::error_code error;
-        if (fs::exists(fs::symlink_status(temporary, error))) {
-            continue;
-        }
-        errno = 0;
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return failure(what, lastStreamError(), kWriteAdvice);
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            error = lastStreamError();
+        if (!out.write(bytes.data(), bytes.size()) || !out.finish()) {
+            error = out.error();
         } else {
             fs::rename(temporary, target, error);
         }
         if (error) {
-            std::error_code ignored;
             fs::remove(temporary, ignored);
             return failure(what, error, kWriteAdvice);
         }
@@ -374,10 +351,9 @@ std::optional<std::string> StdFileSystem::readFileAtMost(const std::string& path
 }
 
 void StdFileSystem::removeStaleTemporaryFiles(const std::string& path) {
-    fs::path target = pathFromUtf8(path);
-    if (followLinks(target)) {
-        return;
-    }
+    // Only beside the name itself, where writeFileReplacing writes: a link there must not lead
+    // the removal into another folder.
+    const fs::path target = pathFromUtf8(path);
     const std::string targetName = utf8FromPath(target.filename());
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const auto staleBefore = fs::file_time_type::clock::now() - kStaleTemporaryAge;
