@@ -1,7 +1,10 @@
 #!/bin/bash
 # Time and peak memory (/usr/bin/time -v) of the programs on crafted inputs: a 2 GB sparse font,
-# a named pipe as the font, a 2 GB sparse PGF, a 2 GB backup note and a 512 MB sparse backup font.
-# Usage: bench/crafted_inputs.sh <program folder> (ttf2pgf.exe, pgfinfo, tessavine-restore).
+# a named pipe as the font, a 2 GB sparse PGF, a 2 GB backup note and a 512 MB sparse backup font;
+# and pgfinfo and the pgfview window (pgfview_open_benchmark) on the crafted PGF files of the
+# tests (tests/pgfinfo/crafted_pgf_main.cpp) and the repro files, whose goal is 1 s and 100 MB.
+# Usage: bench/crafted_inputs.sh <program folder> (ttf2pgf.exe, pgfinfo, tessavine-restore; the
+# generator crafted_pgf and pgfview_open_benchmark are looked for in ../tests and ../bench).
 # A run that does not end within 15 s is stopped and shown as such.
 set -u
 bin=$(cd "$1" && pwd)
@@ -32,3 +35,15 @@ measure "pgfinfo named pipe as PGF" "$bin/pgfinfo" pipe.pgf
 measure "restore 2 GB backup-info.txt" p/tessavine-restore p/backup/note
 measure "restore 512 MB sparse ltn0.pgf" p/tessavine-restore p/backup/font
 echo "  (the font folder afterwards: $(ls -A s/font | tr '\n' ' '))"
+repro=$(dirname "$0")/../tests/converter/repro
+opener=$bin/../bench/pgfview_open_benchmark
+for kind in names many-fonts many-runs most-runs; do
+    "$bin/../tests/crafted_pgf" $kind $kind.pgf
+done
+for file in names.pgf many-fonts.pgf many-runs.pgf most-runs.pgf "$repro"/pgf-*.pgf; do
+    name=$(basename "$file")
+    measure "pgfinfo $name ($(stat -c %s "$file") B)" "$bin/pgfinfo" "$file"
+    if [ -x "$opener" ]; then
+        QT_QPA_PLATFORM=offscreen measure "pgfview $name" "$opener" "$file"
+    fi
+done

@@ -11,6 +11,7 @@
 #include "conversion_error.h"
 #include "core/number_reading.h"
 #include "pgf/character_list.h"
+#include "pgf/font_sources.h"
 #include "pgf/named_character_sets.h"
 
 namespace tessavine::converter {
@@ -144,6 +145,12 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
             parameters.fallbackFonts.push_back(value("a font file"));
             if (parameters.fallbackFonts.back().empty()) {
                 refuse("--fallback needs the name of a font file");
+            }
+            // The made file names every font it was drawn from, and readers take at most this
+            // many names.
+            if (parameters.fallbackFonts.size() + 1 > pgf::kMostFontSources) {
+                refuse("at most " + std::to_string(pgf::kMostFontSources - 1) +
+                       " --fallback fonts can be given; name fewer");
             }
         } else if (word == "--hinting") {
             const std::string& hinting = value("none, light or normal");

@@ -13,6 +13,7 @@
 
 #include "conversion_error.h"
 #include "core/file_platform.h"
+#include "core/input_limits.h"
 #include "pgf/character_list.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
@@ -189,7 +190,8 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
     ConversionPlan plan;
     // Room for every face at once: the main face is referred to while the fallbacks join.
     plan.faces.reserve(1 + asked.fallbackFonts.size());
-    plan.faces.push_back({fontPath, FontFace::open(fontPath), 1.0, {}});
+    plan.faces.push_back({fontPath, FontFace::open(fontPath, kLargestFontBytesTogether), 1.0, {}});
+    std::size_t bytesOpen = plan.faces.front().face.bytes();
     const FontFace& main = plan.faces.front().face;
     const FaceStyle style = faceStyle.value_or(styleOf(main));
     plan.faces.front().style = style;
@@ -199,7 +201,8 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
     const long mainCap = asked.fallbackFonts.empty() ? 0 : capHeightUnits(main);
     for (const std::string& name : asked.fallbackFonts) {
         const std::filesystem::path path = platform::pathFromUtf8(name);
-        FontFace fallback = FontFace::open(path);
+        FontFace fallback = FontFace::open(path, kLargestFontBytesTogether - bytesOpen);
+        bytesOpen += fallback.bytes();
         const double ratio = emRatioOf(main, mainCap, fallback);
         const FaceStyle fallbackStyle = styleOf(fallback);
         plan.faces.push_back({path, std::move(fallback), ratio, fallbackStyle});

@@ -16,7 +16,7 @@ std::string quoted(const std::filesystem::path& path) {
 // Through an open that never waits and a size taken from the open file: a named pipe given as
 // the font would otherwise hang the converter (and the window waiting for it), and a sparse file
 // of gigabytes would be read into memory whole.
-std::vector<FT_Byte> readFontFile(const std::filesystem::path& path) {
+std::vector<FT_Byte> readFontFile(const std::filesystem::path& path, std::size_t roomLeft) {
     platform::InputFile in = platform::InputFile::open(path, true);
     switch (in.opened()) {
         case platform::InputFile::Opened::Ok:
@@ -48,6 +48,13 @@ std::vector<FT_Byte> readFontFile(const std::filesystem::path& path) {
                               " bytes of the largest font this converter reads; choose another "
                               "font");
     }
+    if (in.size() > roomLeft) {
+        throw ConversionError("the font " + quoted(path) + " is " + std::to_string(in.size()) +
+                              " bytes long; with the fonts before it that is more than the " +
+                              std::to_string(kLargestFontBytesTogether) +
+                              " bytes one conversion reads in all; name fewer or smaller "
+                              "--fallback fonts");
+    }
     std::vector<FT_Byte> data(static_cast<std::size_t>(in.size()));
     std::size_t done = 0;
     while (done < data.size()) {
@@ -63,9 +70,9 @@ std::vector<FT_Byte> readFontFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-FontFace FontFace::open(const std::filesystem::path& path) {
+FontFace FontFace::open(const std::filesystem::path& path, std::size_t roomLeft) {
     FontFace font;
-    font.data_ = readFontFile(path);
+    font.data_ = readFontFile(path, roomLeft);
 
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {

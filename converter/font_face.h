@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <memory>
 #include <vector>
+
+#include "core/input_limits.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -13,8 +16,13 @@ namespace tessavine::converter {
 // The file is read into memory first, so any file name the platform can open works.
 class FontFace {
   public:
-    // Throws ConversionError when the file is missing, unreadable or no font FreeType knows.
-    static FontFace open(const std::filesystem::path& path);
+    // Throws ConversionError when the file is missing, unreadable or no font FreeType knows, or
+    // when it is larger than `roomLeft` bytes: what the conversion's fonts together may still
+    // take (kLargestFontBytesTogether less the fonts already open).
+    static FontFace open(const std::filesystem::path& path,
+                         std::size_t roomLeft = kLargestFontBytesTogether);
+
+    std::size_t bytes() const { return data_.size(); }
 
     FT_Face get() const { return face_.get(); }
 

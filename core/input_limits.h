@@ -12,6 +12,11 @@ namespace tessavine {
 // use, CJK collections with tens of thousands of glyphs, stay below 128 MB.
 inline constexpr std::size_t kLargestFontFileBytes = 256u * 1024 * 1024;
 
+// All the fonts of one conversion together: the main font and its --fallback fonts, which are
+// held in memory at once. Two of the largest fonts in use fit; ten large ones given by mistake
+// are refused before they take gigabytes.
+inline constexpr std::size_t kLargestFontBytesTogether = 512u * 1024 * 1024;
+
 // A PGF font. The firmware's largest, the Japanese jpn0.pgf, is about 1.6 MB; our converter
 // writes at most 447 glyphs whose records the format caps at 16,383 bytes each (14-bit size),
 // under 15 MB in all.

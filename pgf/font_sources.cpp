@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
+#include <string>
 
 namespace tessavine::pgf {
 namespace {
@@ -9,7 +11,6 @@ namespace {
 constexpr char kStart[8] = {'T', 'S', 'V', 'S', 'R', 'C', '1', '\0'};
 constexpr char kEnd[4] = {'T', 'S', 'V', 'S'};
 constexpr std::size_t kFooterBytes = 8;
-constexpr std::size_t kLongestName = 255;
 constexpr std::size_t kMostRuns = 0xFFFF;
 
 void put16(std::vector<std::uint8_t>& out, unsigned value) {
@@ -58,9 +59,10 @@ std::vector<std::uint8_t> encodeFontSources(const std::vector<FontSource>& sourc
         return {};
     }
     std::vector<std::uint8_t> block(std::begin(kStart), std::end(kStart));
-    put16(block, static_cast<unsigned>(std::min<std::size_t>(sources.size(), 0xFFFF)));
-    for (const FontSource& source : sources) {
-        const std::string name = source.name.substr(0, kLongestName);
+    const std::size_t count = std::min(sources.size(), kMostFontSources);
+    put16(block, static_cast<unsigned>(count));
+    for (const FontSource& source : std::span(sources).first(count)) {
+        const std::string name = source.name.substr(0, kLongestFontSourceName);
         block.push_back(static_cast<std::uint8_t>(name.size()));
         block.insert(block.end(), name.begin(), name.end());
         const std::size_t runs = std::min(source.runs.size(), kMostRuns);
@@ -79,43 +81,59 @@ std::vector<std::uint8_t> encodeFontSources(const std::vector<FontSource>& sourc
     return block;
 }
 
-std::optional<std::vector<FontSource>> readFontSources(std::span<const std::uint8_t> file) {
+FontSourcesRead readFontSourcesBlock(std::span<const std::uint8_t> file) {
     if (file.size() < kFooterBytes ||
         std::memcmp(file.data() + file.size() - 4, kEnd, sizeof kEnd) != 0) {
-        return std::nullopt;
+        return {};
     }
     const std::uint8_t* footer = file.data() + file.size() - kFooterBytes;
     const std::size_t length = std::size_t{footer[0]} | (std::size_t{footer[1]} << 8) |
                                (std::size_t{footer[2]} << 16) | (std::size_t{footer[3]} << 24);
     if (length < sizeof kStart + 2 || length > file.size() - kFooterBytes) {
-        return std::nullopt;
+        return {};
     }
     Cursor in(file.subspan(file.size() - kFooterBytes - length, length));
     const auto start = in.take(sizeof kStart);
     if (std::memcmp(start.data(), kStart, sizeof kStart) != 0) {
-        return std::nullopt;
+        return {};
     }
+    const FontSourcesRead damaged{std::nullopt,
+                                  "the list of the fonts it was drawn from is damaged"};
     const unsigned count = in.u16();
+    if (count > kMostFontSources) {
+        return {std::nullopt, "the list of the fonts it was drawn from names " +
+                                  std::to_string(count) + " fonts, more than the " +
+                                  std::to_string(kMostFontSources) +
+                                  " a file can be made from, so it is not shown"};
+    }
     std::vector<FontSource> sources;
+    std::size_t allRuns = 0;
     for (unsigned f = 0; f < count; ++f) {
         if (!in.has(1)) {
-            return std::nullopt;
+            return damaged;
         }
-        const std::size_t nameLength = in.byte();
+        const std::size_t nameLength = in.byte();  // a byte: never above kLongestFontSourceName
         if (!in.has(nameLength + 2)) {
-            return std::nullopt;
+            return damaged;
         }
         const auto name = in.take(nameLength);
         FontSource source{std::string(name.begin(), name.end()), {}};
         const unsigned runs = in.u16();
+        allRuns += runs;
+        if (allRuns > kMostFontSourceRuns) {
+            return {std::nullopt, "the list of the fonts it was drawn from names more than " +
+                                      std::to_string(kMostFontSourceRuns) +
+                                      " runs of characters, more than there are codes, so it "
+                                      "is not shown"};
+        }
         if (!in.has(std::size_t{runs} * 4)) {
-            return std::nullopt;
+            return damaged;
         }
         for (unsigned r = 0; r < runs; ++r) {
             const auto first = static_cast<char16_t>(in.u16());
             const auto last = static_cast<char16_t>(in.u16());
             if (last < first) {
-                return std::nullopt;
+                return damaged;
             }
             source.runs.emplace_back(first, last);
         }
@@ -123,9 +141,13 @@ std::optional<std::vector<FontSource>> readFontSources(std::span<const std::uint
     }
     // Only the padding may follow.
     if (in.rest() > 3) {
-        return std::nullopt;
+        return damaged;
     }
-    return sources;
+    return {std::move(sources), {}};
+}
+
+std::optional<std::vector<FontSource>> readFontSources(std::span<const std::uint8_t> file) {
+    return readFontSourcesBlock(file).sources;
 }
 
 }  // namespace tessavine::pgf

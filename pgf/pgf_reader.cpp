@@ -277,7 +277,9 @@ PgfFile readPgf(std::span<const std::uint8_t> bytes) {
         record.shadowRecordBytes = known->second.recordBytes;
         record.shadowOrder = known->second.order;
     }
-    file.sources = readFontSources(bytes);
+    FontSourcesRead sources = readFontSourcesBlock(bytes);
+    file.sources = std::move(sources.sources);
+    file.sourcesProblem = std::move(sources.problem);
     return file;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "bitmap_order.h"
@@ -56,6 +57,8 @@ struct PgfFile {
     std::vector<GlyphRecordInfo> records;
     // Which font drew which characters, for a file made from several (font_sources.h).
     std::optional<std::vector<FontSource>> sources;
+    // Why a block that is there was not read (damaged, or beyond its bounds); empty otherwise.
+    std::string sourcesProblem;
 
     // The glyph the charmap gives this code, if any.
     std::optional<std::size_t> glyphIndexOf(char32_t code) const;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "core/shown_text.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/format_limits.h"
@@ -36,8 +37,8 @@ std::string share(long long used, long long most) {
 }
 
 void printHeader(std::ostream& out, const pgf::PgfHeader& h) {
-    out << "font name        " << h.fontName << "\n"
-        << "style            " << h.fontType << "\n"
+    out << "font name        " << shownText(h.fontName) << "\n"
+        << "style            " << shownText(h.fontType) << "\n"
         << "revision/version " << h.revision << " / " << h.version << ", header " << h.headerSize
         << " bytes, " << int{h.bitsPerPixel} << " bits per pixel\n"
         << "size             " << points(h.hSize) << " x " << points(h.vSize) << " pt at "
@@ -108,6 +109,9 @@ void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
 
 // Which font drew which characters, when the converter drew them from several.
 void printSources(std::ostream& out, const pgf::PgfFile& font) {
+    if (!font.sourcesProblem.empty()) {
+        out << "\ndrawn from\n  " << font.sourcesProblem << "\n";
+    }
     if (!font.sources) {
         return;
     }
@@ -126,8 +130,8 @@ void printSources(std::ostream& out, const pgf::PgfFile& font) {
                 runs += ",...";
             }
         }
-        out << "  " << source.name << ": " << count << (count == 1 ? " character " : " characters ")
-            << runs << "\n";
+        out << "  " << shownText(source.name) << ": " << count
+            << (count == 1 ? " character " : " characters ") << runs << "\n";
     }
 }
 

@@ -6,6 +6,7 @@
 #include "character_table.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
+#include "shown_name.h"
 
 namespace tessavine::pgfview {
 namespace {
@@ -30,10 +31,13 @@ std::vector<FontSummary::Source> sourcesOf(const pgf::PgfFile& font) {
         return sources;
     }
     for (const pgf::FontSource& source : *font.sources) {
-        FontSummary::Source summary{QString::fromStdString(source.name), 0, {}};
+        FontSummary::Source summary{shownName(source.name), 0, {}};
         QStringList runs;
         for (const auto& [first, last] : source.runs) {
             summary.characters += static_cast<std::size_t>(last - first) + 1;
+            if (runs.size() == kRunsShown) {
+                continue;  // only counted: text for runs never shown is work for nothing
+            }
             QString run =
                 QString("U+%1").arg(static_cast<uint>(first), 4, 16, QChar('0')).toUpper();
             if (last > first) {
@@ -41,8 +45,8 @@ std::vector<FontSummary::Source> sourcesOf(const pgf::PgfFile& font) {
             }
             runs << run;
         }
-        if (runs.size() > kRunsShown) {
-            runs = runs.mid(0, kRunsShown) << "...";
+        if (source.runs.size() > static_cast<std::size_t>(kRunsShown)) {
+            runs << "...";
         }
         summary.runs = runs.join(", ");
         sources.push_back(summary);
@@ -65,8 +69,8 @@ std::optional<int> slotOfFileName(const QString& fileName) {
 
 FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::size_t fileBytes) {
     FontSummary summary;
-    summary.name = QString::fromStdString(font.header.fontName);
-    summary.style = QString::fromStdString(font.header.fontType);
+    summary.name = shownName(font.header.fontName);
+    summary.style = shownName(font.header.fontType);
     summary.emPixels = font.header.hSize / 64.0 * font.header.hResolution / 64.0 / 72.0;
     summary.glyphCount = font.glyphs.size();
     summary.missing = missingCharacters(font, pgf::pspLatinCharacters());
@@ -79,6 +83,7 @@ FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::si
     summary.slotFileBytes = firmware.fileBytes;
     summary.slotOpenBytes = firmware.stingyOpenBytes;
     summary.sources = sourcesOf(font);
+    summary.sourcesProblem = QString::fromStdString(font.sourcesProblem);
     return summary;
 }
 
@@ -104,6 +109,9 @@ QString summaryHtml(const FontSummary& s) {
                                                     .arg(source.font.toHtmlEscaped())
                                                     .arg(source.characters)
                                                     .arg(source.runs));
+    }
+    if (!s.sourcesProblem.isEmpty()) {
+        html += row("Drawn from", s.sourcesProblem.toHtmlEscaped());
     }
     html += "</table>";
     return html;

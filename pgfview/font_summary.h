@@ -33,6 +33,7 @@ struct FontSummary {
         QString runs;
     };
     std::vector<Source> sources;
+    QString sourcesProblem;  // why the list of fonts drawn from is not shown; empty: it is
 };
 
 FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::size_t fileBytes);

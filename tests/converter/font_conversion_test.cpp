@@ -215,6 +215,22 @@ TEST(Rendering, TooLargeAScaleNamesTheLargestThatFits) {
     }
 }
 
+// The fonts of one conversion are held in memory together; a font that would take them past
+// the bound is refused before it is read, and one that fits exactly is taken.
+TEST(FontFiles, AFontBeyondWhatTheConversionMayStillReadIsRefusedUnread) {
+    const std::filesystem::path font = kFonts / "Example.ttf";
+    const auto size = static_cast<std::size_t>(std::filesystem::file_size(font));
+    EXPECT_EQ(FontFace::open(font, size).bytes(), size);
+    try {
+        FontFace::open(font, size - 1);
+        FAIL() << "a font over the room left was read";
+    } catch (const ConversionError& error) {
+        EXPECT_NE(std::string(error.what()).find("536870912 bytes one conversion reads in all"),
+                  std::string::npos)
+            << error.what();
+    }
+}
+
 pgf::GlyphImage solid(int width, int height, int left, int top) {
     return {width, height, left, top, std::vector<std::uint8_t>(std::size_t(width * height), 15)};
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "pgf/font_sources.h"
@@ -74,6 +77,50 @@ TEST(FontSources, ADamagedBlockIsIgnored) {
     std::vector<std::uint8_t> zeros(64, 0);
     zeros.insert(zeros.end(), {0xFF, 0xFF, 0xFF, 0x7F, 'T', 'S', 'V', 'S'});
     EXPECT_FALSE(readFontSources(zeros).has_value());
+}
+
+// A crafted block may name far more than any conversion does; the reader refuses it whole, at
+// once and with the reason, instead of working through 65,535 fonts or runs.
+TEST(FontSources, ABlockBeyondTheBoundsIsRefusedWithItsReason) {
+    const auto sources = [](std::size_t fonts, std::size_t firstRuns, std::size_t laterRuns) {
+        std::vector<FontSource> list(fonts);
+        for (std::size_t f = 0; f < fonts; ++f) {
+            list[f].name = std::string(255, static_cast<char>('a' + f % 26));
+            list[f].runs.assign(f == 0 ? firstRuns : laterRuns, {u'a', u'a'});
+        }
+        return list;
+    };
+    // fonts, runs of the first font, runs of each later one, accepted, words of the refusal
+    const std::tuple<std::size_t, std::size_t, std::size_t, bool, std::string> cases[] = {
+        {64, 1, 1, true, ""},
+        {65, 1, 1, true, ""},  // the encoder keeps to the bound: 64 are written
+        {2, 32768, 32768, true, ""},
+        {2, 32768, 32769, false, "more than 65536 runs"},
+        {3, 65535, 1, false, "more than 65536 runs"},
+    };
+    for (const auto& [fonts, firstRuns, laterRuns, accepted, words] : cases) {
+        SCOPED_TRACE(std::to_string(fonts) + " fonts, " + std::to_string(laterRuns) + " runs");
+        const FontSourcesRead read =
+            readFontSourcesBlock(encodeFontSources(sources(fonts, firstRuns, laterRuns)));
+        ASSERT_EQ(read.sources.has_value(), accepted) << read.problem;
+        if (accepted) {
+            EXPECT_EQ(read.sources->size(), std::min<std::size_t>(fonts, 64));
+            EXPECT_EQ(read.sources->back().name.size(), 255u);
+            EXPECT_EQ(read.problem, "");
+        } else {
+            EXPECT_NE(read.problem.find(words), std::string::npos) << read.problem;
+        }
+    }
+    // A count above the bound is refused for what it says, before any name is read.
+    std::vector<std::uint8_t> block = encodeFontSources(sources(64, 1, 1));
+    block[8] = 65;
+    const FontSourcesRead read = readFontSourcesBlock(block);
+    EXPECT_FALSE(read.sources.has_value());
+    EXPECT_NE(read.problem.find("names 65 fonts, more than the 64"), std::string::npos)
+        << read.problem;
+    block[8] = 0xFF;
+    block[9] = 0xFF;
+    EXPECT_NE(readFontSourcesBlock(block).problem.find("names 65535 fonts"), std::string::npos);
 }
 
 }  // namespace
