@@ -21,17 +21,17 @@ std::vector<std::string> programWords(int argc, char** argv);
 // Writes UTF-8 text to the error stream. A Windows console is given it in UTF-16, so every
 // character shows whatever the console's code page; pipes and files get the UTF-8 bytes.
 void printToErrorStream(std::string_view utf8);
+// The same for the output stream.
+void printToOutput(std::string_view utf8);
 
-// Creates or truncates the file at `path` and writes all of `bytes` to it. On Windows the file
-// is created by its UTF-16 name. When it cannot be created, errno says why.
+// Creates the file at `path`, which must not exist yet, and writes all of `bytes` to it. Anything
+// standing at the name, a symbolic link included, makes it fail (errno EEXIST) rather than be
+// written through. On Windows the file is created by its UTF-16 name. When it cannot be created,
+// errno says why.
 enum class WriteResult { Written, CannotCreate, CannotWriteAll };
 WriteResult writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Puts the file `from` in place of `to` in one step, replacing a file already standing there.
 std::error_code replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
-
-// Opens a file for binary writing, for C libraries that write through a FILE*; nullptr when it
-// cannot be created. On Windows it is opened by its UTF-16 name.
-std::FILE* openForWriting(const std::filesystem::path& path);
 
 }  // namespace tessavine::console

@@ -47,6 +47,9 @@ int errnoFromLastError(DWORD error) {
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return ENOSPC;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
         case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
             return EACCES;
@@ -71,22 +74,46 @@ std::vector<std::string> programWords(int /*argc*/, char** /*argv*/) {
     return words;
 }
 
-void printToErrorStream(std::string_view utf8) {
-    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+namespace {
+
+// A console shows UTF-16 whatever its code page, so every name prints right; a file or a pipe
+// takes the UTF-8 bytes, as on other systems. GetConsoleMode succeeds on a console only.
+void printTo(DWORD which, std::FILE* stream, std::string_view utf8) {
+    const HANDLE handle = GetStdHandle(which);
     DWORD mode = 0;
-    if (error != nullptr && error != INVALID_HANDLE_VALUE && GetConsoleMode(error, &mode) != 0) {
-        std::fflush(stderr);
+    std::fflush(stream);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0) {
         const std::wstring wide = wideFromUtf8(utf8);
-        DWORD written = 0;
-        WriteConsoleW(error, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        std::size_t at = 0;
+        while (at < wide.size()) {
+            // Consoles take a bounded amount per call.
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - at, 8192));
+            DWORD written = 0;
+            if (WriteConsoleW(handle, wide.data() + at, chunk, &written, nullptr) == 0 ||
+                written == 0) {
+                return;
+            }
+            at += written;
+        }
         return;
     }
-    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
-    std::fflush(stderr);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+void printToErrorStream(std::string_view utf8) {
+    printTo(STD_ERROR_HANDLE, stderr, utf8);
+}
+
+void printToOutput(std::string_view utf8) {
+    printTo(STD_OUTPUT_HANDLE, stdout, utf8);
 }
 
 WriteResult writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // CREATE_NEW fails on anything at the name, a link included, without following it.
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         errno = errnoFromLastError(GetLastError());
@@ -109,10 +136,6 @@ std::error_code replaceFile(const std::filesystem::path& from, const std::filesy
         return {};
     }
     return std::error_code(static_cast<int>(GetLastError()), std::system_category());
-}
-
-std::FILE* openForWriting(const std::filesystem::path& path) {
-    return _wfopen(path.c_str(), L"wb");
 }
 
 }  // namespace tessavine::console

@@ -136,7 +136,9 @@ class TemporaryFile {
 
 void checkDestination(const fs::path& path) {
     std::error_code error;
-    if (fs::is_directory(path, error)) {
+    // A link at the name is replaced by the rename, not followed, so only a real folder there
+    // is in the way.
+    if (fs::is_directory(fs::symlink_status(path, error))) {
         throw ConversionError("cannot write " + quoted(path) +
                               ": a folder of that name is in the way; rename or remove it");
     }

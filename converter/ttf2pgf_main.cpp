@@ -1,7 +1,7 @@
 // ttf2pgf.exe: converts a TrueType/OpenType font into a PSP latin font file.
 
 #include <exception>
-#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +9,7 @@
 #include "console/platform.h"
 #include "conversion_error.h"
 #include "core/file_platform.h"
+#include "core/shown_text.h"
 #include "firmware_budget.h"
 #include "font_converter.h"
 #include "font_set_writer.h"
@@ -22,6 +23,10 @@ constexpr const char* kVersion = "ttf2pgf " TESSAVINE_VERSION " (Tessavine)";
 
 void printError(const std::string& line) {
     tessavine::console::printToErrorStream("ttf2pgf: " + line + "\n");
+}
+
+void printLine(const std::string& line) {
+    tessavine::console::printToOutput(line + "\n");
 }
 
 // The warning keeps its earlier words for the default set, which people know from the window.
@@ -43,9 +48,11 @@ void printProvenance(const tessavine::converter::ConversionResult& result) {
         return;
     }
     for (const auto& face : result.provenance) {
-        std::cout << face.fileName << ": " << face.characters.size()
-                  << (face.characters.size() == 1 ? " character " : " characters ")
-                  << tessavine::pgf::describeCharacterRuns(face.characters, 12) << '\n';
+        std::ostringstream line;
+        line << tessavine::shownText(face.fileName) << ": " << face.characters.size()
+             << (face.characters.size() == 1 ? " character " : " characters ")
+             << tessavine::pgf::describeCharacterRuns(face.characters, 12);
+        printLine(line.str());
     }
 }
 
@@ -65,7 +72,7 @@ int writeWholeSet(const tessavine::converter::CommandLine& commandLine) {
                    " characters asked for; the PSP shows \"_\" for them");
     }
     for (const std::string& line : result.budgetLines) {
-        std::cout << line << '\n';
+        printLine(line);
     }
     return 0;
 }
@@ -74,11 +81,11 @@ int run(const std::vector<std::string>& words) {
     using tessavine::converter::CommandLine;
     const CommandLine commandLine = tessavine::converter::readCommandLine(words);
     if (commandLine.action == CommandLine::Action::ShowHelp) {
-        std::cout << tessavine::converter::usageText();
+        tessavine::console::printToOutput(tessavine::converter::usageText());
         return 0;
     }
     if (commandLine.action == CommandLine::Action::ShowVersion) {
-        std::cout << kVersion << '\n';
+        printLine(kVersion);
         return 0;
     }
     if (commandLine.wholeSet) {
@@ -95,9 +102,8 @@ int run(const std::vector<std::string>& words) {
         printError(missingWarning(commandLine.parameters, result));
     }
     printProvenance(result);
-    std::cout << tessavine::converter::budgetLine(
-                     result, tessavine::converter::budgetSlot(commandLine.parameters))
-              << '\n';
+    printLine(tessavine::converter::budgetLine(
+        result, tessavine::converter::budgetSlot(commandLine.parameters)));
     return 0;
 }
 

@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
-#include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "console/platform.h"
 #include "core/file_platform.h"
 #include "core/input_limits.h"
+#include "core/shown_text.h"
 #include "core/utf8.h"
 #include "pgf/pgf_read_error.h"
 #include "pgf/pgf_reader.h"
@@ -135,18 +136,20 @@ std::vector<std::uint8_t> readPgfFile(const std::string& name) {
 
 int run(const std::vector<std::string>& words) {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
-        std::cout << kUsage;
+        tessavine::console::printToOutput(kUsage);
         return 0;
     }
     if (!words.empty() && words[0] == "--version") {
-        std::cout << "pgfinfo " TESSAVINE_VERSION " (Tessavine)\n";
+        tessavine::console::printToOutput("pgfinfo " TESSAVINE_VERSION " (Tessavine)\n");
         return 0;
     }
     const Options options = readOptions(words);
     using tessavine::platform::pathFromUtf8;
     const std::vector<std::uint8_t> bytes = readPgfFile(options.fontPath);
     const tessavine::pgf::PgfFile font = tessavine::pgf::readPgf(bytes);
-    tessavine::pgfinfo::printReport(std::cout, font, bytes.size());
+    std::ostringstream report;
+    tessavine::pgfinfo::printReport(report, font, bytes.size());
+    tessavine::console::printToOutput(report.str());
     if (options.pngPath) {
         const std::u32string text =
             options.text ? specimenText(*options.text) : tessavine::pgfinfo::defaultSpecimenText();
@@ -161,7 +164,8 @@ int run(const std::vector<std::string>& words) {
         }
         tessavine::pgfinfo::writePng(pathFromUtf8(*options.pngPath),
                                      picture.magnified(options.zoom));
-        std::cout << "\nspecimen written to " << *options.pngPath << "\n";
+        tessavine::console::printToOutput("\nspecimen written to " +
+                                          tessavine::shownText(*options.pngPath) + "\n");
     }
     return 0;
 }

@@ -8,7 +8,8 @@
 #include <string>
 #include <system_error>
 
-#include "console/platform.h"
+#include "core/file_platform.h"
+#include "core/std_file_system.h"
 
 namespace tessavine::pgfinfo {
 
@@ -20,21 +21,25 @@ void writePng(const std::filesystem::path& path, const RgbImage& image) {
     description.width = static_cast<png_uint_32>(image.width());
     description.height = static_cast<png_uint_32>(image.height());
     description.format = PNG_FORMAT_RGB;
-    std::FILE* file = console::openForWriting(path);
-    if (file == nullptr) {
-        throw std::runtime_error("cannot write the picture " + path.string() +
-                                 ": cannot create it; check that the folder exists and that "
-                                 "you may write there");
-    }
-    const int written = png_image_write_to_stdio(&description, file, 0, image.pixels().data(),
-                                                 image.width() * 3, nullptr);
-    const bool closed = std::fclose(file) == 0;
-    const std::string message = written == 0 ? description.message : "the disk may be full";
+    // Made in memory, then written beside the name and renamed over it: no half-written
+    // picture, and a link standing at the name is replaced rather than written through.
+    png_alloc_size_t size = 0;
+    const int sized = png_image_write_to_memory(&description, nullptr, &size, 0,
+                                                image.pixels().data(), image.width() * 3, nullptr);
+    std::string png(sized != 0 ? size : 0, '\0');
+    const int written =
+        sized != 0 && png_image_write_to_memory(&description, png.data(), &size, 0,
+                                                image.pixels().data(), image.width() * 3, nullptr);
+    const std::string message = written == 0 ? description.message : "";
     png_image_free(&description);
-    if (written == 0 || !closed) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);  // no half-written picture
-        throw std::runtime_error("cannot write the picture " + path.string() + ": " + message);
+    if (written == 0) {
+        throw std::runtime_error("cannot make the picture " + path.string() + ": " + message);
+    }
+    png.resize(size);
+    StdFileSystem files;
+    if (const std::string problem = files.writeFileReplacing(platform::utf8FromPath(path), png);
+        !problem.empty()) {
+        throw std::runtime_error(problem);
     }
 }
 

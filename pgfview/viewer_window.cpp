@@ -7,6 +7,7 @@
 #include "pgf/character_set.h"
 #include "screen_export.h"
 #include "screen_renderer.h"
+#include "shown_name.h"
 
 namespace tessavine::pgfview {
 namespace {
@@ -81,11 +82,13 @@ void ViewerWindow::buildControls() {
     status_ = new QLabel;
     status_->setObjectName("statusMessage");
     status_->setWordWrap(true);
+    status_->setTextFormat(Qt::PlainText);  // it shows file names, which may hold markup
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     screen_ = new QLabel;
     screen_->setObjectName("screenView");
     screen_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    screen_->setTextFormat(Qt::PlainText);
     auto* screenArea = new QScrollArea;
     screenArea->setWidget(screen_);
     screenArea->setWidgetResizable(true);
@@ -151,7 +154,7 @@ void ViewerWindow::buildControls() {
 
 void ViewerWindow::openFile(const QString& path) {
     font_.open(path);
-    setWindowTitle(QString("%1 — pgfview").arg(QFileInfo(path).fileName()));
+    setWindowTitle(QString("%1 — pgfview").arg(shownName(QFileInfo(path).fileName())));
 }
 
 void ViewerWindow::redraw() {
@@ -196,7 +199,7 @@ void ViewerWindow::redraw() {
     missing_->setPlainText(summary.missing.empty() ? QString("(none)")
                                                    : describeCharacters(summary.missing));
     status_->setStyleSheet("");
-    status_->setText(QDir::toNativeSeparators(font_.path()));
+    status_->setText(shownName(QDir::toNativeSeparators(font_.path())));
     emit redrawn();
 }
 
@@ -204,12 +207,7 @@ QString ViewerWindow::exportPng(const QString& path) const {
     if (view_.isNull()) {
         return "There is no picture to save yet: open a font first.";
     }
-    QImageWriter writer(path, "png");
-    if (!writer.write(view_)) {
-        return QString("Could not save %1: %2. Choose another folder or name.")
-            .arg(QDir::toNativeSeparators(path), writer.errorString());
-    }
-    return {};
+    return savePng(view_, path);
 }
 
 void ViewerWindow::chooseFile() {

@@ -1,8 +1,9 @@
 #include <chrono>
-#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "console/platform.h"
 #include "core/std_file_system.h"
 #include "core/std_free_space.h"
 #include "restore/console_platform.h"
@@ -13,7 +14,14 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments = tessavine::utf8Arguments(argc, argv);
     tessavine::StdFileSystem fileSystem;
     const tessavine::StdFreeSpace freeSpace;
-    return tessavine::runRestore(
+    // Gathered, then printed through the console layer: a Windows console is written in UTF-16
+    // so that names outside its code page show right; files and pipes get UTF-8.
+    std::ostringstream out;
+    std::ostringstream error;
+    const int code = tessavine::runRestore(
         arguments, tessavine::runningProgramFolder(argc > 0 ? argv[0] : nullptr), fileSystem,
-        freeSpace, std::cout, std::cerr, std::chrono::system_clock::now());
+        freeSpace, out, error, std::chrono::system_clock::now());
+    tessavine::console::printToOutput(out.str());
+    tessavine::console::printToErrorStream(error.str());
+    return code;
 }

@@ -127,6 +127,15 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 {"Example.ttf", "o.pgf", "18h1", "b1i1", "--hinting", "full"},
                 "--hinting takes none, light"},
+        Refusal{"MoreFallbacksThanAFileNames", false,
+                [] {
+                    Words words{"Example.ttf", "o.pgf", "18h1", "b1i1"};
+                    for (int i = 0; i < 64; ++i) {
+                        words.insert(words.end(), {"--fallback", "Example2.otf"});
+                    }
+                    return words;
+                }(),
+                "at most 63 --fallback fonts"},
         Refusal{"MissingFallback",
                 false,
                 {"Example2.otf", "o.pgf", "18h1", "b1i1", "--fallback", "Missing.ttf"},
@@ -157,6 +166,42 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"GiantOutlines", false, converting("giant_outline.ttf"),
                 "not even font scale 1 fits"}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
+
+// Outputs where a symbolic link stands: the converter's font and pgfinfo's picture replace the
+// link, and the file it led to keeps its bytes; a dangling link's target is never created.
+TEST(ProgramOutputs, ALinkAtTheOutputIsReplacedAndWhatItLedToIsUntouched) {
+    struct Case {
+        const char* what;
+        const fs::path* program;
+        Words arguments;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"font", &kConverter, {"Example.ttf", "ltn0.pgf", "18h1", "b1i1"}, "ltn0.pgf"},
+        {"picture", &kInspector, {"made.pgf", "--png", "a.png"}, "a.png"},
+    };
+    for (const Case& c : cases) {
+        for (const bool dangling : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (dangling ? ", dangling link" : ", link"));
+            ScratchFolder folder;
+            ScratchFolder elsewhere;
+            ASSERT_TRUE(
+                folder.run(kConverter, {"Example.ttf", "made.pgf", "18h1", "b1i1"}).succeeded);
+            const fs::path target = elsewhere.path() / (dangling ? "never" : "kept.txt");
+            if (!dangling) {
+                std::ofstream(target) << "mine";
+            }
+            const auto elsewhereBefore = snapshot(elsewhere.path());
+            fs::create_symlink(target, folder.path() / c.output);
+            const RunOutcome run = folder.run(*c.program, c.arguments);
+            ASSERT_TRUE(run.succeeded) << run.err;
+            EXPECT_FALSE(fs::is_symlink(folder.path() / c.output));
+            EXPECT_GT(fs::file_size(folder.path() / c.output), 8u);
+            EXPECT_EQ(snapshot(elsewhere.path()), elsewhereBefore);
+            EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", c.output, "made.pgf"}));
+        }
+    }
+}
 
 // A translation's text: a byte-order mark, CR LF, a combining mark and two characters beyond
 // 16 bits, added to ASCII; the main font lacks Greek accents, the fallback has them.

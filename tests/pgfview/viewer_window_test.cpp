@@ -31,6 +31,8 @@ class ViewerWindowTest : public QObject {
     void damagedFileIsShownAsAMessage();
     void droppedFontIsOpened();
     void characterTableIsDrawnOnItsTab();
+    void textsFromTheFileAreShownNotObeyed();
+    void exportReplacesALinkAndLeavesItsTargetUntouched();
 
   private:
     template <typename T>
@@ -116,6 +118,71 @@ void ViewerWindowTest::characterTableIsDrawnOnItsTab() {
     // row; every character of the PSP's set ('A' and '_' among them); at the default zoom 2×.
     const auto rows = static_cast<int>((pgf::pspLatinCharacters().size() + 15) / 16);
     QCOMPARE(child<QLabel>("characterTable").pixmap().size(), QSize(15 * 16 * 2, 22 * rows * 2));
+}
+
+// Crafted files from the generator the pgfinfo tests use: names with controls and markup, and
+// lists of fonts beyond the readers' bounds, in the side panel, the title and the status line.
+void ViewerWindowTest::textsFromTheFileAreShownNotObeyed() {
+    struct Row {
+        const char* kind;
+        const char* fileName;
+        QStringList details;  // in the side panel's rich text, so markup arrives escaped
+        QString shownName;    // in the title and the plain-text status line
+    };
+    const Row rows[] = {
+        {"names",
+         "<b>bold\x1b.pgf",
+         {"Evil\\x1b]0;owned\\x07\\rfont name", "&lt;b&gt;Bold&lt;/b&gt;\\x7f\\xff",
+          "a\\x1b[2Jb\\x07.ttf: 1 characters", "line\\r\\nfont name        x\\u009b\\u202e.ttf"},
+         "<b>bold\\x1b.pgf"},
+        {"many-fonts", "many.pgf", {"names 65535 fonts, more than the 64"}, "many.pgf"},
+        {"many-runs", "runs.pgf", {"more than 65536 runs"}, "runs.pgf"},
+        {"most-runs", "most.pgf", {"A.ttf: 32768 characters", "U+0000, U+0002"}, "most.pgf"},
+    };
+    for (const Row& row : rows) {
+        const QString path = folder_->filePath(QString::fromUtf8(row.fileName));
+        QCOMPARE(QProcess::execute(TESSAVINE_CRAFTED_PGF, {row.kind, path}), 0);
+        window_->openFile(path);
+        QTRY_VERIFY(child<QLabel>("fontDetails").text().contains(row.details.front()));
+        const QString details = child<QLabel>("fontDetails").text();
+        for (const QString& words : row.details) {
+            QVERIFY2(details.contains(words), qPrintable(row.kind + (": " + details)));
+        }
+        for (const QString& text :
+             {details, window_->windowTitle(), child<QLabel>("statusMessage").text()}) {
+            for (const char16_t control : {u'\x1b', u'\x07', u'\r', u'\n', u'\x9b', u'\x202e'}) {
+                QVERIFY2(!text.contains(QChar(control)), row.kind);
+            }
+        }
+        QVERIFY(window_->windowTitle().contains(row.shownName));
+        QVERIFY(child<QLabel>("statusMessage").text().endsWith(row.shownName));
+        QCOMPARE(child<QLabel>("statusMessage").textFormat(), Qt::PlainText);
+    }
+}
+
+// A picture saved where a symbolic link stands replaces the link; the file it led to keeps its
+// bytes, and a dangling link's target is not created.
+void ViewerWindowTest::exportReplacesALinkAndLeavesItsTargetUntouched() {
+    window_->openFile(path_);
+    QTRY_VERIFY(child<QPushButton>("exportButton").isEnabled());
+    QTemporaryDir elsewhere;
+    const QString kept = elsewhere.filePath("kept.txt");
+    const QString never = elsewhere.filePath("never.png");
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+    file.close();
+    for (const QString& target : {kept, never}) {
+        const QString png = folder_->filePath("view.png");
+        QFile::remove(png);
+        QVERIFY(QFile::link(target, png));
+        QCOMPARE(window_->exportPng(png), QString());
+        QVERIFY(!QFileInfo(png).isSymLink());
+        QCOMPARE(QImage(png).size(), QSize(480 * 2, 272 * 2));
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("mine"));
+    QVERIFY(!QFileInfo::exists(never));
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.txt"});
 }
 
 }  // namespace tessavine::pgfview

@@ -148,5 +148,14 @@ same_run "pgfinfo report and specimen" pgfinfo specimen.png ltn0.pgf --png speci
 cp "$work/lin/ltn0.pgf" "$work/lin/$odd.pgf" && cp "$work/lin/ltn0.pgf" "$work/win/$odd.pgf"
 same_run "pgfinfo with a non-ASCII name" pgfinfo "ß $odd.png" "$odd.pgf" --png "ß $odd.png"
 
+# Names read from a crafted file are printed as escapes on both, byte for byte alike when the
+# output is a file (UTF-8); the generator is built with the Linux programs.
+if [ -x "$linux/../tests/crafted_pgf" ]; then
+    "$linux/../tests/crafted_pgf" names "$work/lin/names.pgf" && cp "$work/lin/names.pgf" "$work/win/"
+    same_run "pgfinfo shows names from the file as escapes" pgfinfo "" names.pgf
+    grep -qF 'Evil\x1b]0;owned\x07\rfont name' "$work/win.out" ||
+        fail "pgfinfo escapes" "Windows printed: $(head -c 300 "$work/win.out")"
+fi
+
 echo "$((cases - ${#failed[@]})) of $cases cases alike under Wine"
 [ "${#failed[@]}" = 0 ]
