@@ -8,6 +8,7 @@
 # A run that does not end within 15 s is stopped and shown as such.
 set -u
 bin=$(cd "$1" && pwd)
+repro=$(cd "$(dirname "$0")/../tests/converter/repro" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -35,7 +36,6 @@ measure "pgfinfo named pipe as PGF" "$bin/pgfinfo" pipe.pgf
 measure "restore 2 GB backup-info.txt" p/tessavine-restore p/backup/note
 measure "restore 512 MB sparse ltn0.pgf" p/tessavine-restore p/backup/font
 echo "  (the font folder afterwards: $(ls -A s/font | tr '\n' ' '))"
-repro=$(dirname "$0")/../tests/converter/repro
 opener=$bin/../bench/pgfview_open_benchmark
 for kind in names many-fonts many-runs most-runs; do
     "$bin/../tests/crafted_pgf" $kind $kind.pgf
