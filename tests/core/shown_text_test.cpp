@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/result_texts.h"
 #include "core/shown_text.h"
 
 namespace tessavine {
@@ -57,6 +58,18 @@ TEST(ShownText, ControlsAndBrokenBytesBecomeVisibleEscapesAndTheRestPasses) {
     for (const Case& c : cases) {
         EXPECT_EQ(shownText(c.from), c.shown) << c.what;
     }
+}
+
+// The notices name a dropped font file, the PSP's font folder and a backup folder; a name
+// holding controls is shown escaped there too (markup needs nothing: the notices are plain text).
+TEST(ShownText, TheNoticesShowTheNamesTheyCarryEscaped) {
+    const std::string made =
+        conversionNotice("a\x1b[2J<b>.ttf", FontCoverage{447, {}}, std::chrono::seconds(1), 0);
+    EXPECT_EQ(made.substr(0, made.find('\n')),
+              "ltn0.pgf made from a\\x1b[2J<b>.ttf in 1.0 s: 447 characters, none missing.");
+    EXPECT_EQ(copyNotice(2, "/media/x\r\nfaked", "/p/backup/b\x07"),
+              "2 fonts copied to /media/x\\r\\nfaked.\n"
+              "The fonts they replaced are backed up in /p/backup/b\\x07.");
 }
 
 }  // namespace
