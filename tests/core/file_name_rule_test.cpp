@@ -33,6 +33,10 @@ TEST(FileNameRule, OnlyNamesOfOneFileInOneFolderPass) {
     for (const auto& [name, passes] : cases) {
         EXPECT_EQ(isPlainFileName(name), passes) << name;
     }
+    // A name joins its folder with one separator, whether the folder ends in one or not.
+    const std::string separator(1, kPathSeparator);
+    EXPECT_EQ(pathOfNameIn("fonts", "a.ttf"), "fonts" + separator + "a.ttf");
+    EXPECT_EQ(pathOfNameIn("fonts" + separator, "a.ttf"), "fonts" + separator + "a.ttf");
 }
 
 #ifndef _WIN32
