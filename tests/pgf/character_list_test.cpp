@@ -124,6 +124,7 @@ TEST(CharacterList, CombinesSetsAndRangesFromLeftToRight) {
         // Lower case throughout: the prefix at both ends, the hex digits at both ends of a-f.
         {"u+0041-u+0043,u+00aa-00af", span({{0x41, 0x43}, {0xAA, 0xAF}})},
         {"U+00A9-U+00AA, Latin-Ext-A", span({{0xA9, 0xAA}, {0x100, 0x17F}})},
+        {"U+A-21", span({{0x20, 0x21}})},  // a code of one digit
         {"psp,-cyrillic", without(psp, cyrillic)},
         {"-cyrillic", without(psp, cyrillic)},  // a list that starts by removing starts from psp
         {"ascii,-U+0041-005A,U+0042", span({{0x20, 0x40}, {0x42, 0x42}, {0x5B, 0x7E}})},
@@ -154,6 +155,7 @@ TEST(CharacterList, RefusesInOneLineNamingTheItem) {
         {"U+0009", "control"},
         {"U+D800", "surrogate"},
         {"-", "empty item"},
+        {"~x\x7F", "\"~x?\" is no character set"},  // the last printable shown, the next not
     };
     for (const auto& [list, mention] : cases) {
         const auto result = parseCharacterList(list);
