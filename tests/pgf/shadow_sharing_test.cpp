@@ -157,6 +157,21 @@ TEST(SharedShadows, OwnersSpreadOverTheShapes) {
     // Identical ones share before any likeness is weighed.
     shadows.insert(shadows.begin() + 3, shadows[5]);
     EXPECT_EQ(shareShadows(shadows, 4), (std::vector<std::size_t>{0, 1, 1, 3, 5, 5, 3}));
+
+    // Boxes alike, the ink decides, over the whole box: two owners, the first and the farthest.
+    // Two pixels wide: the third is nearer the first (14 apart) than the second (15 apart).
+    const std::vector<GlyphImage> columns = {
+        {2, 1, 0, 1, {15, 0}}, {2, 1, 0, 1, {0, 15}}, {2, 1, 0, 1, {15, 14}}};
+    EXPECT_EQ(shareShadows(columns, 2), (std::vector<std::size_t>{0, 1, 0}));
+    // Twelve rows tall, the grid's size: ink in the last row is as far from the next-to-last as
+    // from the first, so the third takes the first owner (the earlier of two as near).
+    std::vector<GlyphImage> rows;
+    for (const int inkRow : {0, 10, 11}) {
+        GlyphImage shadow{1, 12, 0, 12, std::vector<std::uint8_t>(12, 0)};
+        shadow.pixels[static_cast<std::size_t>(inkRow)] = 15;
+        rows.push_back(shadow);
+    }
+    EXPECT_EQ(shareShadows(rows, 2), (std::vector<std::size_t>{0, 1, 0}));
 }
 
 }  // namespace
