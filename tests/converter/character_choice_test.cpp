@@ -293,7 +293,8 @@ TEST(FallbackFont, SizeAndStyleInTheCornerCases) {
         EXPECT_EQ(plan.sizes[0].italicize, c.mainItalic);
         EXPECT_EQ(plan.sizes[1].embolden, c.fallbackBold);
         EXPECT_EQ(plan.sizes[1].italicize, c.fallbackItalic);
-        EXPECT_EQ(plan.sizes[1].emboldenStrength, 48);  // 1152 / 24, the main em's
+        EXPECT_EQ(plan.sizes[1].emboldenStrength, 48);        // 1152 / 24, the main em's
+        EXPECT_EQ(plan.sizesAt(24)[1].emboldenStrength, 64);  // 1536 / 24
     }
 }
 
