@@ -118,6 +118,21 @@ TEST(FontSet, ASlotsStyleIsSynthesisedFromARegularFace) {
     EXPECT_GT(italic.first, regular.first);
 }
 
+// With an italic face and no bold ones, the bold italic slots take the italic face emboldened
+// (its letterforms kept), the bold slots the regular face emboldened.
+TEST(FontSet, BoldItalicSlotsPreferTheItalicFaceToASlantedRegular) {
+    ScratchFolder folder;
+    const fs::path set = folder.path() / "psp";
+    const FontFamily family{kFonts / "Example.ttf", {}, kFonts / "Example2.otf", {}};
+    writeFontSet(set, family, {18, 1.0, false, false, 2.5, 1.2});
+    for (int n = 0; n < 16; ++n) {
+        SCOPED_TRACE("slot " + std::to_string(n));
+        const auto bytes = pgf::readWholeFile(set / ("ltn" + std::to_string(n) + ".pgf"));
+        const bool italic = (n / 2) % 2 == 1;
+        EXPECT_EQ(pgf::readPgf(bytes).header.fontName, italic ? "TeX Gyre Heros" : "DejaVu Sans");
+    }
+}
+
 struct FailingSet {
     const char* name;
     FontFamily family;
