@@ -1,6 +1,7 @@
 // Names from outside (a dropped font's, a backup's) stay names: none reaches another folder, and
 // on POSIX a backslash is an ordinary character that a path keeps as it is.
 #include "core/file_name_rule.h"
+#include "core/paths.h"
 #include "support.h"
 
 namespace tessavine {

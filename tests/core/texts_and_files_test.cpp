@@ -386,6 +386,19 @@ TEST(DroppedFont, ADifferentFontOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo) {
               "Same.ttf");
     EXPECT_TRUE(prompts.questions.empty());
     EXPECT_EQ(listing(program), "F.ttf Same.ttf");
+
+    // A copy that fails is told as the file system words it, and the font is not taken.
+    struct FullDisk final : StdFileSystem {
+        std::string copyFileSafely(const std::string&, const std::string&) override {
+            return "The disk is full.";
+        }
+    } full;
+    writeBytes(temp.path / "elsewhere" / "G.ttf", "g");
+    EXPECT_FALSE(
+        adoptDroppedFont(full, prompts, platform::utf8FromPath(program),
+                         {{platform::utf8FromPath(temp.path / "elsewhere" / "G.ttf"), "G.ttf"}}));
+    EXPECT_EQ(prompts.messages, (Strings{"The disk is full."}));
+    EXPECT_EQ(listing(program), "F.ttf Same.ttf");
 }
 
 }  // namespace
