@@ -135,11 +135,14 @@ std::vector<char32_t> chosenCharacters(const ConversionParameters& parameters,
         }
         const auto& text = std::get<pgf::TextCharacters>(read);
         if (text.beyondSixteenBits > 0) {
+            const bool one = text.beyondSixteenBits == 1;
             warnings.push_back("warning: " + std::to_string(text.beyondSixteenBits) +
-                               " characters of " + quoted(name) +
-                               " lie beyond U+FFFF (the first, " + codeText(text.firstBeyond) +
-                               ", on line " + std::to_string(text.firstBeyondLine) +
-                               "), which a PGF font cannot hold; they were left out");
+                               (one ? " character of " : " characters of ") + quoted(name) +
+                               (one ? " lies beyond U+FFFF (" : " lie beyond U+FFFF (the first, ") +
+                               codeText(text.firstBeyond) + ", on line " +
+                               std::to_string(text.firstBeyondLine) +
+                               (one ? "), which a PGF font cannot hold; it was left out"
+                                    : "), which a PGF font cannot hold; they were left out"));
         }
         characters.insert(characters.end(), text.characters.begin(), text.characters.end());
     }

@@ -189,6 +189,115 @@ TEST(FallbackFont, ShrinksToAShorterMainFontsCapHeight) {
     EXPECT_EQ(file.glyphs[*file.glyphIndexOf(U'H')].image, freeTypeGlyph(kNoGreek, 1152, U'H'));
 }
 
+// What --chars and --chars-from choose: always "_" (the PSP draws it for any character a font
+// lacks), sorted, each once; and one warning line for characters a 16-bit code cannot hold,
+// naming how many, the first and its line.
+TEST(ChosenCharacters, AlwaysHoldTheSubstituteAndWarnOfCodesBeyondSixteenBits) {
+    struct Case {
+        const char* sets;
+        const char* text;  // --chars-from's content; nullptr: no file
+        std::vector<char32_t> expected;
+        const char* warned;   // the warning's words before the file's name; nullptr: none
+        const char* warning;  // and after it
+    };
+    const Case cases[] = {
+        {"U+0041", nullptr, {U'A', U'_'}, nullptr, nullptr},
+        {"U+005F", nullptr, {U'_'}, nullptr, nullptr},
+        {"greek,-greek,U+2192", nullptr, {U'_', U'→'}, nullptr, nullptr},
+        {"U+0041", "B_A", {U'A', U'B', U'_'}, nullptr, nullptr},
+        {"U+0041",
+         "B\n\xF0\x9F\x98\x80",
+         {U'A', U'B', U'_'},
+         "1 character of ",
+         " lies beyond U+FFFF (U+1F600, on line 2), which a PGF font cannot hold; it was left "
+         "out"},
+        {"U+0041",
+         "\xF0\x9F\x8E\xAE\n\xF0\x9F\x98\x80",
+         {U'A', U'_'},
+         "2 characters of ",
+         " lie beyond U+FFFF (the first, U+1F3AE, on line 1), which a PGF font cannot hold; they "
+         "were left out"},
+    };
+    const auto text = std::filesystem::temp_directory_path() / "tessavine-chosen-characters.txt";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sets + std::string(" + ") + (c.text ? c.text : "no file"));
+        ConversionParameters parameters = at18(c.sets);
+        if (c.text) {
+            std::ofstream(text, std::ios::binary) << c.text;
+            parameters.charactersFromFile = text.string();
+        }
+        std::vector<std::string> warnings;
+        EXPECT_EQ(chosenCharacters(parameters, warnings), c.expected);
+        ASSERT_EQ(warnings.size(), c.warning ? 1u : 0u);
+        if (c.warning) {
+            EXPECT_EQ(warnings[0], std::string("warning: ") + c.warned + "\"" + text.string() +
+                                       "\"" + c.warning);
+        }
+    }
+    std::filesystem::remove(text);
+}
+
+// The fallback's em and synthetic style, worked out once for all its glyphs. A face without a
+// cap height (no OS/2 sCapHeight, no "H") keeps the main em, whichever side it is on; a bold or
+// italic main face as given (the family's own bold, say) makes a plain fallback synthesise the
+// style, at the main em's 1/24, while the main face itself is drawn as it is.
+TEST(FallbackFont, SizeAndStyleInTheCornerCases) {
+    const std::filesystem::path noCaps =
+        std::filesystem::path(TESSAVINE_REPRO_DIR) / "giant_A_fits_underscore.ttf";
+    ASSERT_EQ(capHeightUnits(FontFace::open(noCaps)), 0);
+    struct Case {
+        const char* name;
+        std::filesystem::path main;
+        std::filesystem::path fallback;
+        FaceStyle mainStyle;
+        bool embolden;
+        long fallbackEm;  // 26.6
+        bool fallbackBold, fallbackItalic, mainBold, mainItalic;
+    };
+    const Case cases[] = {
+        {"plain", kNoGreek, kMain, {}, false, 1152, false, false, false, false},
+        {"main without cap height", noCaps, kMain, {}, false, 1152, false, false, false, false},
+        {"fallback without cap height",
+         kNoGreek,
+         noCaps,
+         {},
+         false,
+         1152,
+         false,
+         false,
+         false,
+         false},
+        {"bold main face", kNoGreek, kMain, {true, false}, false, 1152, true, false, false, false},
+        {"italic main face",
+         kNoGreek,
+         kMain,
+         {false, true},
+         false,
+         1152,
+         false,
+         true,
+         false,
+         false},
+        {"emboldened", kNoGreek, kMain, {}, true, 1152, true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConversionParameters parameters = at18("ascii");
+        parameters.embolden = c.embolden;
+        parameters.fallbackFonts = {c.fallback.string()};
+        const ConversionPlan plan = makeConversionPlan(c.main, parameters, c.mainStyle);
+        ASSERT_EQ(plan.sizes.size(), 2u);
+        EXPECT_EQ(plan.sizes[0].emHeight, 1152);
+        EXPECT_EQ(plan.sizes[1].emHeight, c.fallbackEm);
+        EXPECT_EQ(plan.sizes[0].embolden, c.mainBold);
+        EXPECT_EQ(plan.sizes[0].italicize, c.mainItalic);
+        EXPECT_EQ(plan.sizes[1].embolden, c.fallbackBold);
+        EXPECT_EQ(plan.sizes[1].italicize, c.fallbackItalic);
+        EXPECT_EQ(plan.sizes[1].emboldenStrength, 48);        // 1152 / 24, the main em's
+        EXPECT_EQ(plan.sizesAt(24)[1].emboldenStrength, 64);  // 1536 / 24
+    }
+}
+
 // A fallback keeps the main font's synthetic style: the bold strength is the main em's 1/24.
 TEST(FallbackFont, TakesTheSameSyntheticBoldAndSlant) {
     for (const bool bold : {false, true}) {

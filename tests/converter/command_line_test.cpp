@@ -107,6 +107,10 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWindowsWords) {
     EXPECT_EQ(slot.parameters.lineMetrics, LineMetricsSource::Font);
     EXPECT_EQ(slot.parameters.ascender, 13.5);
     EXPECT_EQ(slot.parameters.descender, -3.0);
+    const CommandLine largest = readCommandLine(
+        Words{"f.ttf", "o.pgf", "18h1", "b1i1", "--ascender", "1000", "--descender", "-1000"});
+    EXPECT_EQ(largest.parameters.ascender, 1000.0);
+    EXPECT_EQ(largest.parameters.descender, -1000.0);
     // Without options: no slot, the firmware's line metrics.
     const CommandLine plain = readCommandLine(Words{"f.ttf", "o.pgf", "18h1", "b1i1"});
     EXPECT_FALSE(plain.parameters.slot || plain.parameters.ascender || plain.parameters.descender);
@@ -124,6 +128,8 @@ TEST(CommandLine, RefusesOptionsThatCannotBeMet) {
         {{"--ascender", "12px"}, "above 0"},
         {{"--descender", "3"}, "negative"},
         {{"--descender", "-nan"}, "negative"},
+        {{"--ascender", "1000.5"}, "above 0"},  // past the largest, 1000 pixels
+        {{"--descender", "-1000.5"}, "negative"},
         {{"--set", "--slot", "2"}, "leave out --slot"},
         {{"--bold", "b.ttf"}, "for --set"},
         {{"--frobnicate"}, "\"--frobnicate\" is no option"}};

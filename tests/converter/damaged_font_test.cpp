@@ -9,6 +9,7 @@
 
 #include "converter/conversion_error.h"
 #include "converter/font_converter.h"
+#include "converter/font_face.h"
 #include "pgf/character_set.h"
 #include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
@@ -89,6 +90,41 @@ TEST(DamagedFont, MoreDifferentAdvancesThanTheFormatHoldsIsTheUsersErrorNotAnInt
     }
     // Undamaged, the same font converts.
     EXPECT_EQ(convertFont(folder.path() / "Example2.otf", parameters).glyphCount, 345u);
+}
+
+// A font is refused unread only past 256 MiB (CJK collections reach 128 MB), a bound of its own:
+// not the 16 MiB a PGF font may have. The padding is a sparse file's zeros, which FreeType
+// ignores after the tables.
+TEST(DamagedFont, TheFontSizeBoundIsTwoHundredFiftySixMebibytes) {
+    ScratchFolder folder;
+    const fs::path font = folder.path() / "padded.ttf";
+    const std::uintmax_t mebibyte = 1024 * 1024;
+    struct Case {
+        std::uintmax_t bytes;
+        bool opens;
+    };
+    // (Exactly 256 MiB would be read whole: too slow for a unit test.)
+    for (const Case c : {Case{16 * mebibyte + 1, true}, Case{256 * mebibyte + 1, false}}) {
+        SCOPED_TRACE(c.bytes);
+        fs::copy_file(fs::path(TESSAVINE_FONTS_DIR) / "Example.ttf", font,
+                      fs::copy_options::overwrite_existing);
+        std::error_code error;
+        fs::resize_file(font, c.bytes, error);
+        if (error) {
+            GTEST_SKIP() << "this file system cannot hold a sparse file: " << error.message();
+        }
+        try {
+            FontFace::open(font);
+            EXPECT_TRUE(c.opens);
+        } catch (const ConversionError& refusal) {
+            EXPECT_FALSE(c.opens) << refusal.what();
+            EXPECT_NE(std::string(refusal.what())
+                          .find("is 268435457 bytes long, more than the 268435456 bytes of the "
+                                "largest font this converter reads; choose another font"),
+                      std::string::npos)
+                << refusal.what();
+        }
+    }
 }
 
 }  // namespace

@@ -118,6 +118,22 @@ TEST(FontSet, ASlotsStyleIsSynthesisedFromARegularFace) {
     EXPECT_GT(italic.first, regular.first);
 }
 
+// With a bold and an italic face but no bold italic one, the bold italic slots take the italic
+// face emboldened (its letterforms kept) rather than the bold face slanted.
+TEST(FontSet, BoldItalicSlotsPreferTheItalicFaceToASlantedBold) {
+    ScratchFolder folder;
+    const fs::path set = folder.path() / "psp";
+    const FontFamily family{
+        kFonts / "Example.ttf", kFonts / "Example.ttf", kFonts / "Example2.otf", {}};
+    writeFontSet(set, family, {18, 1.0, false, false, 2.5, 1.2});
+    for (int n = 0; n < 16; ++n) {
+        SCOPED_TRACE("slot " + std::to_string(n));
+        const auto bytes = pgf::readWholeFile(set / ("ltn" + std::to_string(n) + ".pgf"));
+        const bool italic = (n / 2) % 2 == 1;
+        EXPECT_EQ(pgf::readPgf(bytes).header.fontName, italic ? "TeX Gyre Heros" : "DejaVu Sans");
+    }
+}
+
 struct FailingSet {
     const char* name;
     FontFamily family;

@@ -228,6 +228,10 @@ TEST(ConverterCharacters, ChosenFromATextAndFilledFromAFallback) {
     const std::vector<std::uint8_t> bytes = pgf::readWholeFile(folder.path() / "o.pgf");
     const pgf::PgfFile file = pgf::readPgf(bytes);
     pgf::expectWellFormed(file, bytes.size());
+    // A full open takes the whole file and 12 bytes.
+    EXPECT_NE(run.out.find(" or " + std::to_string(bytes.size() + 12) + " (full)"),
+              std::string::npos)
+        << run.out;
     // ASCII, Ά λ φ α, the combining acute and the arrow; no BOM, no line ends. Only Ά is
     // beyond the main font.
     EXPECT_EQ(file.glyphs.size(), 95u + 4 + 1 + 1);

@@ -1,6 +1,7 @@
 // Names from outside (a dropped font's, a backup's) stay names: none reaches another folder, and
 // on POSIX a backslash is an ordinary character that a path keeps as it is.
 #include "core/file_name_rule.h"
+#include "core/paths.h"
 #include "support.h"
 
 namespace tessavine {
@@ -33,6 +34,10 @@ TEST(FileNameRule, OnlyNamesOfOneFileInOneFolderPass) {
     for (const auto& [name, passes] : cases) {
         EXPECT_EQ(isPlainFileName(name), passes) << name;
     }
+    // A name joins its folder with one separator, whether the folder ends in one or not.
+    const std::string separator(1, kPathSeparator);
+    EXPECT_EQ(pathOfNameIn("fonts", "a.ttf"), "fonts" + separator + "a.ttf");
+    EXPECT_EQ(pathOfNameIn("fonts" + separator, "a.ttf"), "fonts" + separator + "a.ttf");
 }
 
 #ifndef _WIN32

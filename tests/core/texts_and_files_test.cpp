@@ -7,9 +7,12 @@
 #include <span>
 
 #include "core/converter_command.h"
+#include "core/dropped_font.h"
+#include "core/input_limits.h"
 #include "core/number_reading.h"
 #include "core/parameter_rules.h"
 #include "core/paths.h"
+#include "core/result_texts.h"
 #include "core/settings_file.h"
 #include "core/std_file_system.h"
 #include "core/windows1252.h"
@@ -218,6 +221,184 @@ TEST(StdFileSystem, AReplacementThatFailsLeavesTheOldFileAndNoTemporaryOne) {
     EXPECT_THAT(writeError, HasSubstr(target));
     EXPECT_EQ(readBytes(folder.path / "ltn1.pgf"), "old");
     EXPECT_EQ(listing(folder.path), "ltn0.pgf ltn1.pgf");
+}
+
+// The warning for basic characters the font lacks: twelve named at most, the rest counted; the
+// space by name, since a blank would not show.
+TEST(ResultTexts, TheMissingCharactersWarningNamesTwelveAndCountsTheRest) {
+    const std::string tail =
+        ".\n\nThe PSP will show \"_\" in their place wherever they appear, in games and in its "
+        "own menus. Answer No to the next question to keep the fonts the PSP has now.";
+    const auto letters = [](char32_t first, std::size_t count) {
+        std::vector<char32_t> codes(count);
+        std::iota(codes.begin(), codes.end(), first);
+        return codes;
+    };
+    const std::pair<std::vector<char32_t>, std::string> cases[] = {
+        {{U' '},
+         "1 of the 95 basic characters (letters, digits, punctuation and the space): space"},
+        {{U' ', U'~'},
+         "2 of the 95 basic characters (letters, digits, punctuation and the space): "
+         "space ~"},
+        {letters(U'a', 12),
+         "12 of the 95 basic characters (letters, digits, punctuation and the "
+         "space): a b c d e f g h i j k l"},
+        {letters(U'a', 13),
+         "13 of the 95 basic characters (letters, digits, punctuation and the "
+         "space): a b c d e f g h i j k l and 1 more"},
+        {letters(U'A', 26),
+         "26 of the 95 basic characters (letters, digits, punctuation and the "
+         "space): A B C D E F G H I J K L and 14 more"},
+    };
+    for (const auto& [missing, named] : cases) {
+        EXPECT_EQ(missingAsciiWarning(missing), "The font made lacks " + named + tail);
+    }
+}
+
+// What the notices after a conversion and a copy say, with the counts in the singular and plural.
+TEST(ResultTexts, NoticesCountAndTimeAsTheyShould) {
+    using std::chrono::milliseconds;
+    const FontCoverage whole{447, {}};
+    const FontCoverage lacking{447, {U'A', U'\u00E9'}};
+    struct Case {
+        std::variant<FontCoverage, std::string> coverage;
+        milliseconds took;
+        int copies;
+        const char* text;
+    };
+    const Case cases[] = {
+        {whole, milliseconds(49), 0,
+         "ltn0.pgf made from F.ttf in less than 0.1 s: 447 characters, none missing.\nNo other "
+         "slot was ticked, so no slot file was copied from it."},
+        {whole, milliseconds(50), 1,
+         "ltn0.pgf made from F.ttf in 0.1 s: 447 characters, none missing.\n1 slot file copied "
+         "from it."},
+        {lacking, milliseconds(1249), 15,
+         "ltn0.pgf made from F.ttf in 1.2 s: 2 of the PSP's 447 characters are missing and will "
+         "show as _.\n15 slot files copied from it."},
+        {std::string("no glyphs"), milliseconds(2000), 2,
+         "ltn0.pgf made from F.ttf in 2.0 s, but it cannot be read back (no glyphs), so what it "
+         "holds is unknown.\n2 slot files copied from it."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(conversionNotice("F.ttf", c.coverage, c.took, c.copies), c.text);
+    }
+    EXPECT_EQ(copyNotice(1, "/psp/font", ""),
+              "1 font copied to /psp/font.\nNothing there was replaced, so no backup was needed.");
+    EXPECT_EQ(copyNotice(16, "/psp/font", "/b/1"),
+              "16 fonts copied to /psp/font.\nThe fonts they replaced are backed up in /b/1.");
+    // Only printable ASCII counts as basic: the neighbours on each side do not.
+    const FontCoverage edges{447, {0x1F, 0x20, 0x7E, 0x7F, 0xA0}};
+    EXPECT_EQ(edges.missingAscii(), (std::vector<char32_t>{0x20, 0x7E}));
+}
+
+// A font dropped onto the window is copied into the program folder only when it is one plain
+// font file of a size the converter takes; otherwise nothing there changes.
+TEST(DroppedFont, OnlyOnePlainFontFileOfABoundedSizeIsCopied) {
+    TempFolder temp;
+    const fs::path program = temp.path / "program";
+    const fs::path elsewhere = temp.path / "elsewhere";
+    fs::create_directories(program);
+    fs::create_directories(elsewhere);
+    for (const char* name : {"A.ttf", "B.OTF", "c.ttc", ".ttf", "notes.txt", "big.ttf"}) {
+        writeBytes(elsewhere / name, std::string("font ") + name);
+    }
+    std::error_code error;
+    fs::resize_file(elsewhere / "big.ttf", kLargestFontFileBytes + 1, error);
+    const auto from = [&](const std::string& name) {
+        return DroppedFile{platform::utf8FromPath(elsewhere / name), name};
+    };
+    struct Case {
+        const char* name;
+        std::vector<DroppedFile> dropped;
+        bool adopted;
+        const char* message;  // part of it; nullptr: none
+    };
+    const Case cases[] = {
+        {"two fonts", {from("A.ttf"), from("B.OTF")}, false, kDropRefusedMessage},
+        {"no font", {}, false, kDropRefusedMessage},
+        {"a text", {from("notes.txt")}, false, kDropRefusedMessage},
+        {"an extension alone", {from(".ttf")}, false, kDropRefusedMessage},
+        {"a font that is gone", {from("gone.ttf")}, false, kDropRefusedMessage},
+        {"a name reaching out",
+         {{from("A.ttf").path, "../A.ttf"}},
+         false,
+         "The font's name \"../A.ttf\" cannot be a file name in the program folder"},
+        {"too large", {from("big.ttf")}, false, "is 268435457 bytes long, more than the 268435456"},
+        {"upper case", {from("B.OTF")}, true, nullptr},
+        {"a collection", {from("c.ttc")}, true, nullptr},
+    };
+    StdFileSystem files;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (error && std::string(c.name) == "too large") {
+            continue;  // no sparse files here
+        }
+        ScriptedPrompts prompts;
+        const std::string before = listing(program);
+        const auto adopted =
+            adoptDroppedFont(files, prompts, platform::utf8FromPath(program), c.dropped);
+        EXPECT_EQ(adopted.has_value(), c.adopted);
+        if (c.adopted) {
+            EXPECT_EQ(*adopted, c.dropped[0].name);
+            EXPECT_EQ(readBytes(program / c.dropped[0].name), "font " + c.dropped[0].name);
+        } else {
+            EXPECT_EQ(listing(program), before);
+        }
+        if (c.message) {
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_THAT(prompts.messages[0], HasSubstr(c.message));
+        } else {
+            EXPECT_TRUE(prompts.messages.empty());
+        }
+        EXPECT_TRUE(prompts.questions.empty());
+    }
+    EXPECT_EQ(listing(program), "B.OTF c.ttc");
+    EXPECT_EQ(listing(temp.path), "elsewhere program");
+}
+
+// A different font of the same name is replaced only when the user says so; the same one is used
+// without a question.
+TEST(DroppedFont, ADifferentFontOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo) {
+    TempFolder temp;
+    const fs::path program = temp.path / "program";
+    fs::create_directories(program);
+    fs::create_directories(temp.path / "elsewhere");
+    writeBytes(temp.path / "elsewhere" / "F.ttf", "new");
+    writeBytes(temp.path / "elsewhere" / "Same.ttf", "same");
+    writeBytes(program / "Same.ttf", "same");
+    StdFileSystem files;
+    for (const bool answer : {false, true}) {
+        writeBytes(program / "F.ttf", "old");
+        ScriptedPrompts prompts;
+        prompts.answer = answer;
+        const auto adopted = adoptDroppedFont(
+            files, prompts, platform::utf8FromPath(program),
+            {{platform::utf8FromPath(temp.path / "elsewhere" / "F.ttf"), "F.ttf"}});
+        EXPECT_EQ(adopted.has_value(), answer);
+        EXPECT_EQ(readBytes(program / "F.ttf"), answer ? "new" : "old");
+        EXPECT_EQ(prompts.questions.size(), 1u);
+    }
+    ScriptedPrompts prompts;
+    EXPECT_EQ(adoptDroppedFont(
+                  files, prompts, platform::utf8FromPath(program),
+                  {{platform::utf8FromPath(temp.path / "elsewhere" / "Same.ttf"), "Same.ttf"}}),
+              "Same.ttf");
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(listing(program), "F.ttf Same.ttf");
+
+    // A copy that fails is told as the file system words it, and the font is not taken.
+    struct FullDisk final : StdFileSystem {
+        std::string copyFileSafely(const std::string&, const std::string&) override {
+            return "The disk is full.";
+        }
+    } full;
+    writeBytes(temp.path / "elsewhere" / "G.ttf", "g");
+    EXPECT_FALSE(
+        adoptDroppedFont(full, prompts, platform::utf8FromPath(program),
+                         {{platform::utf8FromPath(temp.path / "elsewhere" / "G.ttf"), "G.ttf"}}));
+    EXPECT_EQ(prompts.messages, (Strings{"The disk is full."}));
+    EXPECT_EQ(listing(program), "F.ttf Same.ttf");
 }
 
 }  // namespace

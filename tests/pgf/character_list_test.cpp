@@ -121,6 +121,10 @@ TEST(CharacterList, CombinesSetsAndRangesFromLeftToRight) {
         {"u+0370-03ff,-greek",
          span({{0x378, 0x379}, {0x380, 0x383}, {0x38B, 0x38B}, {0x38D, 0x38D}, {0x3A2, 0x3A2}})},
         {"U+0041-U+0043", span({{0x41, 0x43}})},
+        // Lower case throughout: the prefix at both ends, the hex digits at both ends of a-f.
+        {"u+0041-u+0043,u+00aa-00af", span({{0x41, 0x43}, {0xAA, 0xAF}})},
+        {"U+00A9-U+00AA, Latin-Ext-A", span({{0xA9, 0xAA}, {0x100, 0x17F}})},
+        {"U+A-21", span({{0x20, 0x21}})},  // a code of one digit
         {"psp,-cyrillic", without(psp, cyrillic)},
         {"-cyrillic", without(psp, cyrillic)},  // a list that starts by removing starts from psp
         {"ascii,-U+0041-005A,U+0042", span({{0x20, 0x40}, {0x42, 0x42}, {0x5B, 0x7E}})},
@@ -151,6 +155,7 @@ TEST(CharacterList, RefusesInOneLineNamingTheItem) {
         {"U+0009", "control"},
         {"U+D800", "surrogate"},
         {"-", "empty item"},
+        {"~x\x7F", "\"~x?\" is no character set"},  // the last printable shown, the next not
     };
     for (const auto& [list, mention] : cases) {
         const auto result = parseCharacterList(list);

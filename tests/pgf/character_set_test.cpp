@@ -20,6 +20,10 @@ TEST(CharacterSet, IsTheFirmwareLatinSetWithLatinExtendedA) {
     for (const char32_t code : {U'\u007f', U'\u009f', U'\u0180', U'\u040d', U'\u0391'}) {
         EXPECT_FALSE(std::binary_search(set.begin(), set.end(), code)) << int(code);
     }
+    // Ranges that overlap give each code once, in order.
+    const CodeRange overlapping[] = {{0x44, 0x45}, {0x41, 0x43}, {0x42, 0x44}};
+    EXPECT_EQ(charactersInRanges(overlapping),
+              (std::vector<char32_t>{0x41, 0x42, 0x43, 0x44, 0x45}));
 }
 
 }  // namespace

@@ -179,6 +179,7 @@ TEST(FontName, AvoidsNamesSomeReadersHandleDifferently) {
         {"Microsoft YaHei UI", "Microsoft YaHei UI"},
         {"", "Untitled"},
         {"  Caf\xc3\xa9", "Caf"},
+        {"\x1F~\x7F", "~"},  // the printable edges kept, their neighbours dropped
         {std::string(80, 'x'), std::string(63, 'x')}};
     for (const auto& [family, stored] : familyAndStored) {
         EXPECT_EQ(makeStorableFontName(family), stored);

@@ -34,7 +34,7 @@ GlyphImage randomImage(std::mt19937& random, int largestSide) {
 PgfFont makeFont(std::size_t count, int distinctDimensions, unsigned seed) {
     std::mt19937 random(seed);
     PgfFont font;
-    font.name = "Synthetic";
+    font.name = "Synthetic" + std::string(54, '-');  // 63 bytes, the longest a header holds
     font.style = "Regular";
     font.ascender = 20 * 64;
     font.descender = -5 * 64;
@@ -129,6 +129,37 @@ TEST(PgfReaderRefuses, TruncatedAndDamagedFiles) {
         Bytes damaged = bytes;
         damaged[offset] = value;
         EXPECT_THROW(readPgf(damaged), PgfReadError) << "byte " << offset;
+    }
+}
+
+// A shadow id past the shadow map (a header that counts one shadow fewer than the glyphs name)
+// leaves that glyph without a shadow and the others as they were.
+TEST(PgfReaderRefuses, NothingForAShadowIdPastTheMap) {
+    const PgfFont font = makeFont(4, 4, 5);
+    Bytes bytes = writePgf(font);
+    const PgfFile whole = readPgf(bytes);
+    ASSERT_EQ(whole.header.shadowMapLength, 4);
+    ASSERT_EQ(whole.header.shadowMapBpe, 16);
+    bytes[0x16C] = 3;  // four 16-bit entries and three take the same 8 bytes
+    const PgfFile cut = readPgf(bytes);
+    ASSERT_EQ(cut.glyphs.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(cut.glyphs[i].image, font.glyphs[i].image) << i;
+        EXPECT_EQ(cut.glyphs[i].shadow, i < 3 ? font.glyphs[i].shadow : GlyphImage{}) << i;
+    }
+    // A shadow map entry naming a character the font lacks is refused, not followed.
+    const PgfSections& at = whole.sections;
+    const std::size_t map =
+        at.header + at.dimensionTable + at.xAdjustTable + at.yAdjustTable + at.advanceTable;
+    bytes[0x16C] = 4;
+    ASSERT_EQ(bytes[map] | bytes[map + 1] << 8, font.glyphs[0].code);
+    bytes[map] = 0x1F;  // U+001F, no glyph of the font
+    bytes[map + 1] = 0;
+    try {
+        readPgf(bytes);
+        ADD_FAILURE() << "a shadow of a missing character was read";
+    } catch (const PgfReadError& error) {
+        EXPECT_STREQ(error.what(), "a shadow belongs to a character the font does not have");
     }
 }
 

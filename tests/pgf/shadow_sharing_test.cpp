@@ -7,6 +7,7 @@
 
 #include "pgf/pgf_reader.h"
 #include "pgf/pgf_writer.h"
+#include "pgf/shadow_sharing.h"
 #include "pgf_invariants.h"
 
 namespace tessavine::pgf {
@@ -116,6 +117,61 @@ TEST(SharedShadows, IdenticalOnesShareBelowTheLimitOnlyWhenAsked) {
             EXPECT_EQ(file.glyphs[i].shadow, shadows[i]) << "glyph " << i;
         }
     }
+}
+
+// Two shadows share only when they are the same in every respect: size, place and ink. Each
+// case differs from the first shadow in one respect alone.
+TEST(SharedShadows, OnlyShadowsAlikeInEveryRespectShare) {
+    const GlyphImage first{2, 3, 0, 5, {1, 2, 3, 4, 5, 6}};
+    struct Case {
+        const char* name;
+        GlyphImage second;
+        bool shares;
+    };
+    const Case cases[] = {
+        {"the same", first, true},
+        {"one row lower", {2, 3, 0, 4, {1, 2, 3, 4, 5, 6}}, false},
+        {"one column further right", {2, 3, 1, 5, {1, 2, 3, 4, 5, 6}}, false},
+        {"the same ink, three wide", {3, 2, 0, 5, {1, 2, 3, 4, 5, 6}}, false},
+        {"one pixel darker", {2, 3, 0, 5, {1, 2, 3, 4, 5, 7}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<GlyphImage> shadows = {first, c.second};
+        EXPECT_EQ(shareShadows(shadows, 511, true),
+                  (std::vector<std::size_t>{0, c.shares ? 0u : 1u}));
+        // Below the limit without being asked, nothing shares.
+        EXPECT_EQ(shareShadows(shadows, 511, false), (std::vector<std::size_t>{0, 1}));
+    }
+}
+
+// Past the limit the earliest half keep theirs and the remaining owners are the shadows farthest
+// from every owner so far. Six one-pixel shadows along a line at these columns, four owners:
+// 0 and 1 keep theirs; 70 is farthest from them, then 31 (30 from 1, 39 from 70) before 30.
+TEST(SharedShadows, OwnersSpreadOverTheShapes) {
+    std::vector<GlyphImage> shadows;
+    for (const int left : {0, 1, 2, 30, 31, 70}) {
+        shadows.push_back({1, 1, left, 1, {15}});
+    }
+    EXPECT_EQ(shareShadows(shadows, 4), (std::vector<std::size_t>{0, 1, 1, 4, 4, 5}));
+    // Identical ones share before any likeness is weighed.
+    shadows.insert(shadows.begin() + 3, shadows[5]);
+    EXPECT_EQ(shareShadows(shadows, 4), (std::vector<std::size_t>{0, 1, 1, 3, 5, 5, 3}));
+
+    // Boxes alike, the ink decides, over the whole box: two owners, the first and the farthest.
+    // Two pixels wide: the third is nearer the first (14 apart) than the second (15 apart).
+    const std::vector<GlyphImage> columns = {
+        {2, 1, 0, 1, {15, 0}}, {2, 1, 0, 1, {0, 15}}, {2, 1, 0, 1, {15, 14}}};
+    EXPECT_EQ(shareShadows(columns, 2), (std::vector<std::size_t>{0, 1, 0}));
+    // Twelve rows tall, the grid's size: ink in the last row is as far from the next-to-last as
+    // from the first, so the third takes the first owner (the earlier of two as near).
+    std::vector<GlyphImage> rows;
+    for (const int inkRow : {0, 10, 11}) {
+        GlyphImage shadow{1, 12, 0, 12, std::vector<std::uint8_t>(12, 0)};
+        shadow.pixels[static_cast<std::size_t>(inkRow)] = 15;
+        rows.push_back(shadow);
+    }
+    EXPECT_EQ(shareShadows(rows, 2), (std::vector<std::size_t>{0, 1, 0}));
 }
 
 }  // namespace

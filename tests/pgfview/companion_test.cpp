@@ -18,6 +18,8 @@ class CompanionTest : public QObject {
     void helpAndVersionNeedNoDisplay_data();
     void helpAndVersionNeedNoDisplay();
     void exportPlacesEveryCharacterOfTheSampleWithoutAWindow();
+    void exportIntoAPlaceThatCannotHoldItFails_data();
+    void exportIntoAPlaceThatCannotHoldItFails();
     void opensBesideTheCentredMainWindowWithinTheScreen();
     void screenPixelsStaySquareAtTheDevicePixelRatio();
 };
@@ -103,6 +105,35 @@ void CompanionTest::exportPlacesEveryCharacterOfTheSampleWithoutAWindow() {
             QCOMPARE(screen.pixel(x, y), background);
         }
     }
+}
+
+// An export that cannot be written is a failure, told and exit code 1, that leaves nothing behind.
+void CompanionTest::exportIntoAPlaceThatCannotHoldItFails_data() {
+    QTest::addColumn<QString>("out");  // in the scratch folder, which holds ltn0.pgf
+    QTest::newRow("a folder that does not exist") << "missing/screen.png";
+    QTest::newRow("inside a file") << "ltn0.pgf/screen.png";
+    QTest::newRow("a folder's name") << "taken";
+}
+
+void CompanionTest::exportIntoAPlaceThatCannotHoldItFails() {
+    QFETCH(QString, out);
+    QTemporaryDir folder;
+    test::replaceFile(folder.filePath("ltn0.pgf"), test::twoGlyphFile());
+    QVERIFY(QDir(folder.path()).mkdir("taken"));
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.setWorkingDirectory(folder.path());
+    process.start(TESSAVINE_PGFVIEW, {"--export", out, "ltn0.pgf"});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QString said = process.readAllStandardError();
+    QVERIFY2(said.contains("pgfview: Could not save "), qPrintable(said));
+    QVERIFY2(said.contains("Choose another folder or name."), qPrintable(said));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             (QStringList{"ltn0.pgf", "taken"}));
+    QCOMPARE(QDir(folder.filePath("taken")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList());
 }
 
 void CompanionTest::opensBesideTheCentredMainWindowWithinTheScreen() {
