@@ -209,6 +209,7 @@ void settleInterruptedSet(const fs::path& folder) {
                                 sameBytes(folder / line.part, line.size, line.sum));
     }
     std::error_code error;
+    std::error_code probe;  // a file looked for and not found is no failure of the settling
     for (const JournalLine& line : *lines) {
         const fs::path path = folder / line.name;
         const fs::path aside = folder / line.aside;
@@ -216,7 +217,7 @@ void settleInterruptedSet(const fs::path& folder) {
             if (!sameBytes(path, line.size, line.sum)) {
                 fs::rename(folder / line.part, path, error);
             }
-        } else if (fs::is_regular_file(fs::symlink_status(aside, error))) {
+        } else if (fs::is_regular_file(fs::symlink_status(aside, probe))) {
             fs::rename(aside, path, error);
         } else if (!line.existed && sameBytes(path, line.size, line.sum)) {
             removeQuietly(path);  // the run's own new font, in a slot that had none
@@ -228,10 +229,10 @@ void settleInterruptedSet(const fs::path& folder) {
         }
     }
     for (const JournalLine& line : *lines) {
-        if (!fs::is_directory(fs::symlink_status(folder / line.part, error))) {
+        if (!fs::is_directory(fs::symlink_status(folder / line.part, probe))) {
             removeQuietly(folder / line.part);
         }
-        if (newWhole && !fs::is_directory(fs::symlink_status(folder / line.aside, error))) {
+        if (newWhole && !fs::is_directory(fs::symlink_status(folder / line.aside, probe))) {
             removeQuietly(folder / line.aside);
         }
     }
