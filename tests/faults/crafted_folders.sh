@@ -3,8 +3,11 @@
 # backups) against the device copy, tessavine-restore (--finish) and ttf2pgf.exe --set. Each row
 # checks the exit code, a part of the message and a checksum listing of the whole temporary tree
 # before and after: what may change, and that nothing else does.
+# With a fifth argument, sizes and fingerprints come from that copy_driver (to run the rows against
+# older programs). Prints each row's exit, time, peak memory and changed entries (all, and those
+# under outside/) as figures; only the exit, message and changes are checked.
 set -u
-driver=$1 restore=$2 ttf2pgf=$3 font=$4
+driver=$1 restore=$2 ttf2pgf=$3 font=$4 summer=${5:-$1}
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0 rows=0
@@ -15,7 +18,9 @@ t=$work/t  # the tree: p (program folder), s (stick), set (--set folder), outsid
 host=$(hostname)
 sleep 0 & dead=$!; wait $dead  # a process number no process has now
 
+from=
 scene() {
+    from=
     chmod -R u+w "$t" 2>/dev/null; rm -rf "$t"
     mkdir -p "$t/p/backup" "$t/s/PSP/GAME" "$t/s/font" "$t/outside"
     cp "$work/new.pgf" "$t/p/ltn0.pgf"
@@ -23,6 +28,7 @@ scene() {
     cp -r "$work/ref-set" "$t/set"
     echo "thesis" >"$t/outside/thesis.odt"
     echo "notes" >"$t/set/notes.txt"
+    echo "thesis" >"$t/set/thesis.odt"
     cp "$restore" "$t/p/"
 }
 # Every entry of the tree with its kind and checksum, one per line, sorted.
@@ -31,7 +37,7 @@ listing() {
         case $kind in f) echo "f $path $(cksum <"$path")" ;; *) echo "$kind $path $link" ;; esac
     done)
 }
-sum_of() { "$driver" --sum "$1"; }
+sum_of() { "$summer" --sum "$1"; }
 journal() {  # journal FOLDER BACKUP LINE...: a copy journal as the device copy writes it
     local folder=$1 backup=$2; shift 2
     { echo "tessavine copy journal 1"; echo "backup $backup"; printf '%s\n' "$@"; echo end; } >"$folder/.tessavine-copy.journal"
@@ -58,11 +64,13 @@ row() {
     rows=$((rows + 1))
     scene; eval "$setup"
     listing >"$work/before"
-    run "$program" >"$work/out" 2>&1
+    /usr/bin/time -f "%e %M" -o "$work/time" bash -c "$(declare -p t driver restore ttf2pgf font work from 2>/dev/null; declare -f run); run $program" >"$work/out" 2>&1
     local got=$?
     listing >"$work/after"
     local diff
     diff=$(diff "$work/before" "$work/after" | grep '^[<>]' | cut -c3-)
+    printf '%-70s %-8s exit %s  %5s s %7s KB  %3d changed, %d outside\n' "$name" "$program" "$got" \
+        $(tail -1 "$work/time") "$(grep -c . <<<"$diff")" "$(grep -c '\./outside' <<<"$diff")"
     if [ -n "$changes" ]; then diff=$(grep -Ev -- "$changes" <<<"$diff"); fi
     if [ "$got" != "$code" ] || { [ -n "$message" ] && ! grep -qF -- "$message" "$work/out"; } || [ -n "$diff" ]; then
         failures=$((failures + 1))
