@@ -88,7 +88,8 @@ std::string backupProblem(const FileSystem& fileSystem, const std::string& backu
     const std::string name = platform::utf8FromPath(path.filename());
     if (!isPlainOnEveryPlatform(name) || !isBackupFolderName(name) ||
         !sameFolder(platform::utf8FromPath(path.parent_path()), backupRoot)) {
-        return "names a backup outside the program's backup folder \"" + backupRoot + "\"";
+        return "names a backup outside the program's backup folder \"" + backupRoot +
+               "\" (if another program folder made that copy, run the tessavine-restore there)";
     }
     if (platform::isSymbolicLink(platform::pathFromUtf8(backupRoot)) ||
         platform::isSymbolicLink(platform::pathFromUtf8(backupFolder))) {

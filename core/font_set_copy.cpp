@@ -127,6 +127,11 @@ std::string writeJournal(FileSystem& fileSystem, const std::string& folder, cons
     if (error.empty()) {
         error = fileSystem.renameReplacing(draft, pathOfNameIn(folder, kCopyJournalName));
     }
+    if (error.empty()) {
+        // The journal's name and the temporary fonts' names on the drive before the first old
+        // font goes; a drive that keeps no such state apart from its files has nothing to do.
+        fileSystem.flushFolder(folder);
+    }
     if (!error.empty() && !fileSystem.folderExists(draft)) {
         fileSystem.deleteFile(draft);
     }

@@ -1,6 +1,7 @@
 // Names from outside (a dropped font's, a backup's) stay names: none reaches another folder, and
 // on POSIX a backslash is an ordinary character that a path keeps as it is.
 #include "core/file_name_rule.h"
+#include "core/shown_text.h"
 #include "support.h"
 
 namespace tessavine {
@@ -32,6 +33,40 @@ TEST(FileNameRule, OnlyNamesOfOneFileInOneFolderPass) {
     };
     for (const auto& [name, passes] : cases) {
         EXPECT_EQ(isPlainFileName(name), passes) << name;
+    }
+}
+
+// Names read back from our own notes, which may come from any computer, and how a message quotes
+// text from such a note: the same on both platforms.
+TEST(FileNameRule, NotesNameOneFileOnEveryPlatformAndAreQuotedWithoutControlCharacters) {
+    const std::pair<std::string, bool> names[] = {
+        {".ltn0.pgf.tessavine.12-ab.tmp", true},
+        {"ltn15.pgf", true},
+        {"a\\..\\..\\victim.txt", false},
+        {"Z:\\x.txt", false},
+        {"C:x", false},
+        {"a/b", false},
+        {"..", false},
+        {"ltn0.pgf\x1b[2J", false},
+        {"ltn0\r.pgf", false},
+        {"", false},
+    };
+    for (const auto& [name, passes] : names) {
+        EXPECT_EQ(isPlainOnEveryPlatform(name), passes) << name;
+    }
+    // text, at most bytes, as quoted
+    const std::tuple<std::string, std::size_t, std::string> quoted[] = {
+        {"host one", 80, "host one"},
+        {"a\x1b]0;x\a\rprocess 1\n", 80, "a\\x1b]0;x\\x07\\x0dprocess 1\\n"},
+        {"c:\\x", 80, "c:\\\\x"},
+        {"\xc2\x9b"
+         "31m",
+         80, "\\u009b31m"},
+        {"\xc3\xa9t\xc3\xa9", 80, "\xc3\xa9t\xc3\xa9"},
+        {std::string(500, 'x'), 10, std::string(10, 'x') + "..."},
+    };
+    for (const auto& [text, most, shown] : quoted) {
+        EXPECT_EQ(shownText(text, most), shown);
     }
 }
 
