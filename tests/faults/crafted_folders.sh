@@ -60,7 +60,7 @@ run() {
 # row NAME PROGRAM SETUP EXIT MESSAGE CHANGES: CHANGES is an extended regex of the listing lines
 # allowed to differ ("" for none: the tree must be exactly as before).
 row() {
-    local name=$1 program=$2 setup=$3 code=$4 message=$5 changes=$6
+    local name=$1 program=$2 setup=$3 code=$4 message=$5 changes=$6 gone=${7:-}
     rows=$((rows + 1))
     scene; eval "$setup"
     listing >"$work/before"
@@ -72,6 +72,9 @@ row() {
     printf '%-70s %-8s exit %s  %5s s %7s KB  %3d changed, %d outside\n' "$name" "$program" "$got" \
         $(tail -1 "$work/time") "$(grep -c . <<<"$diff")" "$(grep -c '\./outside' <<<"$diff")"
     if [ -n "$changes" ]; then diff=$(grep -Ev -- "$changes" <<<"$diff"); fi
+    if [ -n "$gone" ] && grep -Eq -- "$gone" "$work/after"; then
+        failures=$((failures + 1)); echo "FAIL: $name: still there: $gone"
+    fi
     if [ "$got" != "$code" ] || { [ -n "$message" ] && ! grep -qF -- "$message" "$work/out"; } || [ -n "$diff" ]; then
         failures=$((failures + 1))
         echo "FAIL: $name ($program): exit $got (wanted $code)"; cat "$work/out"
@@ -172,7 +175,7 @@ row "a 2 GB old font" device 'truncate -s 2G "$t/s/font/ltn0.pgf"' \
     1 "more than any PGF font can be" ""
 row "a dead run's unfinished backup" device \
     'mkdir "$t/p/backup/2026-01-01_00-00-00.$dead.partial"; cp "$work/old.pgf" "$t/p/backup/2026-01-01_00-00-00.$dead.partial/ltn0.pgf"' \
-    0 "" "^f \./s/font/ltn0\.pgf|^[fd] \./p/backup/"
+    0 "" "^f \./s/font/ltn0\.pgf|^[fd] \./p/backup/" "\.partial"
 row "an unfinished backup is not restored" restore \
     'from=$t/p/backup/2026-01-01_00-00-00.$dead.partial; note "$from" "$t/s/font"; cp "$work/new.pgf" "$from/ltn0.pgf"' \
     1 "is a backup that was never finished" ""
