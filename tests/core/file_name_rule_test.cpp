@@ -1,6 +1,7 @@
 // Names from outside (a dropped font's, a backup's) stay names: none reaches another folder, and
 // on POSIX a backslash is an ordinary character that a path keeps as it is.
 #include "core/file_name_rule.h"
+#include "core/dropped_font.h"
 #include "core/shown_text.h"
 #include "support.h"
 
@@ -67,6 +68,36 @@ TEST(FileNameRule, NotesNameOneFileOnEveryPlatformAndAreQuotedWithoutControlChar
     };
     for (const auto& [text, most, shown] : quoted) {
         EXPECT_EQ(shownText(text, most), shown);
+    }
+}
+
+// A dropped font keeps its own name in the program folder only when every platform reads that
+// name as one file: "a\\b.ttf" would be copied on Linux and then never found by the converter,
+// which reads its command line as Windows paths too.
+TEST(FileNameRule, ADroppedFontWhoseNameIsNoPlainNameEverywhereIsRefusedAndNotCopied) {
+    // the name, whether it is adopted
+    const std::pair<std::string, bool> cases[] = {{"Plain Font.ttf", true},
+                                                  {"a\\b.ttf", false},
+                                                  {"c:b.ttf", false},
+                                                  {"tab\tname.ttf", false}};
+    for (const auto& [fileName, adopted] : cases) {
+        SCOPED_TRACE(fileName);
+        TempFolder program;
+        TempFolder elsewhere;
+        const fs::path source = elsewhere.path / "font.ttf";
+        writeBytes(source, "font bytes");
+        StdFileSystem files;
+        ScriptedPrompts prompts;
+        const std::optional<std::string> name =
+            adoptDroppedFont(files, prompts, program.text(), {{source.string(), fileName}});
+        EXPECT_EQ(name.has_value(), adopted);
+        EXPECT_EQ(listing(program.path), adopted ? fileName : "");
+        EXPECT_EQ(prompts.messages.size(), adopted ? 0u : 1u);
+        if (!adopted && !prompts.messages.empty()) {
+            EXPECT_NE(prompts.messages[0].find("cannot be a file name in the program folder"),
+                      std::string::npos);
+            EXPECT_EQ(prompts.messages[0].find('\t'), std::string::npos);
+        }
     }
 }
 
