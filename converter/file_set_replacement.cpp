@@ -1,5 +1,6 @@
 #include "file_set_replacement.h"
 
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -8,7 +9,11 @@
 #include "core/copy_journal.h"
 #include "core/copy_lock.h"
 #include "core/file_platform.h"
+#include "core/font_check.h"
+#include "core/font_slots.h"
 #include "core/input_limits.h"
+#include "core/main_controls.h"
+#include "core/shown_text.h"
 #include "core/std_file_system.h"
 
 namespace tessavine::converter {
@@ -112,6 +117,7 @@ std::string rollBack(std::vector<Replacement>& replacements) {
 // the last rename, so that a run ended in between is settled by the next run into the folder.
 constexpr const char* kSetJournalName = ".ttf2pgf-set.journal";
 
+// A whole PGF font of exactly these bytes, never a link: only such a file is ever put in place.
 bool sameBytes(const fs::path& path, std::uintmax_t size, std::uint64_t sum) {
     std::error_code error;
     if (!fs::is_regular_file(fs::symlink_status(path, error)) ||
@@ -120,9 +126,8 @@ bool sameBytes(const fs::path& path, std::uintmax_t size, std::uint64_t sum) {
     }
     const tessavine::StdFileSystem files;
     std::string ignored;
-    const auto bytes =
-        files.readOrdinaryFile(path.string(), tessavine::kLargestPgfFileBytes, ignored);
-    return bytes && tessavine::contentSum(*bytes) == sum;
+    const auto bytes = tessavine::readWholeFont(files, path.string(), ignored);
+    return bytes && bytes->size() == size && tessavine::contentSum(*bytes) == sum;
 }
 
 struct JournalLine {
@@ -132,62 +137,90 @@ struct JournalLine {
     int existed = 0;
 };
 
+// The journal's lines as a run of ours writes them, or nothing: at most one line per slot, each
+// naming a slot file, its ".<tag>.part" and its ".<tag>.old" with one tag for all, so that a
+// journal someone else wrote can never lead us to any other file.
+std::optional<std::vector<JournalLine>> readJournalLines(const std::string& text) {
+    std::vector<JournalLine> lines;
+    std::istringstream in(text);
+    std::string tag;
+    for (std::string row; std::getline(in, row);) {
+        if (row == "end") {
+            return in.peek() == std::char_traits<char>::eof() && !lines.empty()
+                       ? std::optional(lines)
+                       : std::nullopt;
+        }
+        std::istringstream words(row);
+        std::string word;
+        JournalLine line;
+        if (lines.size() == static_cast<std::size_t>(tessavine::kSlotCount) ||
+            !(words >> word >> line.name >> line.part >> line.aside >> line.size >> line.sum >>
+              line.existed) ||
+            word != "file" || !(words >> std::ws).eof() || !tessavine::isSlotFileName(line.name) ||
+            (line.existed != 0 && line.existed != 1) || !line.part.starts_with(line.name + ".") ||
+            !line.part.ends_with(".part")) {
+            return std::nullopt;
+        }
+        const std::string lineTag =
+            line.part.substr(line.name.size() + 1, line.part.size() - line.name.size() - 6);
+        if (!tessavine::isCopyTag(lineTag) || (!tag.empty() && lineTag != tag) ||
+            line.aside != line.name + "." + lineTag + ".old") {
+            return std::nullopt;
+        }
+        tag = lineTag;
+        for (const JournalLine& earlier : lines) {
+            if (earlier.name == line.name) {
+                return std::nullopt;
+            }
+        }
+        lines.push_back(line);
+    }
+    return std::nullopt;  // cut short: no "end"
+}
+
 // Brings a folder that a killed run left with a journal to one whole set: the new files when
-// all of them are whole, else the old ones from where they were moved aside.
+// all of them are whole, else the old ones from where they were moved aside. A journal that is
+// not one of ours changes nothing.
 void settleInterruptedSet(const fs::path& folder) {
     const fs::path journalPath = folder / kSetJournalName;
+    const std::string shownPath = tessavine::shownText(journalPath.string(), 300);
     const tessavine::StdFileSystem files;
     std::string readError;
     const auto text = files.readOrdinaryFile(journalPath.string(), 64 * 1024, readError);
     if (!text) {
         if (!readError.empty()) {
-            throw ConversionError("the folder holds a damaged note of an interrupted run: " +
-                                  readError + " Check the fonts there, then remove the note");
+            throw ConversionError("the note of an interrupted run, \"" + shownPath +
+                                  "\", cannot be read: " + tessavine::shownText(readError, 300) +
+                                  " Nothing was changed; check the fonts there, then remove "
+                                  "the note");
         }
         return;
     }
-    std::vector<JournalLine> lines;
-    std::istringstream in(*text);
-    std::string word;
-    bool ended = false;
-    while (in >> word) {
-        if (word == "end") {
-            ended = true;
-            break;
-        }
-        JournalLine line;
-        if (word != "file" || !(in >> line.name >> line.part >> line.aside >> line.size >>
-                                line.sum >> line.existed)) {
-            break;
-        }
-        for (const std::string* name : {&line.name, &line.part, &line.aside}) {
-            if (name->find('/') != std::string::npos || name->starts_with(".")) {
-                throw ConversionError("the note of an interrupted run in " + quoted(folder) +
-                                      " names files outside the folder; remove it by hand");
-            }
-        }
-        lines.push_back(line);
-    }
-    if (!ended) {
-        throw ConversionError("the note of an interrupted run, " + quoted(journalPath) +
-                              ", is cut short; check the fonts there, then remove the note");
+    const std::optional<std::vector<JournalLine>> lines = readJournalLines(*text);
+    if (!lines) {
+        throw ConversionError(
+            "the note of an interrupted run, \"" + shownPath +
+            "\", is damaged or names files that are not fonts of ours; nothing was changed. "
+            "Check the fonts in that folder, then remove the note and run again");
     }
     bool newWhole = true;
-    for (const JournalLine& line : lines) {
+    for (const JournalLine& line : *lines) {
         newWhole = newWhole && (sameBytes(folder / line.name, line.size, line.sum) ||
                                 sameBytes(folder / line.part, line.size, line.sum));
     }
     std::error_code error;
-    for (const JournalLine& line : lines) {
+    std::error_code probe;  // a file looked for and not found is no failure of the settling
+    for (const JournalLine& line : *lines) {
         const fs::path path = folder / line.name;
+        const fs::path aside = folder / line.aside;
         if (newWhole) {
             if (!sameBytes(path, line.size, line.sum)) {
                 fs::rename(folder / line.part, path, error);
             }
-        } else if (fs::exists(fs::symlink_status(folder / line.aside, error))) {
-            fs::rename(folder / line.aside, path, error);
+        } else if (fs::is_regular_file(fs::symlink_status(aside, probe))) {
+            fs::rename(aside, path, error);
         } else if (!line.existed && sameBytes(path, line.size, line.sum)) {
-            removeQuietly(path);
+            removeQuietly(path);  // the run's own new font, in a slot that had none
         }
         if (error) {
             throw ConversionError("an interrupted run into " + quoted(folder) +
@@ -195,15 +228,18 @@ void settleInterruptedSet(const fs::path& folder) {
                                   "); check that you may write there");
         }
     }
-    for (const JournalLine& line : lines) {
-        removeQuietly(folder / line.part);
-        if (newWhole) {
+    for (const JournalLine& line : *lines) {
+        if (!fs::is_directory(fs::symlink_status(folder / line.part, probe))) {
+            removeQuietly(folder / line.part);
+        }
+        if (newWhole && !fs::is_directory(fs::symlink_status(folder / line.aside, probe))) {
             removeQuietly(folder / line.aside);
         }
     }
     removeQuietly(journalPath);
     tessavine::console::printToErrorStream(
-        std::string("ttf2pgf: an interrupted run into \"") + folder.string() + "\" was " +
+        std::string("ttf2pgf: an interrupted run into \"") +
+        tessavine::shownText(folder.string(), 300) + "\" was " +
         (newWhole ? "finished: it holds that run's new fonts" : "undone: it holds the old fonts") +
         "\n");
 }

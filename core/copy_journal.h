@@ -45,9 +45,19 @@ struct Completion {
 };
 
 // Brings a font folder with a journal to one whole set: the new one when every new font is
-// there complete (under its own name or its temporary one), else the old one from the backup,
-// each old font checked against the size and fingerprint taken when the backup was made. Then
-// removes the journal. Without a journal it does nothing. The caller holds the folder's lock.
-Completion completeInterruptedCopy(FileSystem& fileSystem, const std::string& folder);
+// there complete (under its own name or its temporary one), else the old one from the backup.
+// Then removes the journal. Without a journal it does nothing. The caller holds the folder's
+// lock.
+//
+// The journal may have been written by anyone who had the folder, so everything it says is
+// checked before anything is changed, and a journal that fails a check changes nothing: its
+// backup must be a folder directly in `backupRoot` (the program folder's, never a link) whose
+// note names `folder`; every font it replaces must be in that backup, whole, with the size and
+// fingerprint taken when the backup was made; a font it added may be removed by an undo only when
+// that backup's note lists it as added; a new font is put in place only when it reads as a whole
+// PGF font with the size and fingerprint written down; and no file of the folder that is neither
+// of these is touched.
+Completion completeInterruptedCopy(FileSystem& fileSystem, const std::string& folder,
+                                   const std::string& backupRoot);
 
 }  // namespace tessavine

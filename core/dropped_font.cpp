@@ -6,6 +6,7 @@
 
 #include "core/file_name_rule.h"
 #include "core/input_limits.h"
+#include "core/shown_text.h"
 
 namespace tessavine {
 
@@ -41,11 +42,15 @@ std::optional<std::string> adoptDroppedFont(FileSystem& fileSystem, Prompts& pro
     }
     const DroppedFile& font = dropped[0];
     // The name is the file's own name, kept as it is; one that would reach into another folder
-    // ("..", or a separator of this platform) is refused rather than followed.
-    if (!isPlainFileName(font.name)) {
-        prompts.showMessage("The font's name \"" + font.name +
-                            "\" cannot be a file name in the program folder. Rename the font, "
-                            "then drop it again.");
+    // ("..", or a separator of this platform) is refused rather than followed. So is a "\" or
+    // ":" on every platform: the converter reads the name it is given as a path of Windows too,
+    // so a font copied as "a\b.ttf" could never be converted, and a control character would be
+    // written into its command line.
+    if (!isPlainOnEveryPlatform(font.name)) {
+        prompts.showMessage("The font's name \"" + shownText(font.name, 200) +
+                            "\" cannot be a file name in the program folder: it may not hold "
+                            "\\, /, : or control characters. Rename the font, then drop it "
+                            "again.");
         return std::nullopt;
     }
     if (const std::optional<std::uintmax_t> size = fileSystem.fileSize(font.path);

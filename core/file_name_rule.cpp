@@ -16,6 +16,18 @@ bool isPlainFileName(std::string_view name) {
     return name.find_first_of(kSeparators) == std::string_view::npos;
 }
 
+bool isPlainOnEveryPlatform(std::string_view name) {
+    if (!isPlainFileName(name) || name.find_first_of("/\\:") != std::string_view::npos) {
+        return false;
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string pathOfNameIn(std::string_view folder, std::string_view name) {
     std::string path(folder);
     if (path.empty() || path.back() != kPathSeparator) {

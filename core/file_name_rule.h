@@ -12,6 +12,12 @@ namespace tessavine {
 // "..\..\x.ttf" is one (odd) name there, never a way out of the folder.
 bool isPlainFileName(std::string_view name);
 
+// A name read from one of our own notes (a journal, a lock), which a stranger may have written on
+// another computer: one file in one folder on every platform. Besides what isPlainFileName
+// refuses, it holds no "\\" or ":" (a separator or drive on Windows, whichever platform reads it)
+// and no control character.
+bool isPlainOnEveryPlatform(std::string_view name);
+
 // The path of the file `name` in `folder`, the name taken exactly as it is. Only for names that
 // isPlainFileName accepts (joinPath, by contrast, reads backslashes as separators).
 std::string pathOfNameIn(std::string_view folder, std::string_view name);

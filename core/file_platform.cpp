@@ -1,7 +1,9 @@
 #include "core/file_platform.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <sstream>
 #include <utility>
 
 #include "core/utf8.h"
@@ -222,6 +224,28 @@ std::string hostName() {
     return utf8FromPath(std::filesystem::path(std::wstring(name, length)));
 }
 
+std::optional<std::int64_t> processStartTime(std::uint64_t id) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) {
+        return std::nullopt;
+    }
+    FILETIME created{}, exited{}, kernel{}, user{};
+    const bool known = GetProcessTimes(process, &created, &exited, &kernel, &user) != 0;
+    CloseHandle(process);
+    if (!known) {
+        return std::nullopt;
+    }
+    // FILETIME counts 100 ns steps from 1601; 11,644,473,600 seconds lie between 1601 and 1970.
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks / 10000000u) - 11644473600LL;
+}
+
+std::error_code flushFolder(const std::filesystem::path&) {
+    return {};  // NTFS and FAT keep a folder's entries with the files, flushed with each file
+}
+
 #else
 
 std::filesystem::path pathFromUtf8(const std::string& utf8) {
@@ -383,7 +407,64 @@ std::string hostName() {
     return name;
 }
 
+std::optional<std::int64_t> processStartTime(std::uint64_t id) {
+    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) {
+        return std::nullopt;
+    }
+    // Field 22 of /proc/<pid>/stat is the start in clock ticks after boot, and /proc/stat's
+    // "btime" the boot in seconds since 1970. The command name (field 2) may hold spaces and
+    // parentheses, so the fields are counted from its last ')'.
+    std::string stat;
+    {
+        const FilePrefix read = readFilePrefix("/proc/" + std::to_string(id) + "/stat", 4096);
+        if (read.outcome != FilePrefix::Outcome::Read) {
+            return std::nullopt;
+        }
+        stat = read.bytes;
+    }
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) {
+        return std::nullopt;
+    }
+    std::istringstream fields(stat.substr(close + 1));
+    std::string field;
+    for (int number = 3; number < 22 && fields >> field; ++number) {
+    }
+    unsigned long long ticks = 0;
+    if (!(fields >> ticks)) {
+        return std::nullopt;
+    }
+    const FilePrefix boot = readFilePrefix("/proc/stat", 1 << 16);
+    const std::size_t at = boot.bytes.find("\nbtime ");
+    const long perSecond = ::sysconf(_SC_CLK_TCK);
+    if (boot.outcome != FilePrefix::Outcome::Read || at == std::string::npos || perSecond <= 0) {
+        return std::nullopt;
+    }
+    const long long bootTime = std::atoll(boot.bytes.c_str() + at + 7);
+    return static_cast<std::int64_t>(bootTime) +
+           static_cast<std::int64_t>(ticks / static_cast<unsigned long long>(perSecond));
+}
+
+std::error_code flushFolder(const std::filesystem::path& folder) {
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) {
+        return std::error_code(errno, std::generic_category());
+    }
+    std::error_code error;
+    if (::fsync(handle) != 0 && errno != EINVAL) {  // EINVAL: a file system without the notion
+        error = std::error_code(errno, std::generic_category());
+    }
+    ::close(handle);
+    return error;
+}
+
 #endif
+
+bool isSymbolicLink(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+    return !error && std::filesystem::is_symlink(status);
+}
 
 InputFile::InputFile(InputFile&& other) noexcept
     : handle_(std::exchange(other.handle_, -1)),

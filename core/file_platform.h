@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -104,5 +105,17 @@ bool processIsGone(std::uint64_t id);
 // This computer's name, for telling our own locks from those of another computer sharing the
 // folder.
 std::string hostName();
+// When the process `id` of this computer started, in seconds since 1970 (UTC); nothing when the
+// platform will not tell. A process number reused after a restart shows a start after the time
+// its old owner wrote down.
+std::optional<std::int64_t> processStartTime(std::uint64_t id);
+
+// True for a symbolic link at the path itself (not what it leads to).
+bool isSymbolicLink(const std::filesystem::path& path);
+
+// Writes out to the drive which names a folder holds, so that files just created in it survive a
+// power cut before anything that relies on them is done. An empty error_code when done or when
+// the platform keeps no such state apart from the files.
+std::error_code flushFolder(const std::filesystem::path& folder);
 
 }  // namespace tessavine::platform

@@ -92,6 +92,9 @@ class FileSystem {
     // held.
     virtual std::string copyToNewFile(const std::string& source,
                                       const std::string& destination) = 0;
+    // Writes out to the drive the names a folder holds, so that the files just made in it are
+    // found there after a power cut.
+    virtual std::string flushFolder(const std::string& path) = 0;
     // Whether two ordinary files hold the same bytes, read side by side in small pieces until
     // the first difference; nothing, with `error`, when either cannot be read.
     virtual std::optional<bool> sameContents(const std::string& first, const std::string& second,

@@ -109,12 +109,28 @@ std::string noteOldFonts(const FileSystem& fileSystem, const std::string& backup
     return {};
 }
 
+// Fonts written through a link would land in whatever folder it leads to, a folder of this
+// computer say, and the journal and lock with them.
+std::string linkRefusal(const std::string& folder, const std::string& what) {
+    if (!platform::isSymbolicLink(platform::pathFromUtf8(folder))) {
+        return {};
+    }
+    return "\"" + folder + "\", " + what +
+           ", is a symbolic link; fonts are written only into a real folder. Nothing was "
+           "changed. Replace the link with a folder, then try again.";
+}
+
 std::string writeJournal(FileSystem& fileSystem, const std::string& folder, const std::string& tag,
                          const CopyJournal& journal) {
     const std::string draft = pathOfNameIn(folder, std::string(kCopyJournalName) + "." + tag);
     std::string error = fileSystem.createNewFile(draft, encodeJournal(journal));
     if (error.empty()) {
         error = fileSystem.renameReplacing(draft, pathOfNameIn(folder, kCopyJournalName));
+    }
+    if (error.empty()) {
+        // The journal's name and the temporary fonts' names on the drive before the first old
+        // font goes; a drive that keeps no such state apart from its files has nothing to do.
+        fileSystem.flushFolder(folder);
     }
     if (!error.empty() && !fileSystem.folderExists(draft)) {
         fileSystem.deleteFile(draft);
@@ -124,13 +140,19 @@ std::string writeJournal(FileSystem& fileSystem, const std::string& folder, cons
 
 }  // namespace
 
-FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::string& folder) {
+FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::string& folder,
+                                         const std::string& backupRoot, bool takeOverLock) {
+    if (std::string refusal = linkRefusal(folder, "the font folder"); !refusal.empty()) {
+        return {refusal, {}, {}};
+    }
     std::string lockError;
-    const CopyLock lock = CopyLock::take(fileSystem, folder, kCopyLockPatience, lockError);
+    const CopyLock lock =
+        CopyLock::take(fileSystem, folder, kCopyLockPatience, lockError,
+                       takeOverLock ? CopyLock::Stranger::Remove : CopyLock::Stranger::Refuse);
     if (!lock.held()) {
         return {lockError, {}, {}};
     }
-    const Completion completion = completeInterruptedCopy(fileSystem, folder);
+    const Completion completion = completeInterruptedCopy(fileSystem, folder, backupRoot);
     if (completion.error.empty()) {
         removeStaleTemporaryFiles(fileSystem, folder);
     }
@@ -141,6 +163,11 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
                                const FontSetCopy& copy, std::chrono::system_clock::time_point now) {
     const std::string nothingChanged =
         "Nothing was copied; the fonts on " + copy.place + " are as they were.";
+    if (std::string refusal =
+            linkRefusal(copy.destinationFolder, "the font folder on " + copy.place);
+        !refusal.empty()) {
+        return {refusal, {}, {}};
+    }
     std::string lockError;
     const CopyLock lock =
         CopyLock::take(fileSystem, copy.destinationFolder, kCopyLockPatience, lockError);
@@ -148,7 +175,8 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
         return {lockError, {}, {}};
     }
     FontSetCopyOutcome outcome;
-    const Completion completion = completeInterruptedCopy(fileSystem, copy.destinationFolder);
+    const Completion completion =
+        completeInterruptedCopy(fileSystem, copy.destinationFolder, copy.backupRoot);
     outcome.completed = completion.report;
     if (!completion.error.empty()) {
         outcome.error = completion.error + " " + nothingChanged;
@@ -201,16 +229,15 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
 
     CopyJournal journal;
     std::vector<std::string> replaced;
+    std::vector<std::string> added;
     for (const PlannedFont& font : fonts) {
-        if (font.replaces) {
-            replaced.push_back(font.name);
-        }
+        (font.replaces ? replaced : added).push_back(font.name);
         journal.fonts.push_back({font.name, fileNameOf(font.temporary), font.bytes.size(),
                                  contentSum(font.bytes), font.replaces, 0, 0});
     }
     if (!replaced.empty()) {
         const BackupOutcome backup =
-            backUpFonts(fileSystem, copy.backupRoot, copy.destinationFolder, replaced, now);
+            backUpFonts(fileSystem, copy.backupRoot, copy.destinationFolder, replaced, added, now);
         if (!backup.error.empty()) {
             outcome.error = "The fonts that the new ones would replace could not be backed up. " +
                             nothingChanged + " " + backup.error;
@@ -274,7 +301,8 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
         if (error.empty()) {
             continue;
         }
-        const Completion settled = completeInterruptedCopy(fileSystem, copy.destinationFolder);
+        const Completion settled =
+            completeInterruptedCopy(fileSystem, copy.destinationFolder, copy.backupRoot);
         const std::string state =
             settled.error.empty()
                 ? settled.report

@@ -27,7 +27,10 @@ struct FontSetCopyOutcome {
 
 // Settles an interrupted copy into `folder`, under the folder's lock, without copying anything
 // new: the "--finish" of tessavine-restore.
-FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::string& folder);
+// With `takeOverLock`, a lock that is not provably a running copy's is removed first (the user
+// has checked that no other copy runs).
+FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::string& folder,
+                                         const std::string& backupRoot, bool takeOverLock);
 
 // The name our temporary copy of `fontName` has in the destination folder while the set is
 // written: hidden, unique to the run (`tag`, from the folder's lock) so two runs never share a

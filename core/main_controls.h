@@ -18,7 +18,7 @@ inline constexpr int kCreateAllBox = 16;
 
 // The values of the main window's controls, as the logic reads and writes them.
 class MainControls {
-public:
+  public:
     virtual ~MainControls() = default;
 
     virtual std::string text(TextField field) const = 0;
@@ -36,7 +36,7 @@ public:
 
 // Timer1 of the main window.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     virtual void start(int intervalMilliseconds) = 0;  // enable with that interval
     virtual void stop() = 0;

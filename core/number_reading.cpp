@@ -14,7 +14,9 @@ struct NumberPrefix {
     std::size_t length = 0;  // characters taken; 0 when the text begins with no number
 };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c) {
     if (isDigit(c)) {
@@ -98,8 +100,8 @@ NumberPrefix readNumberPrefix(std::string_view text) {
         return {};
     }
     std::size_t length = at;
-    if (at < text.size() && (text[at] == 'E' || text[at] == 'e' || text[at] == 'D' ||
-                             text[at] == 'd')) {
+    if (at < text.size() &&
+        (text[at] == 'E' || text[at] == 'e' || text[at] == 'D' || text[at] == 'd')) {
         std::size_t expAt = at + 1;
         std::string exponent = "e";
         if (expAt < text.size() && (text[expAt] == '+' || text[expAt] == '-')) {
@@ -132,7 +134,9 @@ NumberPrefix readNumberPrefix(std::string_view text) {
     return {value, length};
 }
 
-bool isDroppedBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isDroppedBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 }  // namespace
 

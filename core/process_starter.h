@@ -18,7 +18,7 @@ struct ConverterOutcome {
 // A converter started by Execute. Destroying the handle never stops the process: a converter
 // runs on by itself, also after the program has ended.
 class RunningConverter {
-public:
+  public:
     virtual ~RunningConverter() = default;
     virtual bool hasFinished() const = 0;
     // Valid once hasFinished() is true.
@@ -43,7 +43,7 @@ struct StartResult {
 };
 
 class ProcessStarter {
-public:
+  public:
     virtual ~ProcessStarter() = default;
     // Starts the process with its window minimised and returns at once, without waiting.
     virtual StartResult start(const ProcessCommand& command) = 0;

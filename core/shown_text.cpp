@@ -1,5 +1,6 @@
 #include "core/shown_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/utf8.h"
@@ -41,10 +42,17 @@ void appendEscape(std::string& out, char32_t code) {
 }  // namespace
 
 std::string shownText(std::string_view fromFile) {
+    return shownText(fromFile, std::string::npos);
+}
+
+std::string shownText(std::string_view fromFile, std::size_t maxBytes) {
     std::string out;
-    out.reserve(fromFile.size());
+    out.reserve(std::min(fromFile.size(), maxBytes));
     std::size_t at = 0;
     while (at < fromFile.size()) {
+        if (out.size() >= maxBytes) {
+            return out + "...";
+        }
         const auto decoded = decodeUtf8At(fromFile, at);
         if (!decoded) {
             char escape[8];

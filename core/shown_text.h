@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,9 @@ namespace tessavine {
 // else, other scripts included, passes unchanged. A backslash is not doubled: names on Windows
 // are full of them, and a name that spells out an escape is only misleading, never obeyed.
 std::string shownText(std::string_view fromFile);
+
+// The same, cut after `maxBytes` bytes of what is shown (never inside a character or an escape)
+// with "..." after it: a message quotes a lock's or a journal's text in short, whatever its size.
+std::string shownText(std::string_view fromFile, std::size_t maxBytes);
 
 }  // namespace tessavine

@@ -311,6 +311,13 @@ std::string StdFileSystem::createNewFolder(const std::string& path) {
     return {};
 }
 
+std::string StdFileSystem::flushFolder(const std::string& path) {
+    if (const std::error_code error = platform::flushFolder(pathFromUtf8(path))) {
+        return failure("Could not write out the folder " + quoted(path), error, kWriteAdvice);
+    }
+    return {};
+}
+
 std::string StdFileSystem::removeEmptyFolder(const std::string& path) {
     std::error_code error;
     fs::remove(pathFromUtf8(path), error);

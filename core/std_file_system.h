@@ -37,6 +37,7 @@ class StdFileSystem : public FileSystem {
     std::string renameReplacing(const std::string& from, const std::string& to) override;
     std::string createNewFolder(const std::string& path) override;
     std::string removeEmptyFolder(const std::string& path) override;
+    std::string flushFolder(const std::string& path) override;
 
   private:
     // A name beside `destination` that no file has yet; tried afresh when taken meanwhile.

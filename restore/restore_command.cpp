@@ -16,8 +16,8 @@ constexpr int kUnusable = 2;
 
 constexpr const char* kUsage =
     "usage: tessavine-restore [<backup folder> [<target font folder>]] (without a folder: list "
-    "the backups) | tessavine-restore --finish <font folder> (settle a copy that was "
-    "interrupted)";
+    "the backups) | tessavine-restore --finish [--force] <font folder> (settle a copy that was "
+    "interrupted; --force first removes a lock that no running copy holds)";
 
 // Errors are one line, whatever the file system's words held: a line end, like every other
 // control character in them or in a name from a journal, a lock or a note, is shown as an
@@ -64,20 +64,23 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
         return kDone;
     }
     if (arguments[0] == "--finish") {
-        if (arguments.size() != 2) {
+        const bool force = arguments.size() == 3 && arguments[1] == "--force";
+        if (arguments.size() != (force ? 3u : 2u)) {
             return fail(error, kUsage, kUnusable);
         }
-        if (!fileSystem.folderExists(arguments[1])) {
-            return fail(error, "The font folder \"" + arguments[1] +
+        const std::string& folder = arguments.back();
+        if (!fileSystem.folderExists(folder)) {
+            return fail(error, "The font folder \"" + folder +
                                    "\" is not there. Connect the PSP, then name its font folder.");
         }
-        const FontSetCopyOutcome settled = finishInterruptedCopy(fileSystem, arguments[1]);
+        const FontSetCopyOutcome settled =
+            finishInterruptedCopy(fileSystem, folder, backupRoot, force);
         if (!settled.error.empty()) {
             return fail(error, settled.error);
         }
-        out << shownText(settled.completed.empty() ? "No copy into \"" + arguments[1] +
-                                                         "\" was interrupted; nothing to do."
-                                                   : settled.completed)
+        out << shownText(settled.completed.empty()
+                             ? "No copy into \"" + folder + "\" was interrupted; nothing to do."
+                             : settled.completed)
             << "\n";
         return kDone;
     }

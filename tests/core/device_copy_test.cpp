@@ -32,6 +32,11 @@ struct FaultyFileSystem final : StdFileSystem {
                    ? "Could not copy to \"" + destination + "\": Input/output error."
                    : StdFileSystem::copyFile(source, destination);
     }
+    std::string copyToNewFile(const std::string& source, const std::string& destination) override {
+        return !failCopyTo.empty() && destination.ends_with(failCopyTo)
+                   ? "Could not copy to \"" + destination + "\": Input/output error."
+                   : StdFileSystem::copyToNewFile(source, destination);
+    }
     // The new fonts' temporary files, whose names carry a tag of the run after the name given.
     std::string createNewFile(const std::string& path, const std::string& bytes) override {
         return !failCopyTo.empty() && path.find(failCopyTo) != std::string::npos
@@ -148,7 +153,7 @@ TEST(DeviceCopy, EveryRunMakesABackupOfItsOwnEvenWithinOneSecond) {
     std::vector<std::string> made;
     for (int run = 0; run < 11; ++run) {
         const BackupOutcome backup =
-            backUpFonts(files, root.text(), d.fonts().string(), {name(0)}, when);
+            backUpFonts(files, root.text(), d.fonts().string(), {name(0)}, {}, when);
         ASSERT_EQ(backup.error, "");
         made.push_back(fs::path(backup.folder).filename().string());
     }

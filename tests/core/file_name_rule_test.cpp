@@ -1,7 +1,9 @@
 // Names from outside (a dropped font's, a backup's) stay names: none reaches another folder, and
 // on POSIX a backslash is an ordinary character that a path keeps as it is.
 #include "core/file_name_rule.h"
+#include "core/dropped_font.h"
 #include "core/paths.h"
+#include "core/shown_text.h"
 #include "support.h"
 
 namespace tessavine {
@@ -38,6 +40,70 @@ TEST(FileNameRule, OnlyNamesOfOneFileInOneFolderPass) {
     const std::string separator(1, kPathSeparator);
     EXPECT_EQ(pathOfNameIn("fonts", "a.ttf"), "fonts" + separator + "a.ttf");
     EXPECT_EQ(pathOfNameIn("fonts" + separator, "a.ttf"), "fonts" + separator + "a.ttf");
+}
+
+// Names read back from our own notes, which may come from any computer, and how a message quotes
+// text from such a note: the same on both platforms.
+TEST(FileNameRule, NotesNameOneFileOnEveryPlatformAndAreQuotedWithoutControlCharacters) {
+    const std::pair<std::string, bool> names[] = {
+        {".ltn0.pgf.tessavine.12-ab.tmp", true},
+        {"ltn15.pgf", true},
+        {"a\\..\\..\\victim.txt", false},
+        {"Z:\\x.txt", false},
+        {"C:x", false},
+        {"a/b", false},
+        {"..", false},
+        {"ltn0.pgf\x1b[2J", false},
+        {"ltn0\r.pgf", false},
+        {"", false},
+    };
+    for (const auto& [name, passes] : names) {
+        EXPECT_EQ(isPlainOnEveryPlatform(name), passes) << name;
+    }
+    // text, at most bytes, as quoted
+    const std::tuple<std::string, std::size_t, std::string> quoted[] = {
+        {"host one", 80, "host one"},
+        {"a\x1b]0;x\a\rprocess 1\n", 80, "a\\x1b]0;x\\x07\\rprocess 1\\n"},
+        {"c:\\x", 80, "c:\\x"},
+        {"\xc2\x9b"
+         "31m",
+         80, "\\u009b31m"},
+        {"\xc3\xa9t\xc3\xa9", 80, "\xc3\xa9t\xc3\xa9"},
+        {std::string(500, 'x'), 10, std::string(10, 'x') + "..."},
+    };
+    for (const auto& [text, most, shown] : quoted) {
+        EXPECT_EQ(shownText(text, most), shown);
+    }
+}
+
+// A dropped font keeps its own name in the program folder only when every platform reads that
+// name as one file: "a\\b.ttf" would be copied on Linux and then never found by the converter,
+// which reads its command line as Windows paths too.
+TEST(FileNameRule, ADroppedFontWhoseNameIsNoPlainNameEverywhereIsRefusedAndNotCopied) {
+    // the name, whether it is adopted
+    const std::pair<std::string, bool> cases[] = {{"Plain Font.ttf", true},
+                                                  {"a\\b.ttf", false},
+                                                  {"c:b.ttf", false},
+                                                  {"tab\tname.ttf", false}};
+    for (const auto& [fileName, adopted] : cases) {
+        SCOPED_TRACE(fileName);
+        TempFolder program;
+        TempFolder elsewhere;
+        const fs::path source = elsewhere.path / "font.ttf";
+        writeBytes(source, "font bytes");
+        StdFileSystem files;
+        ScriptedPrompts prompts;
+        const std::optional<std::string> name =
+            adoptDroppedFont(files, prompts, program.text(), {{source.string(), fileName}});
+        EXPECT_EQ(name.has_value(), adopted);
+        EXPECT_EQ(listing(program.path), adopted ? fileName : "");
+        EXPECT_EQ(prompts.messages.size(), adopted ? 0u : 1u);
+        if (!adopted && !prompts.messages.empty()) {
+            EXPECT_NE(prompts.messages[0].find("cannot be a file name in the program folder"),
+                      std::string::npos);
+            EXPECT_EQ(prompts.messages[0].find('\t'), std::string::npos);
+        }
+    }
 }
 
 #ifndef _WIN32

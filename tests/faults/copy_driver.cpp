@@ -1,9 +1,12 @@
 // The window's device step as a program of its own, so that a test can end it at any file
 // operation: copies the program folder's slot files onto the PSP at the device root, answering
 // Yes, with the real file system. Prints the message the window would show; exits 1 with one.
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 
+#include "core/copy_journal.h"
 #include "core/device_step.h"
 #include "core/std_file_system.h"
 #include "core/std_free_space.h"
@@ -26,6 +29,13 @@ struct StoppedTimer final : tessavine::Timer {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The size and fingerprint a journal gives a file, for tests that write journals of their own.
+    if (argc == 3 && std::string(argv[1]) == "--sum") {
+        std::ifstream in(argv[2], std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::cout << bytes.size() << " " << tessavine::contentSum(bytes) << "\n";
+        return in ? 0 : 1;
+    }
     if (argc != 3) {
         std::cerr << "usage: copy_driver <program folder> <device root>\n";
         return 2;

@@ -66,6 +66,7 @@ device_scene() {
     mkdir -p "$work/p" "$work/s/PSP/GAME" "$work/s/font"
     for n in 0 3 7; do cp "$work/fonts/new$n.pgf" "$work/p/ltn$n.pgf"; done
     for n in 0 7 9; do cp "$work/fonts/old$n.pgf" "$work/s/font/ltn$n.pgf"; done
+    cp "$restore" "$work/p/"  # --finish takes old fonts only from its own program folder's backups
 }
 device_run() { "$driver" "$work/p" "$work/s" >"$work/out" 2>&1; }
 
@@ -98,7 +99,7 @@ trials() {
             same "$work/s/font" "$old" fonts || same "$work/s/font" "$new" fonts ||
                 mixed_after_fault=$((mixed_after_fault + 1))
             # The next run settles what was interrupted; --finish first, then a whole copy.
-            "$restore" --finish "$work/s/font" >"$work/finish" 2>&1 ||
+            "$work/p/$(basename "$restore")" --finish "$work/s/font" >"$work/finish" 2>&1 ||
                 { fail "$name $mode at $k: --finish failed"; cat "$work/finish"; }
             if same "$work/s/font" "$old" || same "$work/s/font" "$new"; then
                 backups_whole "$work/p" || { fail "$name $mode at $k: a backup is torn"; continue; }
