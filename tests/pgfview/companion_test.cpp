@@ -128,7 +128,7 @@ void CompanionTest::exportIntoAPlaceThatCannotHoldItFails() {
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);
     const QString said = process.readAllStandardError();
-    QVERIFY2(said.contains("pgfview: Could not save "), qPrintable(said));
+    QVERIFY2(said.contains("pgfview: Could not write \""), qPrintable(said));
     QVERIFY2(said.contains("Choose another folder or name."), qPrintable(said));
     QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              (QStringList{"ltn0.pgf", "taken"}));
