@@ -11,6 +11,7 @@
 #include "conversion_error.h"
 #include "core/number_reading.h"
 #include "pgf/character_list.h"
+#include "pgf/firmware_slots.h"
 #include "pgf/named_character_sets.h"
 
 namespace tessavine::converter {
@@ -115,11 +116,21 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
         };
         ConversionParameters& parameters = line.parameters;
         if (word == "--slot") {
-            const auto slot = readExactNumber(value("a slot number"));
+            const std::string& slotWord = value("a slot number");
+            if (slotWord == "jpn0") {
+                parameters.slot = pgf::kBigFontSlot;
+                continue;
+            }
+            const auto slot = readExactNumber(slotWord);
             if (!slot || *slot != std::floor(*slot) || *slot < 0 || *slot > 15) {
-                refuse("--slot takes a slot number from 0 to 15, as in --slot 8");
+                refuse("--slot takes a slot number from 0 to 15, as in --slot 8, or jpn0");
             }
             parameters.slot = static_cast<int>(*slot);
+        } else if (word == "--face") {
+            parameters.face = value("a face's index or name");
+            if (parameters.face.empty()) {
+                refuse("--face needs the index or the name of a face, as in --face 1");
+            }
         } else if (word == "--set") {
             line.wholeSet = true;
         } else if (word == "--bold") {
@@ -188,6 +199,9 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
 void checkOptions(const CommandLine& line) {
     const ConversionParameters& parameters = line.parameters;
     const bool styleLetters = parameters.embolden || parameters.italicize;
+    if (line.wholeSet && !parameters.face.empty()) {
+        refuse("--face picks a face of one font; with --set name each face's own file");
+    }
     if (line.wholeSet && parameters.slot) {
         refuse("--set makes every slot; leave out --slot");
     }
@@ -238,6 +252,11 @@ CommandLine readCommandLine(std::span<const std::string> allWords) {
         commandLine.action = CommandLine::Action::ShowHelp;
         return commandLine;
     }
+    if (allWords.size() == 2 && allWords[0] == "--faces") {
+        commandLine.action = CommandLine::Action::ListFaces;
+        commandLine.fontPath = allWords[1];
+        return commandLine;
+    }
     if (allWords.size() == 1 && allWords[0] == "--version") {
         commandLine.action = CommandLine::Action::ShowVersion;
         return commandLine;
@@ -271,19 +290,23 @@ std::string usageText() {
         std::string list;
         for (const pgf::NamedCharacterSet& set : pgf::namedCharacterSets()) {
             std::string name(set.name);
-            name.resize(12, ' ');
+            name.resize(std::max<std::size_t>(12, name.size() + 1), ' ');
             list += "      " + name + std::string(set.description) + "\n";
         }
         return list;
     };
     return R"(Usage: ttf2pgf.exe "FONT" OUTPUT SCALE[b][i]hWIDTH bBLURiINTENSITY [OPTIONS]
        ttf2pgf.exe --set "FONT" FOLDER SCALEhWIDTH bBLURiINTENSITY [FACES] [OPTIONS]
+       ttf2pgf.exe --faces FONT
        ttf2pgf.exe --help | --version
 
-Converts a TrueType or OpenType font (for a collection, its first face) into a PSP latin
-font file (PGF), for example ltn0.pgf, or into a whole set ltn0.pgf to ltn15.pgf.
+Converts a TrueType or OpenType font into a PSP font file (PGF): a latin font such as
+ltn0.pgf, a whole set ltn0.pgf to ltn15.pgf, or the big font jpn0.pgf.
 
   FONT       the font file, relative to the working folder
+  --face N, --face "NAME"
+             for a collection (.ttc, .otc), the face to convert, by its index (from 0) or its
+             name; without it, the first. ttf2pgf.exe --faces FONT lists the faces
   OUTPUT     the PGF file to write; written whole or not at all
   SCALE      font scale: the em size in pixels, a whole number (18 gives the firmware's own
              10.125 pt at 128 dpi)
@@ -319,6 +342,10 @@ Slots: the firmware has sixteen latin fonts; games pick them by role.
   7/10.125 of it (18: its 7 pt, 12.44 px). A style the font lacks is synthesised, so leave
   b and i out of the size word.
   Without --slot the file is a large font in the style asked for, as for slot 0.
+  --slot jpn0  make the file stand in for jpn0.pgf, the PSP's big font: games draw Japanese
+             text and the button signs with it, and Chinese and Korean players replace it.
+             Its line metrics (15.83 px above, 2.17 px below at scale 18) and budget are jpn0's
+             (1,581,700 bytes, 145,844 to open); without --chars it holds the set "japanese".
 
 Whole sets:
   --set      write ltn0.pgf to ltn15.pgf into the folder OUTPUT (made if missing), each in

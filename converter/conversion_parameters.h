@@ -29,8 +29,12 @@ struct ConversionParameters {
     double shadowBlur = 1.0;       // Gaussian sigma of the shadow, in glyph pixels
     double shadowIntensity = 1.0;  // factor on the shadow's opacity; 0 gives no shadow ink
 
-    // The firmware font (0 to 15) the output stands in for: its size class, style and header.
-    // None: a large font in the style asked for above, as slot 0 or whatever the user copies it to.
+    // The face of a collection (.ttc, .otc) to draw: its index or name; empty: the first.
+    std::string face{};
+
+    // The firmware font (0 to 15, or pgf::kBigFontSlot for jpn0.pgf) the output stands in for: its
+    // size class, style and header. None: a large font in the style asked for above, as slot 0 or
+    // whatever the user copies it to.
     std::optional<int> slot = std::nullopt;
     LineMetricsSource lineMetrics = LineMetricsSource::Firmware;
     // Explicit line metrics in pixels, each replacing the chosen one: the ascender above the

@@ -17,6 +17,7 @@
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/font_name.h"
+#include "pgf/named_character_sets.h"
 #include "pgf/text_characters.h"
 
 namespace tessavine::converter {
@@ -116,7 +117,9 @@ long capHeightUnits(const FontFace& face) {
 std::vector<char32_t> chosenCharacters(const ConversionParameters& parameters,
                                        std::vector<std::string>& warnings) {
     std::vector<char32_t> characters;
-    if (parameters.characterSets.empty()) {
+    if (parameters.characterSets.empty() && parameters.slot == pgf::kBigFontSlot) {
+        characters = pgf::namedCharacterSet("japanese");
+    } else if (parameters.characterSets.empty()) {
         characters = pgf::pspLatinCharacters();
     } else {
         auto parsed = pgf::parseCharacterList(parameters.characterSets);
@@ -189,7 +192,7 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
     ConversionPlan plan;
     // Room for every face at once: the main face is referred to while the fallbacks join.
     plan.faces.reserve(1 + asked.fallbackFonts.size());
-    plan.faces.push_back({fontPath, FontFace::open(fontPath), 1.0, {}});
+    plan.faces.push_back({fontPath, FontFace::open(fontPath, asked.face), 1.0, {}});
     const FontFace& main = plan.faces.front().face;
     const FaceStyle style = faceStyle.value_or(styleOf(main));
     plan.faces.front().style = style;

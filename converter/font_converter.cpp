@@ -167,9 +167,9 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
     font.descender = plan.lines.descender;
     // A chosen set is sized against the firmware's budget, so identical shadows share one record;
     // without character options the file stays byte for byte what it always was.
-    font.shareIdenticalShadows = !parameters.characterSets.empty() ||
-                                 !parameters.charactersFromFile.empty() ||
-                                 !parameters.fallbackFonts.empty();
+    font.shareIdenticalShadows =
+        parameters.slot == pgf::kBigFontSlot || !parameters.characterSets.empty() ||
+        !parameters.charactersFromFile.empty() || !parameters.fallbackFonts.empty();
 
     ConversionResult result;
     result.askedCharacters = plan.characters.size();

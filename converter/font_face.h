@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <ft2build.h>
@@ -9,12 +10,19 @@
 
 namespace tessavine::converter {
 
-// A FreeType library with one font face loaded from a file (the first face of a collection).
-// The file is read into memory first, so any file name the platform can open works.
+// A FreeType library with one font face loaded from a file: for a collection (.ttc, .otc), the
+// face asked for, else its first. The file is read into memory first, so any file name the
+// platform can open works.
 class FontFace {
   public:
-    // Throws ConversionError when the file is missing, unreadable or no font FreeType knows.
-    static FontFace open(const std::filesystem::path& path);
+    // `face` picks a face of a collection by its index ("1") or its name ("WenQuanYi Zen Hei
+    // Sharp", matched against the family with and without its style and the PostScript name,
+    // case aside); empty: the first face. Throws ConversionError when the file is missing,
+    // unreadable or no font FreeType knows, or has no such face (naming the faces it has).
+    static FontFace open(const std::filesystem::path& path, const std::string& face = {});
+
+    // One line per face of the file: its index, family, style and PostScript name.
+    static std::vector<std::string> describeFaces(const std::filesystem::path& path);
 
     FT_Face get() const { return face_.get(); }
 

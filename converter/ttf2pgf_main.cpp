@@ -11,6 +11,7 @@
 #include "core/file_platform.h"
 #include "firmware_budget.h"
 #include "font_converter.h"
+#include "font_face.h"
 #include "font_set_writer.h"
 #include "output_file.h"
 #include "pgf/character_list.h"
@@ -81,10 +82,17 @@ int run(const std::vector<std::string>& words) {
         std::cout << kVersion << '\n';
         return 0;
     }
+    using tessavine::platform::pathFromUtf8;
+    if (commandLine.action == CommandLine::Action::ListFaces) {
+        for (const std::string& line :
+             tessavine::converter::FontFace::describeFaces(pathFromUtf8(commandLine.fontPath))) {
+            std::cout << line << '\n';
+        }
+        return 0;
+    }
     if (commandLine.wholeSet) {
         return writeWholeSet(commandLine);
     }
-    using tessavine::platform::pathFromUtf8;
     const auto result = tessavine::converter::convertFont(pathFromUtf8(commandLine.fontPath),
                                                           commandLine.parameters);
     tessavine::converter::writeFileWhole(pathFromUtf8(commandLine.outputPath), result.pgf);
