@@ -168,6 +168,15 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
                 refuse("--hinting takes none, light (the default) or normal, not \"" + hinting +
                        "\"");
             }
+        } else if (word == "--bitmaps") {
+            const std::string& bitmaps = value("auto or never");
+            if (bitmaps == "auto") {
+                parameters.bitmaps = EmbeddedBitmaps::Auto;
+            } else if (bitmaps == "never") {
+                parameters.bitmaps = EmbeddedBitmaps::Never;
+            } else {
+                refuse("--bitmaps takes auto or never (the default), not \"" + bitmaps + "\"");
+            }
         } else if (word == "--within-firmware-size") {
             parameters.withinFirmwareSize = true;
         } else if (word == "--font-line-metrics") {
@@ -366,6 +375,10 @@ Characters: by default the PSP latin set and Latin Extended-A (447, the set "psp
                         are as tall as the font's (OS/2 cap height, else the height of "H"), in
                         the same style and shadow; repeat it, the first font that has it serves
   --hinting MODE        none, light (the default: vertical only) or normal (both directions)
+  --bitmaps MODE        auto: where the font carries a bitmap strike made for the em drawn
+                        (CJK fonts often have them at 12 to 16 px), its hand-tuned pixels are
+                        taken, mapped to the PSP's 16 levels, for the plain style (not with b or
+                        i or a width other than 1); never (the default): always the outlines
   --within-firmware-size
                         refuse a file larger than the firmware's font of its slot (ltn0 without
                         --slot), or one that needs more memory to open, naming how many

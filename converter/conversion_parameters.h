@@ -20,6 +20,13 @@ enum class Hinting {
     Normal,  // the font's own hinting (or the auto-hinter) in both directions
 };
 
+// Whether a bitmap strike a font carries for the pixel size drawn replaces its outlines. Never is
+// the default: the window's fonts stay exactly as they were, and few latin fonts carry strikes.
+enum class EmbeddedBitmaps {
+    Never,  // always the outlines
+    Auto,   // the strike made for the em asked, where the font has one (CJK fonts at 12-16 px)
+};
+
 // What the command line asks of the conversion.
 struct ConversionParameters {
     int fontScale = 18;            // em size in pixels; 18 is the firmware's 10.125 pt at 128 dpi
@@ -49,6 +56,7 @@ struct ConversionParameters {
     // Fonts that give the characters the main font lacks, the first that has one serving it.
     std::vector<std::string> fallbackFonts{};
     Hinting hinting = Hinting::Light;
+    EmbeddedBitmaps bitmaps = EmbeddedBitmaps::Never;
     // Refuse a set that makes the file larger than the firmware's own for the slot, or that needs
     // more memory to open.
     bool withinFirmwareSize = false;

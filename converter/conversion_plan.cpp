@@ -166,6 +166,7 @@ std::vector<FaceSize> ConversionPlan::sizesAt(int fontScale) const {
         size.embolden = main ? parameters.embolden : wanted.bold && !face.style.bold;
         size.italicize = main ? parameters.italicize : wanted.italic && !face.style.italic;
         size.hinting = parameters.hinting;
+        size.bitmaps = parameters.bitmaps;
         size.fontScale = fontScale;
         if (!main) {
             // A fallback's strokes grow as much as the main font's, so they look as heavy.

@@ -15,6 +15,7 @@
 #include "font_set_writer.h"
 #include "output_file.h"
 #include "pgf/character_list.h"
+#include "pgf/firmware_slots.h"
 #include "tessavine_version.h"
 
 namespace {
@@ -29,7 +30,8 @@ void printError(const std::string& line) {
 std::string missingWarning(const tessavine::converter::ConversionParameters& parameters,
                            const tessavine::converter::ConversionResult& result) {
     const std::string count = std::to_string(result.missingCharacters.size());
-    if (parameters.characterSets.empty() && parameters.charactersFromFile.empty()) {
+    if (parameters.characterSets.empty() && parameters.charactersFromFile.empty() &&
+        parameters.slot != tessavine::pgf::kBigFontSlot) {
         return "warning: the font lacks " + count +
                " of the PSP latin characters; the PSP shows \"_\" for them";
     }
