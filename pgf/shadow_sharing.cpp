@@ -56,15 +56,24 @@ Signature signatureOf(const GlyphImage& s, const Frame& frame) {
     return signature;
 }
 
-long distance(const Signature& a, const Signature& b) {
-    long sum = 0;
-    for (std::size_t i = 0; i < a.cells.size(); ++i) {
-        sum += std::abs(a.cells[i] - b.cells[i]);
-    }
+// How unlike two shadows look: the ink moved between grid cells and the halo's edges moved,
+// weighted by the boxes' size. Exact when below `bound`, else any value at or above it: with
+// thousands of glyphs most comparisons are with owners farther than the nearest one found, and
+// every term is positive, so the sum can stop once it reaches the bound. The result for a nearer
+// pair is exact, so the choice of owners is the same as with the full distance.
+long distanceBelow(const Signature& a, const Signature& b, long bound) {
     const int edges = std::abs(a.left - b.left) + std::abs(a.top - b.top) +
                       std::abs(a.left + a.width - b.left - b.width) +
                       std::abs(a.top - a.height - b.top + b.height);
-    return sum + long{kBoxWeight} * edges * (a.height + a.width + b.height + b.width);
+    long sum = long{kBoxWeight} * edges * (a.height + a.width + b.height + b.width);
+    constexpr auto kSide = static_cast<std::size_t>(kGrid);
+    for (std::size_t row = 0; row < kSide && sum < bound; ++row) {
+        for (std::size_t column = 0; column < kSide; ++column) {
+            const std::size_t i = row * kSide + column;
+            sum += std::abs(a.cells[i] - b.cells[i]);
+        }
+    }
+    return sum;
 }
 
 }  // namespace
@@ -109,7 +118,7 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
     const auto makeOwner = [&](std::size_t d) {
         isOwner[d] = true;
         for (std::size_t other = 0; other < distinct.size(); ++other) {
-            const long gap = distance(signature[d], signature[other]);
+            const long gap = distanceBelow(signature[d], signature[other], nearest[other]);
             if (gap < nearest[other]) {
                 nearest[other] = gap;
                 nearestOwner[other] = d;
