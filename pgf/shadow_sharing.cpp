@@ -79,7 +79,7 @@ long distanceBelow(const Signature& a, const Signature& b, long bound) {
 }  // namespace
 
 std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most,
-                                      bool shareIdentical) {
+                                      bool shareIdentical, std::span<const std::size_t> keepOwn) {
     std::vector<std::size_t> owner(shadows.size());
     // Files within the limit keep one shadow per glyph, as the firmware's own fonts do, so the
     // files of up to 511 glyphs stay byte for byte what they were before sharing existed.
@@ -125,11 +125,26 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
             }
         }
     };
-    std::size_t owners = 0;
-    for (; owners < most / 2; ++owners) {
-        makeOwner(owners);
+    std::map<std::size_t, std::size_t> distinctIndex;
+    for (std::size_t d = 0; d < distinct.size(); ++d) {
+        distinctIndex[distinct[d]] = d;
     }
-    for (; owners < most; ++owners) {
+    std::size_t owners = 0;
+    const auto take = [&](std::size_t d) {
+        if (!isOwner[d] && owners < most) {
+            makeOwner(d);
+            ++owners;
+        }
+    };
+    for (const std::size_t glyph : keepOwn) {
+        if (glyph < shadows.size()) {
+            take(distinctIndex[owner[glyph]]);
+        }
+    }
+    for (std::size_t d = 0; owners < most / 2; ++d) {
+        take(d);
+    }
+    while (owners < most) {
         std::size_t farthest = 0;
         long gap = -1;
         for (std::size_t d = 0; d < distinct.size(); ++d) {
@@ -138,15 +153,11 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
                 farthest = d;
             }
         }
-        makeOwner(farthest);
+        take(farthest);
     }
     std::vector<std::size_t> ownerOfDistinct(distinct.size());
     for (std::size_t d = 0; d < distinct.size(); ++d) {
         ownerOfDistinct[d] = distinct[isOwner[d] ? d : nearestOwner[d]];
-    }
-    std::map<std::size_t, std::size_t> distinctIndex;
-    for (std::size_t d = 0; d < distinct.size(); ++d) {
-        distinctIndex[distinct[d]] = d;
     }
     for (std::size_t i = 0; i < shadows.size(); ++i) {
         owner[i] = ownerOfDistinct[distinctIndex[owner[i]]];
