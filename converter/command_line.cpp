@@ -355,6 +355,14 @@ Slots: the firmware has sixteen latin fonts; games pick them by role.
              text and the button signs with it, and Chinese and Korean players replace it.
              Its line metrics (15.83 px above, 2.17 px below at scale 18) and budget are jpn0's
              (1,581,700 bytes, 145,844 to open); without --chars it holds the set "japanese".
+  Examples, each about 1.1 MB and 130 KB to open (jpn0: 1.6 MB and 146 KB), 2 s, 40 MB:
+    Japanese:            ttf2pgf.exe "ipag.ttf" jpn0.pgf 18h1.0 b1i1 --slot jpn0
+    simplified Chinese:  ttf2pgf.exe "wqy-zenhei.ttc" jpn0.pgf 18h1.0 b1i1 --slot jpn0
+                           --face "WenQuanYi Zen Hei" --chars ascii,gb2312,kana
+    Korean:              ttf2pgf.exe "NanumGothic.ttf" jpn0.pgf 18h1.0 b1i1 --slot jpn0
+                           --chars ascii,ksx1001
+  On the PSP every game and menu that draws with the system's Japanese font shows these
+  glyphs; a character the file lacks shows as "_". The button signs are in every CJK set.
 
 Whole sets:
   --set      write ltn0.pgf to ltn15.pgf into the folder OUTPUT (made if missing), each in
