@@ -11,6 +11,7 @@
 #include "conversion_error.h"
 #include "core/number_reading.h"
 #include "pgf/character_list.h"
+#include "pgf/firmware_slots.h"
 #include "pgf/font_sources.h"
 #include "pgf/named_character_sets.h"
 
@@ -116,11 +117,21 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
         };
         ConversionParameters& parameters = line.parameters;
         if (word == "--slot") {
-            const auto slot = readExactNumber(value("a slot number"));
+            const std::string& slotWord = value("a slot number");
+            if (slotWord == "jpn0") {
+                parameters.slot = pgf::kBigFontSlot;
+                continue;
+            }
+            const auto slot = readExactNumber(slotWord);
             if (!slot || *slot != std::floor(*slot) || *slot < 0 || *slot > 15) {
-                refuse("--slot takes a slot number from 0 to 15, as in --slot 8");
+                refuse("--slot takes a slot number from 0 to 15, as in --slot 8, or jpn0");
             }
             parameters.slot = static_cast<int>(*slot);
+        } else if (word == "--face") {
+            parameters.face = value("a face's index or name");
+            if (parameters.face.empty()) {
+                refuse("--face needs the index or the name of a face, as in --face 1");
+            }
         } else if (word == "--set") {
             line.wholeSet = true;
         } else if (word == "--bold") {
@@ -164,6 +175,15 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
                 refuse("--hinting takes none, light (the default) or normal, not \"" + hinting +
                        "\"");
             }
+        } else if (word == "--bitmaps") {
+            const std::string& bitmaps = value("auto or never");
+            if (bitmaps == "auto") {
+                parameters.bitmaps = EmbeddedBitmaps::Auto;
+            } else if (bitmaps == "never") {
+                parameters.bitmaps = EmbeddedBitmaps::Never;
+            } else {
+                refuse("--bitmaps takes auto or never (the default), not \"" + bitmaps + "\"");
+            }
         } else if (word == "--within-firmware-size") {
             parameters.withinFirmwareSize = true;
         } else if (word == "--font-line-metrics") {
@@ -195,6 +215,9 @@ std::vector<std::string> takeOptions(std::span<const std::string> words, Command
 void checkOptions(const CommandLine& line) {
     const ConversionParameters& parameters = line.parameters;
     const bool styleLetters = parameters.embolden || parameters.italicize;
+    if (line.wholeSet && !parameters.face.empty()) {
+        refuse("--face picks a face of one font; with --set name each face's own file");
+    }
     if (line.wholeSet && parameters.slot) {
         refuse("--set makes every slot; leave out --slot");
     }
@@ -245,6 +268,11 @@ CommandLine readCommandLine(std::span<const std::string> allWords) {
         commandLine.action = CommandLine::Action::ShowHelp;
         return commandLine;
     }
+    if (allWords.size() == 2 && allWords[0] == "--faces") {
+        commandLine.action = CommandLine::Action::ListFaces;
+        commandLine.fontPath = allWords[1];
+        return commandLine;
+    }
     if (allWords.size() == 1 && allWords[0] == "--version") {
         commandLine.action = CommandLine::Action::ShowVersion;
         return commandLine;
@@ -278,19 +306,23 @@ std::string usageText() {
         std::string list;
         for (const pgf::NamedCharacterSet& set : pgf::namedCharacterSets()) {
             std::string name(set.name);
-            name.resize(12, ' ');
+            name.resize(std::max<std::size_t>(12, name.size() + 1), ' ');
             list += "      " + name + std::string(set.description) + "\n";
         }
         return list;
     };
     return R"(Usage: ttf2pgf.exe "FONT" OUTPUT SCALE[b][i]hWIDTH bBLURiINTENSITY [OPTIONS]
        ttf2pgf.exe --set "FONT" FOLDER SCALEhWIDTH bBLURiINTENSITY [FACES] [OPTIONS]
+       ttf2pgf.exe --faces FONT
        ttf2pgf.exe --help | --version
 
-Converts a TrueType or OpenType font (for a collection, its first face) into a PSP latin
-font file (PGF), for example ltn0.pgf, or into a whole set ltn0.pgf to ltn15.pgf.
+Converts a TrueType or OpenType font into a PSP font file (PGF): a latin font such as
+ltn0.pgf, a whole set ltn0.pgf to ltn15.pgf, or the big font jpn0.pgf.
 
   FONT       the font file, relative to the working folder
+  --face N, --face "NAME"
+             for a collection (.ttc, .otc), the face to convert, by its index (from 0) or its
+             name; without it, the first. ttf2pgf.exe --faces FONT lists the faces
   OUTPUT     the PGF file to write; written whole or not at all
   SCALE      font scale: the em size in pixels, a whole number (18 gives the firmware's own
              10.125 pt at 128 dpi)
@@ -326,6 +358,18 @@ Slots: the firmware has sixteen latin fonts; games pick them by role.
   7/10.125 of it (18: its 7 pt, 12.44 px). A style the font lacks is synthesised, so leave
   b and i out of the size word.
   Without --slot the file is a large font in the style asked for, as for slot 0.
+  --slot jpn0  make the file stand in for jpn0.pgf, the PSP's big font: games draw Japanese
+             text and the button signs with it, and Chinese and Korean players replace it.
+             Its line metrics (15.83 px above, 2.17 px below at scale 18) and budget are jpn0's
+             (1,581,700 bytes, 145,844 to open); without --chars it holds the set "japanese".
+  Examples, each about 1.1 MB and 130 KB to open (jpn0: 1.6 MB and 146 KB), 2 s, 40 MB:
+    Japanese:            ttf2pgf.exe "ipag.ttf" jpn0.pgf 18h1.0 b1i1 --slot jpn0
+    simplified Chinese:  ttf2pgf.exe "wqy-zenhei.ttc" jpn0.pgf 18h1.0 b1i1 --slot jpn0
+                           --face "WenQuanYi Zen Hei" --chars ascii,gb2312,kana
+    Korean:              ttf2pgf.exe "NanumGothic.ttf" jpn0.pgf 18h1.0 b1i1 --slot jpn0
+                           --chars ascii,ksx1001
+  On the PSP every game and menu that draws with the system's Japanese font shows these
+  glyphs; a character the file lacks shows as "_". The button signs are in every CJK set.
 
 Whole sets:
   --set      write ltn0.pgf to ltn15.pgf into the folder OUTPUT (made if missing), each in
@@ -346,6 +390,10 @@ Characters: by default the PSP latin set and Latin Extended-A (447, the set "psp
                         are as tall as the font's (OS/2 cap height, else the height of "H"), in
                         the same style and shadow; repeat it, the first font that has it serves
   --hinting MODE        none, light (the default: vertical only) or normal (both directions)
+  --bitmaps MODE        auto: where the font carries a bitmap strike made for the em drawn
+                        (CJK fonts often have them at 12 to 16 px), its hand-tuned pixels are
+                        taken, mapped to the PSP's 16 levels, for the plain style (not with b or
+                        i or a width other than 1); never (the default): always the outlines
   --within-firmware-size
                         refuse a file larger than the firmware's font of its slot (ltn0 without
                         --slot), or one that needs more memory to open, naming how many

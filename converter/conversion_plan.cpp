@@ -18,6 +18,7 @@
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/font_name.h"
+#include "pgf/named_character_sets.h"
 #include "pgf/text_characters.h"
 
 namespace tessavine::converter {
@@ -117,7 +118,9 @@ long capHeightUnits(const FontFace& face) {
 std::vector<char32_t> chosenCharacters(const ConversionParameters& parameters,
                                        std::vector<std::string>& warnings) {
     std::vector<char32_t> characters;
-    if (parameters.characterSets.empty()) {
+    if (parameters.characterSets.empty() && parameters.slot == pgf::kBigFontSlot) {
+        characters = pgf::namedCharacterSet("japanese");
+    } else if (parameters.characterSets.empty()) {
         characters = pgf::pspLatinCharacters();
     } else {
         auto parsed = pgf::parseCharacterList(parameters.characterSets);
@@ -167,6 +170,7 @@ std::vector<FaceSize> ConversionPlan::sizesAt(int fontScale) const {
         size.embolden = main ? parameters.embolden : wanted.bold && !face.style.bold;
         size.italicize = main ? parameters.italicize : wanted.italic && !face.style.italic;
         size.hinting = parameters.hinting;
+        size.bitmaps = parameters.bitmaps;
         size.fontScale = fontScale;
         if (!main) {
             // A fallback's strokes grow as much as the main font's, so they look as heavy.
@@ -193,7 +197,8 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
     ConversionPlan plan;
     // Room for every face at once: the main face is referred to while the fallbacks join.
     plan.faces.reserve(1 + asked.fallbackFonts.size());
-    plan.faces.push_back({fontPath, FontFace::open(fontPath, kLargestFontBytesTogether), 1.0, {}});
+    plan.faces.push_back(
+        {fontPath, FontFace::open(fontPath, asked.face, kLargestFontBytesTogether), 1.0, {}});
     std::size_t bytesOpen = plan.faces.front().face.bytes();
     const FontFace& main = plan.faces.front().face;
     const FaceStyle style = faceStyle.value_or(styleOf(main));
@@ -204,7 +209,7 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
     const long mainCap = asked.fallbackFonts.empty() ? 0 : capHeightUnits(main);
     for (const std::string& name : asked.fallbackFonts) {
         const std::filesystem::path path = platform::pathFromUtf8(name);
-        FontFace fallback = FontFace::open(path, kLargestFontBytesTogether - bytesOpen);
+        FontFace fallback = FontFace::open(path, {}, kLargestFontBytesTogether - bytesOpen);
         bytesOpen += fallback.bytes();
         const double ratio = emRatioOf(main, mainCap, fallback);
         const FaceStyle fallbackStyle = styleOf(fallback);

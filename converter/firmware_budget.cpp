@@ -23,7 +23,7 @@ bool fits(const Measure& m, const pgf::FirmwareSlot& slot) {
 }
 
 std::string slotName(const pgf::FirmwareSlot& slot) {
-    return "ltn" + std::to_string(slot.number) + ".pgf";
+    return std::string(slot.fileName);
 }
 
 }  // namespace
@@ -69,10 +69,11 @@ void checkWithinFirmwareSize(const pgf::PgfFont& font, const ConversionResult& r
     std::snprintf(text, sizeof text,
                   "the font is %zu character%s over the firmware's %s (file %zu of %zu bytes, "
                   "stingy open %zu of %zu bytes); %zu characters fit, so drop %zu (for example "
-                  "with --chars firmware or a shorter list), or leave out --within-firmware-size",
+                  "with --chars %s or a shorter list), or leave out --within-firmware-size",
                   font.glyphs.size() - fitting, font.glyphs.size() - fitting == 1 ? "" : "s",
                   slotName(slot).c_str(), whole.fileBytes, slot.fileBytes, whole.stingyBytes,
-                  slot.stingyOpenBytes, fitting, font.glyphs.size() - fitting);
+                  slot.stingyOpenBytes, fitting, font.glyphs.size() - fitting,
+                  slot.number == pgf::kBigFontSlot ? "jis0208" : "firmware");
     throw ConversionError(text);
 }
 

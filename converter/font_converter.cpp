@@ -14,6 +14,7 @@
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/format_limits.h"
+#include "pgf/named_character_sets.h"
 #include "pgf/pgf_header.h"
 #include "pgf/pgf_writer.h"
 #include "pgf/shadow_flags.h"
@@ -167,9 +168,17 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
     font.descender = plan.lines.descender;
     // A chosen set is sized against the firmware's budget, so identical shadows share one record;
     // without character options the file stays byte for byte what it always was.
-    font.shareIdenticalShadows = !parameters.characterSets.empty() ||
-                                 !parameters.charactersFromFile.empty() ||
-                                 !parameters.fallbackFonts.empty();
+    font.shareIdenticalShadows =
+        parameters.slot == pgf::kBigFontSlot || !parameters.characterSets.empty() ||
+        !parameters.charactersFromFile.empty() || !parameters.fallbackFonts.empty();
+
+    if (parameters.slot == pgf::kBigFontSlot) {
+        // Thousands of glyphs share 511 shadows; the button signs keep theirs, so a square's
+        // halo never shows another character's strokes.
+        for (const char32_t code : pgf::namedCharacterSet("buttons")) {
+            font.ownShadowFirst.push_back(static_cast<char16_t>(code));
+        }
+    }
 
     ConversionResult result;
     result.askedCharacters = plan.characters.size();

@@ -1,5 +1,8 @@
 #include "font_face.h"
 
+#include <algorithm>
+#include <charconv>
+#include <optional>
 #include <system_error>
 
 #include "conversion_error.h"
@@ -68,9 +71,60 @@ std::vector<FT_Byte> readFontFile(const std::filesystem::path& path, std::size_t
     return data;
 }
 
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return text;
+}
+
+std::string faceLine(FT_Long index, FT_Face face) {
+    const std::string family = face->family_name ? face->family_name : "";
+    const std::string style = face->style_name ? face->style_name : "";
+    const char* postScript = FT_Get_Postscript_Name(face);
+    return std::to_string(index) + ": " + family + (style.empty() ? "" : " " + style) +
+           (postScript ? " (" + std::string(postScript) + ")" : "");
+}
+
+bool hasName(FT_Face face, const std::string& wanted) {
+    const std::string family = face->family_name ? face->family_name : "";
+    const std::string style = face->style_name ? face->style_name : "";
+    const char* postScript = FT_Get_Postscript_Name(face);
+    const std::string asked = lowered(wanted);
+    return asked == lowered(family) || asked == lowered(family + " " + style) ||
+           (postScript && asked == lowered(postScript));
+}
+
+std::optional<FT_Long> readIndex(const std::string& text) {
+    FT_Long index = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (error != std::errc() || end != text.data() + text.size() || index < 0) {
+        return std::nullopt;
+    }
+    return index;
+}
+
 }  // namespace
 
-FontFace FontFace::open(const std::filesystem::path& path, std::size_t roomLeft) {
+std::vector<std::string> FontFace::describeFaces(const std::filesystem::path& path) {
+    FontFace first = open(path);
+    std::vector<std::string> lines;
+    const FT_Long count = first.get()->num_faces;
+    for (FT_Long i = 0; i < count; ++i) {
+        FT_Face face = nullptr;
+        if (FT_New_Memory_Face(first.library_.get(), first.data_.data(),
+                               static_cast<FT_Long>(first.data_.size()), i, &face) != 0) {
+            lines.push_back(std::to_string(i) + ": (a face FreeType cannot read)");
+            continue;
+        }
+        lines.push_back(faceLine(i, face));
+        FT_Done_Face(face);
+    }
+    return lines;
+}
+
+FontFace FontFace::open(const std::filesystem::path& path, const std::string& wantedFace,
+                        std::size_t roomLeft) {
     FontFace font;
     font.data_ = readFontFile(path, roomLeft);
 
@@ -80,14 +134,37 @@ FontFace FontFace::open(const std::filesystem::path& path, std::size_t roomLeft)
     }
     font.library_.reset(library);
 
-    FT_Face face = nullptr;
-    if (FT_New_Memory_Face(library, font.data_.data(), static_cast<FT_Long>(font.data_.size()), 0,
-                           &face) != 0) {
-        throw ConversionError(quoted(path) +
-                              " is not a font this converter can read; choose a TrueType or "
-                              "OpenType font (.ttf, .otf, .ttc)");
+    const auto openFace = [&](FT_Long index) {
+        FT_Face face = nullptr;
+        if (FT_New_Memory_Face(library, font.data_.data(), static_cast<FT_Long>(font.data_.size()),
+                               index, &face) != 0) {
+            throw ConversionError(quoted(path) +
+                                  " is not a font this converter can read; choose a TrueType or "
+                                  "OpenType font (.ttf, .otf, .ttc)");
+        }
+        font.face_.reset(face);
+    };
+    openFace(0);
+    if (!wantedFace.empty()) {
+        const FT_Long count = font.face_->num_faces;
+        std::string faces;
+        std::optional<FT_Long> found = readIndex(wantedFace);
+        for (FT_Long i = 0; i < count; ++i) {
+            openFace(i);
+            faces += (faces.empty() ? "" : "; ") + faceLine(i, font.face_.get());
+            if (!found && hasName(font.face_.get(), wantedFace)) {
+                found = i;
+            }
+        }
+        if (!found || *found >= count) {
+            throw ConversionError(quoted(path) + " has no face \"" + wantedFace + "\"; its " +
+                                  std::to_string(count) +
+                                  (count == 1 ? " face is " : " faces are ") + faces +
+                                  ". Give --face an index or a name from these");
+        }
+        openFace(*found);
     }
-    font.face_.reset(face);
+    FT_Face face = font.face_.get();
     if (!FT_IS_SCALABLE(face)) {
         throw ConversionError(quoted(path) +
                               " is a bitmap font, which cannot be scaled; choose a TrueType or "

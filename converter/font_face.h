@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/input_limits.h"
@@ -12,17 +13,24 @@
 
 namespace tessavine::converter {
 
-// A FreeType library with one font face loaded from a file (the first face of a collection).
-// The file is read into memory first, so any file name the platform can open works.
+// A FreeType library with one font face loaded from a file: for a collection (.ttc, .otc), the
+// face asked for, else its first. The file is read into memory first, so any file name the
+// platform can open works.
 class FontFace {
   public:
-    // Throws ConversionError when the file is missing, unreadable or no font FreeType knows, or
+    // `face` picks a face of a collection by its index ("1") or its name ("WenQuanYi Zen Hei
+    // Sharp", matched against the family with and without its style and the PostScript name,
+    // case aside); empty: the first face. Throws ConversionError when the file is missing,
+    // unreadable or no font FreeType knows, or has no such face (naming the faces it has), or
     // when it is larger than `roomLeft` bytes: what the conversion's fonts together may still
     // take (kLargestFontBytesTogether less the fonts already open).
-    static FontFace open(const std::filesystem::path& path,
+    static FontFace open(const std::filesystem::path& path, const std::string& face = {},
                          std::size_t roomLeft = kLargestFontBytesTogether);
 
     std::size_t bytes() const { return data_.size(); }
+
+    // One line per face of the file: its index, family, style and PostScript name.
+    static std::vector<std::string> describeFaces(const std::filesystem::path& path);
 
     FT_Face get() const { return face_.get(); }
 

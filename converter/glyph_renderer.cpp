@@ -7,6 +7,7 @@
 #include <string>
 
 #include FT_BBOX_H
+#include FT_BITMAP_H
 #include FT_OUTLINE_H
 
 #include "conversion_error.h"
@@ -117,6 +118,44 @@ std::optional<std::string> findOutlineLimitBreak(FT_Outline& outline) {
     return pgf::findImageLimitBreak(extent);
 }
 
+// A strike made for exactly this em: square pixels, whole pixels, the plain style (a strike has no
+// outline to embolden or slant).
+bool hasStrikeFor(FT_Face face, const FaceSize& size) {
+    if (size.bitmaps != EmbeddedBitmaps::Auto || size.emWidth != size.emHeight ||
+        size.emHeight % kPixel != 0 || size.embolden || size.italicize) {
+        return false;
+    }
+    for (FT_Int i = 0; i < face->num_fixed_sizes; ++i) {
+        const FT_Bitmap_Size& strike = face->available_sizes[i];
+        if (strike.x_ppem == size.emWidth && strike.y_ppem == size.emHeight) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A strike's glyph as 8-bit coverage: a 1-bit strike's ink is full coverage, a grey one's levels
+// are spread over 0 to 255, so the 4-bit mapping treats both as it treats rendered outlines.
+pgf::GlyphImage strikeImage(FT_GlyphSlot slot) {
+    FT_Bitmap grey;
+    FT_Bitmap_Init(&grey);
+    const int levels = slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? 2 : slot->bitmap.num_grays;
+    if (FT_Bitmap_Convert(slot->library, &slot->bitmap, &grey, 1) != 0 || levels < 2) {
+        FT_Bitmap_Done(slot->library, &grey);
+        return {};
+    }
+    for (unsigned y = 0; y < grey.rows; ++y) {
+        unsigned char* row = grey.buffer + static_cast<std::ptrdiff_t>(y) * grey.pitch;
+        for (unsigned x = 0; x < grey.width; ++x) {
+            row[x] = static_cast<unsigned char>(
+                std::min(row[x], static_cast<unsigned char>(levels - 1)) * 255 / (levels - 1));
+        }
+    }
+    pgf::GlyphImage image = cropToInk(grey, slot->bitmap_left, slot->bitmap_top);
+    FT_Bitmap_Done(slot->library, &grey);
+    return image;
+}
+
 }  // namespace
 
 std::uint8_t toFourBits(std::uint8_t coverage) {
@@ -139,6 +178,9 @@ GlyphRenderer::GlyphRenderer(const FontFace& face, const FaceSize& size)
                          static_cast<FT_F26Dot6>(size.emHeight), 72, 72) != 0) {
         throw ConversionError("the font cannot be set to scale " + std::to_string(size.fontScale) +
                               " with this horizontal width; try other values");
+    }
+    if (hasStrikeFor(face_, size)) {
+        loadFlags_ &= ~FT_LOAD_NO_BITMAP;
     }
     // The strength FreeType's own synthetic bold uses: 1/24 of the em.
     strength_ = size.emboldenStrength.value_or(
@@ -163,6 +205,12 @@ std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
         return std::nullopt;
     }
     FT_GlyphSlot slot = face_->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_BITMAP && drawsFromStrike()) {
+        RenderedGlyph glyph;
+        glyph.image = strikeImage(slot);
+        glyph.advance = static_cast<std::int32_t>(roundToPixel(slot->advance.x));
+        return glyph;
+    }
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
         return std::nullopt;
     }

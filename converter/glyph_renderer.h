@@ -35,6 +35,7 @@ struct FaceSize {
     std::optional<std::int64_t> emboldenStrength;
     bool italicize = false;
     Hinting hinting = Hinting::Light;
+    EmbeddedBitmaps bitmaps = EmbeddedBitmaps::Never;
     int fontScale = 0;  // as the user gave it, for messages
 };
 
@@ -55,6 +56,9 @@ class GlyphRenderer {
 
     // 26.6 pixels an emboldened outline grows by.
     std::int64_t emboldenStrength() const { return strength_; }
+
+    // True when the glyphs come from a bitmap strike of the font where it has one.
+    bool drawsFromStrike() const { return (loadFlags_ & FT_LOAD_NO_BITMAP) == 0; }
 
   private:
     FT_Face face_;

@@ -51,13 +51,18 @@ LineMetrics chooseLineMetrics(const ConversionParameters& parameters, std::int32
                               std::int32_t fontDescender) {
     LineMetrics metrics;
     if (parameters.lineMetrics == LineMetricsSource::Firmware) {
-        // Every large slot has the same line metrics, and every small one.
-        const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(isSmallSlot(parameters) ? 8 : 0);
+        // Every large latin slot has the same line metrics, and every small one; the big font
+        // has its own.
+        const bool bigFont = parameters.slot == pgf::kBigFontSlot;
+        const pgf::FirmwareSlot& latin = pgf::firmwareSlot(isSmallSlot(parameters) ? 8 : 0);
+        const pgf::FirmwareSlot& firmware = bigFont ? pgf::firmwareSlot(pgf::kBigFontSlot) : latin;
         const int scale = parameters.fontScale;
         metrics.ascender = scaleFromFirmwareEm(firmware.maxAscender, scale);
         metrics.descender = scaleFromFirmwareEm(firmware.maxDescender, scale);
         metrics.verticalAdvance = scaleFromFirmwareEm(firmware.maxAdvanceV, scale);
-        metrics.topBearing = scaleFromFirmwareEm(firmware.maxTopYAdjust, scale);
+        // jpn0's largest top bearing (18 px) is its glyphs', not a layout rule: its glyphs hang
+        // from the pen's line as the latin fonts' do.
+        metrics.topBearing = scaleFromFirmwareEm(latin.maxTopYAdjust, scale);
         metrics.hangFromPenLine = true;
     } else {
         metrics.ascender = fontAscender;

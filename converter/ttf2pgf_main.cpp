@@ -12,9 +12,11 @@
 #include "core/shown_text.h"
 #include "firmware_budget.h"
 #include "font_converter.h"
+#include "font_face.h"
 #include "font_set_writer.h"
 #include "output_file.h"
 #include "pgf/character_list.h"
+#include "pgf/firmware_slots.h"
 #include "tessavine_version.h"
 
 namespace {
@@ -33,7 +35,8 @@ void printLine(const std::string& line) {
 std::string missingWarning(const tessavine::converter::ConversionParameters& parameters,
                            const tessavine::converter::ConversionResult& result) {
     const std::string count = std::to_string(result.missingCharacters.size());
-    if (parameters.characterSets.empty() && parameters.charactersFromFile.empty()) {
+    if (parameters.characterSets.empty() && parameters.charactersFromFile.empty() &&
+        parameters.slot != tessavine::pgf::kBigFontSlot) {
         return "warning: the font lacks " + count +
                " of the PSP latin characters; the PSP shows \"_\" for them";
     }
@@ -88,10 +91,17 @@ int run(const std::vector<std::string>& words) {
         printLine(kVersion);
         return 0;
     }
+    using tessavine::platform::pathFromUtf8;
+    if (commandLine.action == CommandLine::Action::ListFaces) {
+        for (const std::string& line :
+             tessavine::converter::FontFace::describeFaces(pathFromUtf8(commandLine.fontPath))) {
+            std::cout << line << '\n';
+        }
+        return 0;
+    }
     if (commandLine.wholeSet) {
         return writeWholeSet(commandLine);
     }
-    using tessavine::platform::pathFromUtf8;
     const auto result = tessavine::converter::convertFont(pathFromUtf8(commandLine.fontPath),
                                                           commandLine.parameters);
     tessavine::converter::writeFileWhole(pathFromUtf8(commandLine.outputPath), result.pgf);

@@ -9,11 +9,18 @@ namespace {
 constexpr std::int32_t kLargeSize = 0x288;  // 10.125 pt: an 18 px em at 128 dpi
 constexpr std::int32_t kSmallSize = 0x1C0;  // 7 pt: a 12.44 px em
 
+constexpr std::array<std::string_view, kSlotCount> kLatinFileNames{
+    "ltn0.pgf",  "ltn1.pgf",  "ltn2.pgf",  "ltn3.pgf",  "ltn4.pgf",  "ltn5.pgf",
+    "ltn6.pgf",  "ltn7.pgf",  "ltn8.pgf",  "ltn9.pgf",  "ltn10.pgf", "ltn11.pgf",
+    "ltn12.pgf", "ltn13.pgf", "ltn14.pgf", "ltn15.pgf",
+};
+
 constexpr FirmwareSlot slot(int number, const char* style, std::size_t fileBytes,
                             std::size_t stingyBytes, std::array<std::int32_t, 10> maxima,
                             int glyphWidth, int glyphHeight) {
     FirmwareSlot s;
     s.number = number;
+    s.fileName = kLatinFileNames[static_cast<std::size_t>(number)];
     s.serif = number % 2 == 1;
     s.italic = (number / 2) % 2 == 1;
     s.bold = (number / 4) % 2 == 1;
@@ -65,6 +72,35 @@ constexpr std::array<FirmwareSlot, kSlotCount> kSlots{{
          14),
 }};
 
+// jpn0.pgf as a PSP reports it: an 18 px em, line metrics of its own, 1,581,700 bytes, and 145,844
+// bytes for a usual open (full metric tables, ~510 shadows, a charmap over U+0020-FFFF). The
+// vertical advance is not among what a PSP reports; a CJK font advances one em down a column,
+// so it is the distance from ascender to descender, 18 px.
+constexpr FirmwareSlot bigFont() {
+    FirmwareSlot s;
+    s.number = kBigFontSlot;
+    s.fileName = "jpn0.pgf";
+    s.style = "Regular";
+    s.nominalSize = kLargeSize;
+    s.fileBytes = 1581700;
+    s.stingyOpenBytes = 145844;
+    s.maxAscender = 1013;
+    s.maxDescender = -139;
+    s.maxLeftXAdjust = 1008;
+    s.maxBaseYAdjust = 1204;
+    s.minCenterXAdjust = -580;
+    s.maxTopYAdjust = 1151;
+    s.maxAdvanceH = 1198;
+    s.maxAdvanceV = 1013 + 139;
+    s.maxSizeW = 1161;
+    s.maxSizeH = 1251;
+    s.maxGlyphWidth = 19;
+    s.maxGlyphHeight = 20;
+    return s;
+}
+
+constexpr FirmwareSlot kBigFont = bigFont();
+
 }  // namespace
 
 const std::array<FirmwareSlot, kSlotCount>& firmwareSlots() {
@@ -72,9 +108,12 @@ const std::array<FirmwareSlot, kSlotCount>& firmwareSlots() {
 }
 
 const FirmwareSlot& firmwareSlot(int number) {
+    if (number == kBigFontSlot) {
+        return kBigFont;
+    }
     if (number < 0 || number >= kSlotCount) {
         throw std::out_of_range("there is no font slot " + std::to_string(number) +
-                                "; the slots are 0 to 15");
+                                "; the slots are 0 to 15 and jpn0");
     }
     return kSlots[static_cast<std::size_t>(number)];
 }

@@ -3,16 +3,20 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "pgf_reader.h"
 
 namespace tessavine::pgf {
 
-// The sixteen latin fonts of the PSP's firmware, ltn0.pgf to ltn15.pgf, as a replacement must
-// stand in for them: even slots are the sans-serif face, odd ones the serif face; slots 8 to 15
-// are the small size. The header values are the firmware files' own (26.6 unless said).
+// The firmware's fonts as a replacement must stand in for them: the sixteen latin fonts
+// ltn0.pgf to ltn15.pgf (even slots the sans-serif face, odd ones the serif face, 8 to 15 the
+// small size) and the big font jpn0.pgf, which games use for Japanese text and the button signs,
+// and which Chinese and Korean players replace. The header values are the firmware files' own
+// (26.6 unless said).
 struct FirmwareSlot {
     int number = 0;
+    std::string_view fileName;  // "ltn0.pgf", ..., "jpn0.pgf"
     bool serif = false;
     bool bold = false;
     bool italic = false;
@@ -41,11 +45,14 @@ struct FirmwareSlot {
 };
 
 inline constexpr int kSlotCount = 16;
+// The number the big font jpn0.pgf goes by here: after the latin slots, never among them.
+inline constexpr int kBigFontSlot = 16;
 inline constexpr std::int32_t kFirmwareResolution = 8192;  // 128 dpi, 26.6
 
+// The sixteen latin slots.
 const std::array<FirmwareSlot, kSlotCount>& firmwareSlots();
 
-// Throws std::out_of_range for a number outside 0 to 15.
+// A latin slot 0 to 15, or jpn0.pgf for kBigFontSlot. Throws std::out_of_range for any other.
 const FirmwareSlot& firmwareSlot(int number);
 
 // What the PSP allocates for a usual ("stingy") open of this file: the metric tables, the shadow

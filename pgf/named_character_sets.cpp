@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "character_set.h"
+#include "cjk_set_tables.h"
+#include "packed_code_runs.h"
 
 namespace tessavine::pgf {
 namespace {
@@ -52,6 +54,78 @@ constexpr auto kArrows = std::to_array<Range>({{0x2190, 0x21FF}});
 constexpr auto kShapes = std::to_array<Range>({{0x00D7, 0x00D7}, {0x25A0, 0x25FF}});
 constexpr auto kPunctuation = std::to_array<Range>({{0x2010, 0x2027}, {0x2030, 0x205E}});
 
+// The signs games draw for the PSP's buttons (○ × △ □, the big circle, the filled shapes) and the
+// four arrows of the direction pad. A replacement for the big font must keep them wherever the
+// script's own set lacks them (GB 2312 has no big circle), so every East Asian set holds them.
+constexpr auto kButtons = std::to_array<Range>({
+    {0x00D7, 0x00D7},
+    {0x2190, 0x2193},
+    {0x25A0, 0x25A1},
+    {0x25B2, 0x25B3},
+    {0x25CB, 0x25CB},
+    {0x25CF, 0x25CF},
+    {0x25EF, 0x25EF},
+});
+constexpr auto kHalfWidthKatakana = std::to_array<Range>({{0xFF61, 0xFF9F}});
+// Hiragana and katakana without the unassigned U+3040, U+3097 and U+3098.
+constexpr auto kKana = std::to_array<Range>({{0x3041, 0x3096}, {0x3099, 0x30FF}});
+constexpr auto kCjkPunctuation = std::to_array<Range>({{0x3000, 0x303F}});
+constexpr auto kFullwidth = std::to_array<Range>({{0xFF00, 0xFFEF}});
+constexpr auto kHangul = std::to_array<Range>({{0xAC00, 0xD7A3}});
+
+// An East Asian set: its packed tables and ranges, and the buttons.
+std::vector<char32_t> eastAsianSet(std::initializer_list<std::string_view> packedTables,
+                                   std::initializer_list<std::span<const Range>> rangeLists) {
+    std::vector<char32_t> codes = charactersInRanges(kButtons);
+    for (const std::string_view packed : packedTables) {
+        const std::vector<char32_t> table = unpackCodeRuns(packed);
+        codes.insert(codes.end(), table.begin(), table.end());
+    }
+    for (const std::span<const Range> ranges : rangeLists) {
+        const std::vector<char32_t> more = charactersInRanges(ranges);
+        codes.insert(codes.end(), more.begin(), more.end());
+    }
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    return codes;
+}
+
+std::vector<char32_t> eastAsianSet(std::string_view name) {
+    namespace t = cjk_tables;
+    if (name == "jis0208") {
+        return eastAsianSet({t::kJis0208}, {});
+    }
+    if (name == "japanese") {
+        return eastAsianSet({t::kJis0208, t::kWindowsJapaneseExtensions},
+                            {kAscii, kHalfWidthKatakana});
+    }
+    if (name == "gb2312") {
+        return eastAsianSet({t::kGb2312}, {});
+    }
+    if (name == "big5") {
+        return eastAsianSet({t::kBig5}, {});
+    }
+    if (name == "ksx1001") {
+        return eastAsianSet({t::kKsx1001}, {});
+    }
+    if (name == "hangul") {
+        return eastAsianSet({}, {kHangul});
+    }
+    if (name == "kana") {
+        return eastAsianSet({}, {kKana});
+    }
+    if (name == "cjk-punctuation") {
+        return eastAsianSet({}, {kCjkPunctuation});
+    }
+    if (name == "fullwidth") {
+        return eastAsianSet({}, {kFullwidth});
+    }
+    if (name == "buttons") {
+        return charactersInRanges(kButtons);
+    }
+    return {};
+}
+
 constexpr auto kSets = std::to_array<NamedCharacterSet>({
     {"psp", "the 447 characters of earlier Tessavine fonts (the default)"},
     {"firmware", "the 324 characters of the PSP's own ltn0.pgf"},
@@ -65,6 +139,16 @@ constexpr auto kSets = std::to_array<NamedCharacterSet>({
     {"arrows", "U+2190-21FF"},
     {"shapes", "U+25A0-25FF and the multiplication sign U+00D7 (the PSP's buttons)"},
     {"punctuation", "U+2010-2027 and U+2030-205E"},
+    {"buttons", "the PSP's button signs and the arrows U+2190-2193 (in every set below)"},
+    {"jis0208", "JIS X 0208, Japanese: kana, 6,355 kanji, Greek, Cyrillic, signs (6,879)"},
+    {"japanese", "jis0208, ascii, half-width kana, CP932's additions (7,490; jpn0's default)"},
+    {"gb2312", "GB 2312, simplified Chinese (7,446)"},
+    {"big5", "Big5, traditional Chinese (13,494)"},
+    {"ksx1001", "KS X 1001, Korean: 2,350 Hangul, 4,888 hanja, signs (8,228)"},
+    {"hangul", "all 11,172 Hangul syllables U+AC00-D7A3"},
+    {"kana", "hiragana and katakana U+3041-3096, U+3099-30FF"},
+    {"cjk-punctuation", "U+3000-303F"},
+    {"fullwidth", "half- and full-width forms U+FF00-FFEF"},
 });
 
 }  // namespace
@@ -84,6 +168,9 @@ std::vector<char32_t> namedCharacterSet(std::string_view name) {
     };
     if (name == "psp") {
         return pspLatinCharacters();
+    }
+    if (std::vector<char32_t> eastAsian = eastAsianSet(name); !eastAsian.empty()) {
+        return eastAsian;
     }
     for (const auto& [setName, ranges] : table) {
         if (setName == name) {

@@ -25,6 +25,15 @@ namespace tessavine::pgf {
 //                draw for the PSP's buttons
 //   punctuation  the visible General Punctuation: U+2010-2027 and U+2030-205E (dashes,
 //                quotes, daggers, bullets, ellipsis, per mille, primes, guillemets, ‼ ⁇)
+//   buttons      ○ × △ □ ◯ ● ▲ ■ and the arrows ← ↑ → ↓, which games draw for the PSP's buttons
+// and the East Asian sets, each with the buttons (cjk_set_tables.h has the codecs' repertoires):
+//   jis0208      JIS X 0208 (6,879)
+//   japanese     jis0208, ascii, half-width katakana U+FF61-FF9F and what Windows' code page 932
+//                adds (NEC's row 13, the IBM kanji): 7,490, the default of the big font jpn0
+//   gb2312       GB 2312, simplified Chinese;  big5  Big5, traditional Chinese
+//   ksx1001      KS X 1001, Korean: 2,350 Hangul, the hanja and signs
+//   hangul       all 11,172 Hangul syllables;  kana  hiragana and katakana
+//   cjk-punctuation  U+3000-303F;  fullwidth  U+FF00-FFEF
 struct NamedCharacterSet {
     std::string_view name;
     std::string_view description;  // for --help

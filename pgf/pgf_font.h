@@ -56,6 +56,9 @@ struct PgfFont {
     std::vector<FontSource> sources;
     // Glyphs with identical shadows share one shadow record even when each could have its own.
     bool shareIdenticalShadows = false;
+    // Characters whose glyphs keep their own shadow when glyphs must share (the button signs of
+    // the big font); empty: the earliest glyphs only, as the latin files always had.
+    std::vector<char16_t> ownShadowFirst;
 };
 
 }  // namespace tessavine::pgf

@@ -170,8 +170,17 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
         shadows.push_back(glyph.shadow);
     }
     // Up to 511 glyphs each own their shadow; beyond, glyphs share them (a 9-bit shadow id).
-    const std::vector<std::size_t> shadowOwner =
-        shareShadows(shadows, static_cast<std::size_t>(kMostShadows), font.shareIdenticalShadows);
+    std::vector<std::size_t> keepOwn;
+    for (const char16_t code : font.ownShadowFirst) {
+        const auto at = std::lower_bound(
+            font.glyphs.begin(), font.glyphs.end(), code,
+            [](const PgfGlyph& glyph, char16_t wanted) { return glyph.code < wanted; });
+        if (at != font.glyphs.end() && at->code == code) {
+            keepOwn.push_back(static_cast<std::size_t>(at - font.glyphs.begin()));
+        }
+    }
+    const std::vector<std::size_t> shadowOwner = shareShadows(
+        shadows, static_cast<std::size_t>(kMostShadows), font.shareIdenticalShadows, keepOwn);
     std::vector<std::uint32_t> shadowMap;
     std::vector<std::uint16_t> shadowIdOfOwner(font.glyphs.size(), 0);
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {

@@ -56,21 +56,30 @@ Signature signatureOf(const GlyphImage& s, const Frame& frame) {
     return signature;
 }
 
-long distance(const Signature& a, const Signature& b) {
-    long sum = 0;
-    for (std::size_t i = 0; i < a.cells.size(); ++i) {
-        sum += std::abs(a.cells[i] - b.cells[i]);
-    }
+// How unlike two shadows look: the ink moved between grid cells and the halo's edges moved,
+// weighted by the boxes' size. Exact when below `bound`, else any value at or above it: with
+// thousands of glyphs most comparisons are with owners farther than the nearest one found, and
+// every term is positive, so the sum can stop once it reaches the bound. The result for a nearer
+// pair is exact, so the choice of owners is the same as with the full distance.
+long distanceBelow(const Signature& a, const Signature& b, long bound) {
     const int edges = std::abs(a.left - b.left) + std::abs(a.top - b.top) +
                       std::abs(a.left + a.width - b.left - b.width) +
                       std::abs(a.top - a.height - b.top + b.height);
-    return sum + long{kBoxWeight} * edges * (a.height + a.width + b.height + b.width);
+    long sum = long{kBoxWeight} * edges * (a.height + a.width + b.height + b.width);
+    constexpr auto kSide = static_cast<std::size_t>(kGrid);
+    for (std::size_t row = 0; row < kSide && sum < bound; ++row) {
+        for (std::size_t column = 0; column < kSide; ++column) {
+            const std::size_t i = row * kSide + column;
+            sum += std::abs(a.cells[i] - b.cells[i]);
+        }
+    }
+    return sum;
 }
 
 }  // namespace
 
 std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most,
-                                      bool shareIdentical) {
+                                      bool shareIdentical, std::span<const std::size_t> keepOwn) {
     std::vector<std::size_t> owner(shadows.size());
     // Files within the limit keep one shadow per glyph, as the firmware's own fonts do, so the
     // files of up to 511 glyphs stay byte for byte what they were before sharing existed.
@@ -109,18 +118,33 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
     const auto makeOwner = [&](std::size_t d) {
         isOwner[d] = true;
         for (std::size_t other = 0; other < distinct.size(); ++other) {
-            const long gap = distance(signature[d], signature[other]);
+            const long gap = distanceBelow(signature[d], signature[other], nearest[other]);
             if (gap < nearest[other]) {
                 nearest[other] = gap;
                 nearestOwner[other] = d;
             }
         }
     };
-    std::size_t owners = 0;
-    for (; owners < most / 2; ++owners) {
-        makeOwner(owners);
+    std::map<std::size_t, std::size_t> distinctIndex;
+    for (std::size_t d = 0; d < distinct.size(); ++d) {
+        distinctIndex[distinct[d]] = d;
     }
-    for (; owners < most; ++owners) {
+    std::size_t owners = 0;
+    const auto take = [&](std::size_t d) {
+        if (!isOwner[d] && owners < most) {
+            makeOwner(d);
+            ++owners;
+        }
+    };
+    for (const std::size_t glyph : keepOwn) {
+        if (glyph < shadows.size()) {
+            take(distinctIndex[owner[glyph]]);
+        }
+    }
+    for (std::size_t d = 0; owners < most / 2; ++d) {
+        take(d);
+    }
+    while (owners < most) {
         std::size_t farthest = 0;
         long gap = -1;
         for (std::size_t d = 0; d < distinct.size(); ++d) {
@@ -129,15 +153,11 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
                 farthest = d;
             }
         }
-        makeOwner(farthest);
+        take(farthest);
     }
     std::vector<std::size_t> ownerOfDistinct(distinct.size());
     for (std::size_t d = 0; d < distinct.size(); ++d) {
         ownerOfDistinct[d] = distinct[isOwner[d] ? d : nearestOwner[d]];
-    }
-    std::map<std::size_t, std::size_t> distinctIndex;
-    for (std::size_t d = 0; d < distinct.size(); ++d) {
-        distinctIndex[distinct[d]] = d;
     }
     for (std::size_t i = 0; i < shadows.size(); ++i) {
         owner[i] = ownerOfDistinct[distinctIndex[owner[i]]];

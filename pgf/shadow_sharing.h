@@ -17,10 +17,14 @@ namespace tessavine::pgf {
 // every other glyph takes the owner whose shadow is closest to its own in place and ink. The
 // shadow is a soft halo, blurred over several pixels, so a near one looks alike on screen.
 //
+// `keepOwn` lists glyphs that keep their own shadow ahead of the earliest: signs a shared halo
+// would spoil (a square taking the shadow of 日 shows its middle stroke under it).
+//
 // Returns, for each glyph, the index of the glyph whose shadow it uses (itself for an owner).
 // With `shareIdentical`, glyphs with identical shadows share even below the limit: a smaller file
 // that draws the same (the firmware's own latin fonts keep one shadow per glyph).
 std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most,
-                                      bool shareIdentical = false);
+                                      bool shareIdentical = false,
+                                      std::span<const std::size_t> keepOwn = {});
 
 }  // namespace tessavine::pgf

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/shown_text.h"
+#include "east_asian_coverage.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/format_limits.h"
@@ -105,6 +106,7 @@ void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
         << share(static_cast<long long>(wanted.size()) - missing,
                  static_cast<long long>(wanted.size()))
         << (font.glyphIndexOf(U'_') ? "" : "; NO underscore, which the PSP needs") << "\n";
+    printEastAsianCoverage(out, font);
 }
 
 // Which font drew which characters, when the converter drew them from several.

@@ -16,7 +16,10 @@
 #include "free_type_reference.h"
 
 #include FT_OUTLINE_H
+#include "converter/firmware_budget.h"
 #include "pgf/character_set.h"
+#include "pgf/firmware_slots.h"
+#include "pgf/named_character_sets.h"
 #include "pgf/pgf_reader.h"
 #include "tests/pgf/pgf_invariants.h"
 
@@ -433,6 +436,34 @@ TEST(FirmwareBudget, ALongCharmapIsOverTheStingyOpenAlone) {
         EXPECT_NE(std::string(error.what()).find("is 1 character over"), std::string::npos)
             << error.what();
     }
+}
+
+// jpn0's budget is its own: a charmap reaching U+4DC0 is over ltn0's stingy open (16,680) but
+// far within jpn0's 145,844, and the budget line names the file it is measured against.
+TEST(FirmwareBudget, TheBigFontIsMeasuredAgainstJpn0) {
+    ConversionParameters parameters = at18("ascii,U+4DC0");
+    parameters.withinFirmwareSize = true;
+    EXPECT_THROW(convertFont(kMain, parameters), ConversionError);
+    parameters.slot = pgf::kBigFontSlot;
+    const ConversionResult big = convertFont(kMain, parameters);
+    EXPECT_GT(big.stingyOpenBytes, 16680u);
+    EXPECT_LT(big.stingyOpenBytes, 145844u);
+    const std::string line = budgetLine(big, budgetSlot(parameters));
+    EXPECT_NE(line.find("the firmware's jpn0.pgf: 145844 and 1581712"), std::string::npos) << line;
+    EXPECT_EQ(line.find("ltn"), std::string::npos) << line;
+}
+
+// Without --chars the big font holds the set "japanese" and "_"; a latin slot the psp set.
+TEST(CharacterChoice, TheBigFontsDefaultIsTheJapaneseSet) {
+    std::vector<std::string> warnings;
+    ConversionParameters parameters = at18("");
+    parameters.slot = pgf::kBigFontSlot;
+    const std::vector<char32_t> big = chosenCharacters(parameters, warnings);
+    EXPECT_EQ(big, pgf::namedCharacterSet("japanese"));
+    EXPECT_EQ(big.size(), 7490u);
+    parameters.slot = 0;
+    EXPECT_EQ(chosenCharacters(parameters, warnings).size(), 447u);
+    EXPECT_TRUE(warnings.empty());
 }
 
 }  // namespace

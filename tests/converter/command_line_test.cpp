@@ -5,6 +5,7 @@
 
 #include "converter/command_line.h"
 #include "converter/conversion_error.h"
+#include "pgf/firmware_slots.h"
 
 namespace tessavine::converter {
 namespace {
@@ -115,6 +116,11 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWindowsWords) {
     const CommandLine plain = readCommandLine(Words{"f.ttf", "o.pgf", "18h1", "b1i1"});
     EXPECT_FALSE(plain.parameters.slot || plain.parameters.ascender || plain.parameters.descender);
     EXPECT_EQ(plain.parameters.lineMetrics, LineMetricsSource::Firmware);
+    // The big font by its file's name, never by a number beside the latin slots.
+    const CommandLine big =
+        readCommandLine(Words{"f.ttf", "o.pgf", "--slot", "jpn0", "18h1", "b1i1"});
+    EXPECT_EQ(big.parameters.slot, pgf::kBigFontSlot);
+    EXPECT_EQ(pgf::firmwareSlot(pgf::kBigFontSlot).fileName, "jpn0.pgf");
 }
 
 TEST(CommandLine, RefusesOptionsThatCannotBeMet) {
@@ -123,6 +129,9 @@ TEST(CommandLine, RefusesOptionsThatCannotBeMet) {
         {{"--slot", "-1"}, "0 to 15"},
         {{"--slot", "3.5"}, "0 to 15"},
         {{"--slot", "3x"}, "0 to 15"},
+        {{"--slot", "JPN0"}, "or jpn0"},
+        {{"--slot", "jpn1"}, "or jpn0"},
+        {{"--set", "--slot", "jpn0"}, "leave out --slot"},
         {{"--slot"}, "--slot needs a slot number"},
         {{"--ascender", "0"}, "above 0"},
         {{"--ascender", "12px"}, "above 0"},

@@ -220,9 +220,9 @@ TEST(Rendering, TooLargeAScaleNamesTheLargestThatFits) {
 TEST(FontFiles, AFontBeyondWhatTheConversionMayStillReadIsRefusedUnread) {
     const std::filesystem::path font = kFonts / "Example.ttf";
     const auto size = static_cast<std::size_t>(std::filesystem::file_size(font));
-    EXPECT_EQ(FontFace::open(font, size).bytes(), size);
+    EXPECT_EQ(FontFace::open(font, {}, size).bytes(), size);
     try {
-        FontFace::open(font, size - 1);
+        FontFace::open(font, {}, size - 1);
         FAIL() << "a font over the room left was read";
     } catch (const ConversionError& error) {
         EXPECT_NE(std::string(error.what()).find("536870912 bytes one conversion reads in all"),

@@ -56,6 +56,26 @@ const FirmwareCase kFirmwareCases[] = {
     {"Example.ttf", "25h1.0", {"--slot", "9"}, 800, -182, 1014, 17, 622, "Regular"},
     // 24: a 16.59 px small em; 768, -174.7, 973.3, 16; 597.3
     {"Example2.otf", "24h0.8", {"--slot", "14"}, 768, -175, 973, 16, 597, "Bold Italic"},
+    // jpn0: 1013 / -139 as a PSP reports them, the em as the vertical advance.
+    {"Example.ttf",
+     "18h1.0",
+     {"--slot", "jpn0", "--chars", "ascii"},
+     1013,
+     -139,
+     1152,
+     18,
+     648,
+     "Regular"},
+    // 25: 1406.9, -193.1, 1600
+    {"Example.ttf",
+     "25h1.0",
+     {"--slot", "jpn0", "--chars", "ascii"},
+     1407,
+     -193,
+     1600,
+     25,
+     900,
+     "Regular"},
 };
 
 TEST(LineMetrics, FollowTheFirmwareProportionsAtEveryScaleAndSlot) {

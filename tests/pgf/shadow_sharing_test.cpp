@@ -174,5 +174,38 @@ TEST(SharedShadows, OwnersSpreadOverTheShapes) {
     EXPECT_EQ(shareShadows(rows, 2), (std::vector<std::size_t>{0, 1, 0}));
 }
 
+// Glyphs named to keep their own shadow do, even far beyond the earliest 255 and among shapes
+// that would otherwise take a neighbour's; the rest is shared as before, within the 511 records.
+TEST(SharedShadows, NamedGlyphsKeepTheirOwnShadow) {
+    std::vector<GlyphImage> shadows;
+    for (int copy = 0; copy < 2; ++copy) {
+        for (int f = 0; f < 700; ++f) {
+            shadows.push_back(box(f, copy == 1));
+        }
+    }
+    PgfFont font = fontOf(shadows);
+    const std::vector<std::size_t> kept = {1399, 1000, 702, 699};
+    for (const std::size_t i : kept) {
+        font.ownShadowFirst.push_back(font.glyphs[i].code);
+    }
+    font.ownShadowFirst.push_back(0xFFFD);  // a character the font lacks is passed over
+    const std::vector<std::uint8_t> bytes = writePgf(font);
+    const PgfFile file = readPgf(bytes);
+    expectWellFormed(file, bytes.size());
+    EXPECT_EQ(file.header.shadowMapLength, 511);
+    for (const std::size_t i : kept) {
+        EXPECT_EQ(file.glyphs[i].shadow, shadows[i]) << "glyph " << i;
+    }
+    // Without the list the same glyphs take a neighbour's.
+    PgfFont plain = fontOf(shadows);
+    const std::vector<std::uint8_t> plainBytes = writePgf(plain);
+    const PgfFile plainFile = readPgf(plainBytes);
+    std::size_t ownWithout = 0;
+    for (const std::size_t i : kept) {
+        ownWithout += plainFile.glyphs[i].shadow == shadows[i] ? 1u : 0u;
+    }
+    EXPECT_LT(ownWithout, kept.size());
+}
+
 }  // namespace
 }  // namespace tessavine::pgf
