@@ -95,7 +95,7 @@ int run(const std::vector<std::string>& words) {
     if (commandLine.action == CommandLine::Action::ListFaces) {
         for (const std::string& line :
              tessavine::converter::FontFace::describeFaces(pathFromUtf8(commandLine.fontPath))) {
-            std::cout << line << '\n';
+            printLine(tessavine::shownText(line));
         }
         return 0;
     }
