@@ -2,18 +2,25 @@
 
 #include <png.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "console/platform.h"
 
 namespace tessavine::pgfinfo {
 
-void writePng(const std::filesystem::path& path, const RgbImage& image) {
-    static_assert(sizeof(Rgb) == 3, "pixels are handed to libpng as packed RGB");
+void writePng(const std::filesystem::path& path, const psp_screen::RgbaImage& image) {
+    // The pictures are opaque: written as RGB, a quarter smaller than with their alpha.
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(image.pixels().size() * 3);
+    for (const psp_screen::Rgba& pixel : image.pixels()) {
+        rgb.insert(rgb.end(), {pixel.red, pixel.green, pixel.blue});
+    }
     png_image description;
     std::memset(&description, 0, sizeof description);
     description.version = PNG_IMAGE_VERSION;
@@ -26,8 +33,8 @@ void writePng(const std::filesystem::path& path, const RgbImage& image) {
                                  ": cannot create it; check that the folder exists and that "
                                  "you may write there");
     }
-    const int written = png_image_write_to_stdio(&description, file, 0, image.pixels().data(),
-                                                 image.width() * 3, nullptr);
+    const int written =
+        png_image_write_to_stdio(&description, file, 0, rgb.data(), image.width() * 3, nullptr);
     const bool closed = std::fclose(file) == 0;
     const std::string message = written == 0 ? description.message : "the disk may be full";
     png_image_free(&description);

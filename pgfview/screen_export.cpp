@@ -4,8 +4,9 @@
 #include <QImageWriter>
 
 #include "font_file.h"
-#include "screen_layout.h"
-#include "screen_renderer.h"
+#include "psp_screen/screen_layout.h"
+#include "psp_screen/screen_renderer.h"
+#include "qt_pictures.h"
 
 namespace tessavine::pgfview {
 
@@ -16,10 +17,10 @@ QString exportScreen(const QString& fontPath, const QString& pngPath) {
             .arg(QDir::toNativeSeparators(fontPath), read.problem);
     }
     const pgf::PgfFile& font = *read.font;
-    const ScreenLayout layout =
-        pspScreenLayout(font, QString::fromUtf8(kDefaultSampleText).toStdU32String());
+    const psp_screen::ScreenLayout layout =
+        psp_screen::pspScreenLayout(font, QString::fromUtf8(kDefaultSampleText).toStdU32String());
     QImageWriter writer(pngPath, "png");
-    if (!writer.write(renderScreen(font, layout, darkPalette()))) {
+    if (!writer.write(screenImage(font, layout, psp_screen::darkPalette()))) {
         return QString("Could not save %1: %2. Choose another folder or name.")
             .arg(QDir::toNativeSeparators(pngPath), writer.errorString());
     }

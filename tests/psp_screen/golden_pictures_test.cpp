@@ -10,10 +10,11 @@
 
 #include "pgf/pgf_reader.h"
 #include "pgf/pgf_writer.h"
-#include "pgfview/character_table.h"
+#include "pgfview/qt_pictures.h"
 #include "pgfview/screen_export.h"
-#include "pgfview/screen_layout.h"
-#include "pgfview/screen_renderer.h"
+#include "psp_screen/character_table.h"
+#include "psp_screen/screen_layout.h"
+#include "psp_screen/screen_renderer.h"
 
 namespace tessavine::psp_screen {
 namespace {
@@ -159,12 +160,13 @@ class GoldenPicturesTest : public QObject {
         QFETCH(int, zoom);
         const pgf::PgfFile font =
             gradient ? readBytes(pgf::writePgf(gradientFont())) : readBytes(converted_);
-        pgfview::ScreenLayout layout = pgfview::pspScreenLayout(font, sample.toStdU32String());
+        psp_screen::ScreenLayout layout =
+            psp_screen::pspScreenLayout(font, sample.toStdU32String());
         if (referenceSlot >= 0) {
-            layout.reference = pgfview::firmwareReference(referenceSlot);
+            layout.reference = psp_screen::firmwareReference(referenceSlot);
         }
-        const QImage screen = pgfview::renderScreen(
-            font, layout, light ? pgfview::lightPalette() : pgfview::darkPalette());
+        const QImage screen = pgfview::screenImage(
+            font, layout, light ? psp_screen::lightPalette() : psp_screen::darkPalette());
         compareWithGolden(pgfview::magnify(screen, zoom), name);
     }
 
@@ -183,10 +185,10 @@ class GoldenPicturesTest : public QObject {
             gradient ? readBytes(pgf::writePgf(gradientFont())) : readBytes(converted_);
         // Wanted characters, some of which every test font lacks.
         const std::u32string wanted = U"AGiz\u00e9\u20ac\u0416\u03a9\u6f22";
-        const std::vector<pgfview::TableEntry> entries = pgfview::characterTableEntries(
+        const std::vector<psp_screen::TableEntry> entries = psp_screen::characterTableEntries(
             font, std::vector<char32_t>(wanted.begin(), wanted.end()));
-        const QImage table = pgfview::renderCharacterTable(
-            font, entries, light ? pgfview::lightPalette() : pgfview::darkPalette());
+        const QImage table = pgfview::characterTableImage(
+            font, entries, light ? psp_screen::lightPalette() : psp_screen::darkPalette());
         compareWithGolden(table, name);
     }
 
