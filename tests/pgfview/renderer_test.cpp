@@ -81,6 +81,7 @@ class RendererTest : public QObject {
     void slotFromFileName();
     void summaryTellsEmSizeAndMissing();
     void damagedMetricsStayWithinBounds();
+    void tableMemoryStaysBoundedWhateverTheFileClaims();
 };
 
 void RendererTest::textHoldsExactlyTheGlyphPixels_data() {
@@ -289,6 +290,32 @@ void RendererTest::damagedMetricsStayWithinBounds() {
     const QImage table = characterTableImage(font, entries, darkPalette());
     QVERIFY(table.height() <= 127 + 8);
     QVERIFY(table.width() <= (127 + 8) * kTableColumns);
+}
+
+void RendererTest::tableMemoryStaysBoundedWhateverTheFileClaims() {
+    // 5,000 characters, each claiming the widest advance and the tallest line the table allows:
+    // drawn in full, 135 × 135-pixel cells would take 90 million pixels.
+    pgf::PgfFont crowded = test::twoGlyphFont();
+    crowded.ascender = 200 * 64;
+    crowded.descender = -(100 * 64);
+    const pgf::PgfGlyph model = crowded.glyphs.front();
+    crowded.glyphs.clear();
+    for (char16_t code = 0x100; code < 0x100 + 5000; ++code) {
+        pgf::PgfGlyph glyph = model;
+        glyph.code = code;
+        glyph.metrics.advance.horizontal = 300 * 64;
+        crowded.glyphs.push_back(glyph);
+    }
+    const std::vector<std::uint8_t> bytes = pgf::writePgf(crowded);
+    const pgf::PgfFile font = pgf::readPgf(bytes);
+    const std::vector<TableEntry> entries = characterTableEntries(font, {U'A'});
+    QCOMPARE(entries.size(), kMostTableEntries);
+    const QImage table = characterTableImage(font, entries, darkPalette());
+    QCOMPARE(table.width(), (127 + 8) * kTableColumns);
+    // At most 4 Mi pixels (16 MiB of picture), and still whole rows of cells.
+    QVERIFY(qint64(table.width()) * table.height() <= 4 * 1024 * 1024);
+    QVERIFY(table.height() >= 135 * 10);
+    QCOMPARE(table.height() % 135, 0);
 }
 
 }  // namespace tessavine::pgfview
