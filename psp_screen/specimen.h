@@ -27,6 +27,11 @@ std::u32string defaultSpecimenText();
 // by the glyph's advance, "_" for characters the font lacks, a new line at every line feed.
 // With `withShadows`, each glyph's shadow is drawn first, magnified to glyph pixels. Throws
 // SpecimenTooLarge when the file's values ask for a picture beyond the bounds above.
+// Two things set the specimen apart from the screen (renderScreen), kept so that its pictures
+// stay what they have been: the pen keeps the fractions of the advances and is rounded at each
+// glyph, and every glyph is mixed in on its own at level/15 instead of adding into coverage
+// planes, so overlapping shadows darken twice. For a converter-made font, whose advances are
+// whole pixels, only overlapping shadows differ.
 RgbaImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bool withShadows);
 
 }  // namespace tessavine::psp_screen
