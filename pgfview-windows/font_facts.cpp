@@ -40,7 +40,7 @@ int slotOfFileName(const std::string& fileName) {
     for (const char c : fileName) {
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    if (lower.size() < 9 || lower.size() > 10 || lower.rfind("ltn", 0) != 0 ||
+    if (lower.size() < 8 || lower.size() > 9 || lower.rfind("ltn", 0) != 0 ||
         lower.substr(lower.size() - 4) != ".pgf") {
         return -1;
     }

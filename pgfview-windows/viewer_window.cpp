@@ -48,7 +48,8 @@ enum ControlId : int {
 // Lengths in pixels at 96 dpi.
 constexpr int kMargin = 8;
 constexpr int kRowHeight = 24;
-constexpr int kPanelWidth = 280;
+constexpr int kPanelHeight = 190;
+constexpr int kControlsWidth = 380;
 constexpr int kStatusHeight = 36;
 
 class Viewer {
@@ -67,6 +68,10 @@ class Viewer {
     void applyFonts();
     void layout();
     void fitWindow();
+    int pictureTop() const { return px(kMargin) * 3 + px(kRowHeight) * 2; }
+    SIZE clientSize() const;
+    SIZE outerSize() const;
+    void placeBesideMainWindow();
     void reload();
     void redraw();
     void paint();
@@ -158,38 +163,7 @@ bool Viewer::create(bool companion) {
     reload();
     fitWindow();
     if (companion) {
-        // Beside the Tessavine window, on the side with more room, never over it.
-        RECT work{};
-        const HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        GetMonitorInfoW(monitor, &info);
-        work = info.rcWork;
-        RECT main{};
-        const HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
-        if (mainWindow == nullptr || !GetWindowRect(mainWindow, &main)) {
-            const RECT outer = outerRectFor(px(kMainClientWidth), px(kMainClientHeight),
-                                            WS_OVERLAPPEDWINDOW, 0, true, dpi_);
-            const int width = outer.right - outer.left;
-            const int height = outer.bottom - outer.top;
-            main.left = work.left + (work.right - work.left - width) / 2;
-            main.top = work.top + (work.bottom - work.top - height) / 2;
-            main.right = main.left + width;
-            main.bottom = main.top + height;
-        }
-        RECT own{};
-        GetWindowRect(window_, &own);
-        const int width = own.right - own.left;
-        const int height = own.bottom - own.top;
-        const int gap = px(kMargin);
-        const int roomRight = work.right - main.right - gap;
-        const int roomLeft = main.left - work.left - gap;
-        const int left = roomRight >= roomLeft ? main.right + gap : main.left - gap - width;
-        const int top = std::clamp(
-            static_cast<int>(main.top), static_cast<int>(work.top),
-            std::max(static_cast<int>(work.top), static_cast<int>(work.bottom) - height));
-        SetWindowPos(window_, nullptr, std::max(left, static_cast<int>(work.left)), top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        placeBesideMainWindow();
     }
     ShowWindow(window_, SW_SHOWNORMAL);
     SetTimer(window_, kPollTimer, kPollMilliseconds, nullptr);
@@ -231,15 +205,18 @@ void Viewer::applyFonts() {
     }
 }
 
+// The controls in two rows, the picture below them, then the status line and the side panel:
+// one column, so that the window fits beside the Tessavine window on ordinary screens.
 void Viewer::layout() {
     const int pictureWidth = psp_screen::kPspScreen.width * pixelFactor();
     const int pictureHeight = psp_screen::kPspScreen.height * pixelFactor();
     const int m = px(kMargin);
     const int row = px(kRowHeight);
+    const int width = std::max(pictureWidth, px(kControlsWidth));
     int x = m;
-    const auto place = [&](HWND child, int width, int height) {
-        MoveWindow(child, x, m, px(width), height, TRUE);
-        x += px(width) + m;
+    const auto place = [&](HWND child, int widthAt96, int height) {
+        MoveWindow(child, x, m, px(widthAt96), height, TRUE);
+        x += px(widthAt96) + m;
     };
     place(zoomBox_, 60, px(200));
     place(light_, 60, row);
@@ -247,25 +224,72 @@ void Viewer::layout() {
     place(export_, 110, row);
     const int sampleTop = m + row + m;
     MoveWindow(sampleLabel_, m, sampleTop, px(56), row, TRUE);
-    MoveWindow(sample_, m + px(60), sampleTop, std::max(pictureWidth - px(60), px(200)), row, TRUE);
-    const int pictureTop = sampleTop + row + m;
-    MoveWindow(status_, m, pictureTop + pictureHeight + m, pictureWidth, px(kStatusHeight), TRUE);
-    MoveWindow(summary_, m + pictureWidth + m, pictureTop, px(kPanelWidth),
-               std::max(pictureHeight, px(272)), TRUE);
+    MoveWindow(sample_, m + px(60), sampleTop, width - px(60), row, TRUE);
+    const int statusTop = pictureTop() + pictureHeight + m;
+    MoveWindow(status_, m, statusTop, width, px(kStatusHeight), TRUE);
+    MoveWindow(summary_, m, statusTop + px(kStatusHeight) + m, width, px(kPanelHeight), TRUE);
 }
 
-void Viewer::fitWindow() {
+SIZE Viewer::clientSize() const {
     const int pictureWidth = psp_screen::kPspScreen.width * pixelFactor();
     const int pictureHeight = psp_screen::kPspScreen.height * pixelFactor();
     const int m = px(kMargin);
-    const int width = m + pictureWidth + m + px(kPanelWidth) + m;
-    const int height = m + px(kRowHeight) + m + px(kRowHeight) + m +
-                       std::max(pictureHeight, px(272)) + m + px(kStatusHeight) + m;
+    return {m + std::max(pictureWidth, px(kControlsWidth)) + m,
+            pictureTop() + pictureHeight + m + px(kStatusHeight) + m + px(kPanelHeight) + m};
+}
+
+SIZE Viewer::outerSize() const {
+    const SIZE client = clientSize();
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-    const RECT outer = outerRectFor(width, height, style, WS_EX_ACCEPTFILES, false, dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+    const RECT outer = outerRectFor(client.cx, client.cy, style, WS_EX_ACCEPTFILES, false, dpi_);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void Viewer::fitWindow() {
+    const SIZE outer = outerSize();
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     layout();
+}
+
+void Viewer::placeBesideMainWindow() {
+    const HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(monitor, &info);
+    const RECT work = info.rcWork;
+    RECT main{};
+    const HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
+    if (mainWindow == nullptr || !GetWindowRect(mainWindow, &main)) {
+        // Not open yet: where it will stand, centred on the screen.
+        const RECT outer = outerRectFor(px(kMainClientWidth), px(kMainClientHeight),
+                                        WS_OVERLAPPEDWINDOW, 0, true, dpi_);
+        const int width = outer.right - outer.left;
+        const int height = outer.bottom - outer.top;
+        main.left = work.left + (work.right - work.left - width) / 2;
+        main.top = work.top + (work.bottom - work.top - height) / 2;
+        main.right = main.left + width;
+        main.bottom = main.top + height;
+    }
+    const int gap = px(kMargin);
+    const int roomRight = static_cast<int>(work.right - main.right) - gap;
+    const int roomLeft = static_cast<int>(main.left - work.left) - gap;
+    const bool right = roomRight >= roomLeft;
+    // As large as the room beside the main window allows; on a screen too narrow even for 1x it
+    // still stands beside the main window, reaching past the screen's edge rather than over it.
+    while (zoom_ > 1 && static_cast<int>(outerSize().cx) > std::max(roomRight, roomLeft)) {
+        --zoom_;
+    }
+    SendMessageW(zoomBox_, CB_SETCURSEL, static_cast<WPARAM>(zoom_ - 1), 0);
+    redraw();
+    fitWindow();
+    const SIZE outer = outerSize();
+    const int left = right ? static_cast<int>(main.right) + gap
+                           : static_cast<int>(main.left) - gap - static_cast<int>(outer.cx);
+    const int top =
+        std::clamp(static_cast<int>(main.top), static_cast<int>(work.top),
+                   std::max(static_cast<int>(work.top), static_cast<int>(work.bottom - outer.cy)));
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Viewer::reload() {
@@ -351,9 +375,7 @@ void Viewer::paint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const int m = px(kMargin);
-    const int top = m + px(kRowHeight) + m + px(kRowHeight) + m;
-    SetDIBitsToDevice(dc, m, top, static_cast<DWORD>(deviceWidth_),
+    SetDIBitsToDevice(dc, px(kMargin), pictureTop(), static_cast<DWORD>(deviceWidth_),
                       static_cast<DWORD>(deviceHeight_), 0, 0, 0, static_cast<UINT>(deviceHeight_),
                       device_.data(), &info, DIB_RGB_COLORS);
     EndPaint(window_, &ps);
