@@ -21,11 +21,17 @@ done
 export WINEPREFIX=$5 WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 # A display of its own, on a number no other is using; 1600 pixels wide: room for the viewer at
 # 1x beside a centred Tessavine window.
+rm -f "$work/display"
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
-for ((i = 0; i < 100; i++)); do [ -s "$work/display" ] && break; sleep 0.1; done
+for ((i = 0; i < 300; i++)); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
 export DISPLAY=:$(head -1 "$work/display")
+# A Wine session left by a program run without a display (the console check) would keep its
+# windows off this display: it ends first.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 if [ ! -f "$WINEPREFIX/.made" ]; then
     mkdir -p "$WINEPREFIX" && wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
 fi
@@ -80,7 +86,7 @@ titled() {  # titled TITLE SECONDS (xdotool takes the title as a pattern: no par
     return 1
 }
 
-(cd / && wine "$work/case/pgfview.exe" >/dev/null 2>&1 &)
+(cd / && wine "$work/case/pgfview.exe" >"$work/wine.log" 2>&1 &)
 check starts-on-ltn0 titled "pgfview - ltn0.pgf" 30
 id=$(xdotool search --onlyvisible --name "^pgfview - ltn0.pgf\$" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$id")"
