@@ -11,6 +11,8 @@
 #include "file_stamp.h"
 #include "font_facts.h"
 #include "font_reading.h"
+#include "pgf/character_set.h"
+#include "psp_screen/character_table.h"
 #include "psp_screen/screen_layout.h"
 #include "psp_screen/screen_renderer.h"
 #include "screen_export.h"
@@ -40,6 +42,7 @@ enum ControlId : int {
     kZoom = 101,
     kLight,
     kFirmware,
+    kCharacters,
     kExport,
     kSample,
     kSummary,
@@ -50,7 +53,7 @@ enum ControlId : int {
 constexpr int kMargin = 8;
 constexpr int kRowHeight = 24;
 constexpr int kPanelHeight = 190;
-constexpr int kControlsWidth = 380;
+constexpr int kControlsWidth = 480;
 constexpr int kStatusHeight = 36;
 
 class Viewer {
@@ -75,6 +78,13 @@ class Viewer {
     void placeBesideMainWindow();
     void reload();
     void redraw();
+    // The part of the picture the view shows, from (scrollX_, scrollY_), magnified for the screen.
+    void present();
+    void scrollBy(int dx, int dy);
+    void describeCellAt(int x, int y);
+    bool showsCharacters() const {
+        return font_ && SendMessageW(characters_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
     void paint();
     void exportView();
     void open(std::filesystem::path path);
@@ -86,6 +96,7 @@ class Viewer {
     HWND zoomBox_ = nullptr;
     HWND light_ = nullptr;
     HWND firmware_ = nullptr;
+    HWND characters_ = nullptr;
     HWND export_ = nullptr;
     HWND sampleLabel_ = nullptr;
     HWND sample_ = nullptr;
@@ -99,7 +110,13 @@ class Viewer {
     bool everRead_ = false;
     std::shared_ptr<const pgf::PgfFile> font_;
     std::size_t fileBytes_ = 0;
-    psp_screen::RgbaImage picture_;      // one pixel per screen pixel
+    psp_screen::RgbaImage picture_;  // the screen or the character table, one pixel per pixel
+    std::vector<psp_screen::TableEntry> entries_;  // the table's, while it is shown
+    psp_screen::TableGeometry table_;
+    std::wstring fileStatus_;      // what the status line says of the file
+    psp_screen::Rgba background_;  // the palette's, beyond the picture's edges
+    int scrollX_ = 0;
+    int scrollY_ = 0;
     std::vector<std::uint32_t> device_;  // the picture magnified, as the DIB wants it
     int deviceWidth_ = 0;
     int deviceHeight_ = 0;
@@ -181,6 +198,8 @@ void Viewer::createControls() {
     light_ = control(window_, L"BUTTON", L"Light", BS_AUTOCHECKBOX | WS_TABSTOP, kLight, instance_);
     firmware_ = control(window_, L"BUTTON", L"Firmware size", BS_AUTOCHECKBOX | WS_TABSTOP,
                         kFirmware, instance_);
+    characters_ = control(window_, L"BUTTON", L"Characters", BS_AUTOCHECKBOX | WS_TABSTOP,
+                          kCharacters, instance_);
     export_ = control(window_, L"BUTTON", L"Export PNG\u2026", BS_PUSHBUTTON | WS_TABSTOP, kExport,
                       instance_);
     sampleLabel_ = control(window_, L"STATIC", L"Sample:", SS_LEFT | SS_CENTERIMAGE, 0, instance_);
@@ -197,8 +216,8 @@ void Viewer::applyFonts() {
     const HFONT old = uiFont_;
     const LOGFONTW description = messageFont(dpi_);
     uiFont_ = CreateFontIndirectW(&description);
-    for (HWND child :
-         {zoomBox_, light_, firmware_, export_, sampleLabel_, sample_, summary_, status_}) {
+    for (HWND child : {zoomBox_, light_, firmware_, characters_, export_, sampleLabel_, sample_,
+                       summary_, status_}) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), TRUE);
     }
     if (old != nullptr) {
@@ -221,7 +240,8 @@ void Viewer::layout() {
     };
     place(zoomBox_, 60, px(200));
     place(light_, 60, row);
-    place(firmware_, 110, row);
+    place(firmware_, 100, row);
+    place(characters_, 90, row);
     place(export_, 110, row);
     const int sampleTop = m + row + m;
     MoveWindow(sampleLabel_, m, sampleTop, px(56), row, TRUE);
@@ -324,7 +344,8 @@ void Viewer::reload() {
                               : name + " cannot be shown: " + read.problem +
                                     ". It shows again as soon as a good font is there.";
     }
-    SetWindowTextW(status_, wideFromUtf8(status).c_str());
+    fileStatus_ = wideFromUtf8(status);
+    SetWindowTextW(status_, fileStatus_.c_str());
     const std::wstring caption =
         L"pgfview - " + fileName() + (font_ ? L"" : (read.missing ? L" (missing)" : L" (damaged)"));
     SetWindowTextW(window_, caption.c_str());
@@ -335,6 +356,7 @@ void Viewer::redraw() {
     const bool light = SendMessageW(light_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     const psp_screen::Palette palette =
         light ? psp_screen::lightPalette() : psp_screen::darkPalette();
+    background_ = palette.background;
     if (font_) {
         const int length = GetWindowTextLengthW(sample_);
         std::wstring sample(static_cast<std::size_t>(length) + 1, L'\0');
@@ -347,11 +369,33 @@ void Viewer::redraw() {
             screen.reference = psp_screen::firmwareReference(slot < 0 ? 0 : slot);
         }
         picture_ = psp_screen::renderScreen(*font_, screen, palette);
+        entries_.clear();
+        if (showsCharacters()) {
+            entries_ = psp_screen::characterTableEntries(*font_, pgf::pspLatinCharacters());
+            table_ = psp_screen::tableGeometry(*font_, entries_.size());
+            picture_ = psp_screen::renderCharacterTable(*font_, entries_, palette);
+        }
     } else {
+        entries_.clear();
         picture_ = psp_screen::RgbaImage(psp_screen::kPspScreen.width,
                                          psp_screen::kPspScreen.height, palette.background);
     }
-    const psp_screen::RgbaImage big = picture_.magnified(pixelFactor());
+    present();
+}
+
+void Viewer::present() {
+    const psp_screen::Size view = psp_screen::kPspScreen;
+    scrollX_ = std::clamp(scrollX_, 0, std::max(0, picture_.width() - view.width));
+    scrollY_ = std::clamp(scrollY_, 0, std::max(0, picture_.height() - view.height));
+    psp_screen::RgbaImage shown(view.width, view.height, background_);
+    for (int y = 0; y < view.height; ++y) {
+        for (int x = 0; x < view.width; ++x) {
+            if (picture_.contains(x + scrollX_, y + scrollY_)) {
+                shown.setPixel(x, y, picture_.pixel(x + scrollX_, y + scrollY_));
+            }
+        }
+    }
+    const psp_screen::RgbaImage big = shown.magnified(pixelFactor());
     deviceWidth_ = big.width();
     deviceHeight_ = big.height();
     device_.resize(big.pixels().size());
@@ -380,6 +424,43 @@ void Viewer::paint() {
                       static_cast<DWORD>(deviceHeight_), 0, 0, 0, static_cast<UINT>(deviceHeight_),
                       device_.data(), &info, DIB_RGB_COLORS);
     EndPaint(window_, &ps);
+}
+
+void Viewer::scrollBy(int dx, int dy) {
+    scrollX_ += dx;
+    scrollY_ += dy;
+    present();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+// In the character table, the code under the mouse goes into the status line.
+void Viewer::describeCellAt(int x, int y) {
+    if (entries_.empty()) {
+        return;
+    }
+    const int factor = pixelFactor();
+    const int column = x - px(kMargin);
+    const int line = y - pictureTop();
+    if (column < 0 || line < 0 || column >= deviceWidth_ || line >= deviceHeight_) {
+        return;
+    }
+    const int tableX = column / factor + scrollX_;
+    const int tableY = line / factor + scrollY_;
+    if (table_.cellWidth <= 0 || table_.cellHeight <= 0 ||
+        tableX >= table_.cellWidth * psp_screen::kTableColumns) {
+        return;
+    }
+    const std::size_t index =
+        static_cast<std::size_t>(tableY / table_.cellHeight) * psp_screen::kTableColumns +
+        static_cast<std::size_t>(tableX / table_.cellWidth);
+    if (index >= entries_.size()) {
+        return;
+    }
+    const psp_screen::TableEntry& entry = entries_[index];
+    std::string text = utf8FromWide(codeText(entry.code)) + "  ";
+    appendUtf8(text, entry.code);
+    text += entry.missing ? "  missing: the PSP shows _ in its place" : "";
+    SetWindowTextW(status_, wideFromUtf8(text).c_str());
 }
 
 void Viewer::exportView() {
@@ -433,6 +514,11 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
                 fitWindow();
             } else if ((id == kLight || id == kFirmware) && code == BN_CLICKED) {
                 redraw();
+            } else if (id == kCharacters && code == BN_CLICKED) {
+                scrollX_ = 0;
+                scrollY_ = 0;
+                SetWindowTextW(status_, fileStatus_.c_str());
+                redraw();
             } else if (id == kSample && code == EN_CHANGE) {
                 redraw();
             } else if (id == kExport && code == BN_CLICKED) {
@@ -440,6 +526,19 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             }
             return 0;
         }
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL: {
+            // A notch moves the view by a tenth of the screen; with Shift, across.
+            const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+            const bool across =
+                message == WM_MOUSEHWHEEL || (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
+            const int step = (message == WM_MOUSEHWHEEL ? 1 : -1) * notches * 27;
+            scrollBy(across ? step : 0, across ? 0 : step);
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+            describeCellAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return 0;
         case WM_DROPFILES: {
             const auto drop = reinterpret_cast<HDROP>(wParam);
             const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
