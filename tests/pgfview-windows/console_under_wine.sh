@@ -17,7 +17,7 @@ fi
 for tool in wine python3; do
     command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
-export WINEPREFIX=$5 WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$(realpath -m "$5") WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 if [ ! -f "$WINEPREFIX/.made" ]; then
     mkdir -p "$WINEPREFIX" && wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
