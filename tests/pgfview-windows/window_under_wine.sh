@@ -3,7 +3,8 @@
 # xdotool, ImageMagick's import): started without a file it shows ltn0.pgf of its folder beside
 # where the Tessavine window stands, its picture the pixels of Linux pgfview --export; a new file
 # renamed over ltn0.pgf (the converter's way) is drawn within a second; a missing and a damaged
-# file are said in the title, and a good file brings the picture back.
+# file are said in the title, and a good file brings the picture back; Export PNG writes the
+# picture shown.
 # Usage: window_under_wine.sh LINUX_PGFVIEW LINUX_TTF2PGF WINDOWS_PROGRAM_DIR WORK_DIR WINE_PREFIX
 # Exits 77 (skipped) without the Windows build, Wine, Xvfb, xdotool, import or python3.
 set -uo pipefail
@@ -103,6 +104,28 @@ check damaged-said titled "pgfview - ltn0.pgf .damaged." 1
 cp first.pgf ltn0.tmp && mv ltn0.tmp ltn0.pgf
 check good-file-back titled "pgfview - ltn0.pgf" 1
 check good-file-drawn shows "$want_first" 1
+# Export PNG: the button (at 350 to 460 pixels across the client area), the Save dialog, a name.
+exported() {
+    xdotool mousemove --window "$id" 400 20 click 1
+    local i dialog=
+    for ((i = 0; i < 100; i++)); do
+        dialog=$(xdotool search --onlyvisible --name "^Save As\$" 2>/dev/null | head -1)
+        [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+    [ -n "$dialog" ] || return 1
+    sleep 0.5
+    xdotool type --delay 20 'Z:'"${work//\//\\}"'\case\exported.png'
+    xdotool key Return
+    for ((i = 0; i < 50; i++)); do
+        [ -s exported.png ] && break
+        sleep 0.1
+    done
+    sleep 0.3
+    [ "$(python3 "$here/png_pixels.py" exported.png)" = "$want_first" ]
+}
+check export-button-writes-the-view exported
+
 # With PGFVIEW_EXE_REPLACEMENTS=N, the figures: N replacements, alternating the two fonts, and
 # the time from each rename to the new picture on the display (an upper bound: a screenshot
 # takes part of it).
