@@ -12,7 +12,7 @@
 #include "pgf/pgf_read_error.h"
 #include "pgf/pgf_reader.h"
 #include "pgfinfo/pgf_report.h"
-#include "pgfinfo/specimen.h"
+#include "psp_screen/specimen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessavine;
@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!report.str().empty());
 
     try {
-        const pgfinfo::RgbImage picture =
-            pgfinfo::renderSpecimen(font, pgfinfo::defaultSpecimenText(), size % 2 == 0);
+        const psp_screen::RgbaImage picture =
+            psp_screen::renderSpecimen(font, psp_screen::defaultSpecimenText(), size % 2 == 0);
         FUZZ_CHECK(picture.width() > 0 && picture.height() > 0);
     } catch (const std::runtime_error& refusal) {
         // A picture no real font needs is refused in one line, as pgfinfo prints it.

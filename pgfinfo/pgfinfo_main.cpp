@@ -17,7 +17,7 @@
 #include "pgf/pgf_reader.h"
 #include "pgf_report.h"
 #include "png_file.h"
-#include "specimen.h"
+#include "psp_screen/specimen.h"
 #include "tessavine_version.h"
 
 namespace {
@@ -151,13 +151,13 @@ int run(const std::vector<std::string>& words) {
     tessavine::pgfinfo::printReport(report, font, bytes.size());
     tessavine::console::printToOutput(report.str());
     if (options.pngPath) {
-        const std::u32string text =
-            options.text ? specimenText(*options.text) : tessavine::pgfinfo::defaultSpecimenText();
-        const auto picture = tessavine::pgfinfo::renderSpecimen(font, text, options.withShadows);
+        const std::u32string text = options.text ? specimenText(*options.text)
+                                                 : tessavine::psp_screen::defaultSpecimenText();
+        const auto picture = tessavine::psp_screen::renderSpecimen(font, text, options.withShadows);
         const std::int64_t zoom = options.zoom;
         if (std::int64_t{picture.width()} * picture.height() * zoom * zoom >
-            tessavine::pgfinfo::kMostSpecimenPixels) {
-            throw tessavine::pgfinfo::SpecimenTooLarge(
+            tessavine::psp_screen::kMostSpecimenPixels) {
+            throw tessavine::psp_screen::SpecimenTooLarge(
                 "the specimen is " + std::to_string(picture.width()) + " x " +
                 std::to_string(picture.height()) + " pixels; that is too large for --zoom " +
                 std::to_string(options.zoom) + "; choose a smaller one");

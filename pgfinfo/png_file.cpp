@@ -2,19 +2,26 @@
 
 #include <png.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/file_platform.h"
 #include "core/std_file_system.h"
 
 namespace tessavine::pgfinfo {
 
-void writePng(const std::filesystem::path& path, const RgbImage& image) {
-    static_assert(sizeof(Rgb) == 3, "pixels are handed to libpng as packed RGB");
+void writePng(const std::filesystem::path& path, const psp_screen::RgbaImage& image) {
+    // The pictures are opaque: written as RGB, a quarter smaller than with their alpha.
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(image.pixels().size() * 3);
+    for (const psp_screen::Rgba& pixel : image.pixels()) {
+        rgb.insert(rgb.end(), {pixel.red, pixel.green, pixel.blue});
+    }
     png_image description;
     std::memset(&description, 0, sizeof description);
     description.version = PNG_IMAGE_VERSION;
@@ -24,12 +31,12 @@ void writePng(const std::filesystem::path& path, const RgbImage& image) {
     // Made in memory, then written beside the name and renamed over it: no half-written
     // picture, and a link standing at the name is replaced rather than written through.
     png_alloc_size_t size = 0;
-    const int sized = png_image_write_to_memory(&description, nullptr, &size, 0,
-                                                image.pixels().data(), image.width() * 3, nullptr);
+    const int sized = png_image_write_to_memory(&description, nullptr, &size, 0, rgb.data(),
+                                                image.width() * 3, nullptr);
     std::string png(sized != 0 ? size : 0, '\0');
     const int written =
-        sized != 0 && png_image_write_to_memory(&description, png.data(), &size, 0,
-                                                image.pixels().data(), image.width() * 3, nullptr);
+        sized != 0 && png_image_write_to_memory(&description, png.data(), &size, 0, rgb.data(),
+                                                image.width() * 3, nullptr);
     const std::string message = written == 0 ? description.message : "";
     png_image_free(&description);
     if (written == 0) {

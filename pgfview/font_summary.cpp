@@ -3,9 +3,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include "character_table.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
+#include "psp_screen/character_table.h"
 #include "shown_name.h"
 
 namespace tessavine::pgfview {
@@ -73,7 +73,7 @@ FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::si
     summary.style = shownName(font.header.fontType);
     summary.emPixels = font.header.hSize / 64.0 * font.header.hResolution / 64.0 / 72.0;
     summary.glyphCount = font.glyphs.size();
-    summary.missing = missingCharacters(font, pgf::pspLatinCharacters());
+    summary.missing = psp_screen::missingCharacters(font, pgf::pspLatinCharacters());
     summary.fileBytes = fileBytes;
     summary.openBytes = pgf::stingyOpenBytes(font.sections);
     const std::optional<int> slot = slotOfFileName(fileName);

@@ -8,8 +8,9 @@
 #include "core/std_file_system.h"
 
 #include "font_file.h"
-#include "screen_layout.h"
-#include "screen_renderer.h"
+#include "psp_screen/screen_layout.h"
+#include "psp_screen/screen_renderer.h"
+#include "qt_pictures.h"
 #include "shown_name.h"
 
 namespace tessavine::pgfview {
@@ -40,9 +41,9 @@ QString exportScreen(const QString& fontPath, const QString& pngPath) {
             .arg(shownName(QDir::toNativeSeparators(fontPath)), read.problem);
     }
     const pgf::PgfFile& font = *read.font;
-    const ScreenLayout layout =
-        pspScreenLayout(font, QString::fromUtf8(kDefaultSampleText).toStdU32String());
-    return savePng(renderScreen(font, layout, darkPalette()), pngPath);
+    const psp_screen::ScreenLayout layout =
+        psp_screen::pspScreenLayout(font, QString::fromUtf8(kDefaultSampleText).toStdU32String());
+    return savePng(screenImage(font, layout, psp_screen::darkPalette()), pngPath);
 }
 
 }  // namespace tessavine::pgfview

@@ -2,11 +2,11 @@
 
 #include <QtWidgets>
 
-#include "character_table.h"
 #include "font_summary.h"
 #include "pgf/character_set.h"
+#include "psp_screen/character_table.h"
+#include "qt_pictures.h"
 #include "screen_export.h"
-#include "screen_renderer.h"
 #include "shown_name.h"
 
 namespace tessavine::pgfview {
@@ -175,15 +175,17 @@ void ViewerWindow::redraw() {
         emit redrawn();
         return;
     }
-    const Palette palette = background_->currentIndex() == 1 ? lightPalette() : darkPalette();
-    ScreenLayout layout = pspScreenLayout(*font, sample_->text().toStdU32String());
+    const psp_screen::Palette palette =
+        background_->currentIndex() == 1 ? psp_screen::lightPalette() : psp_screen::darkPalette();
+    psp_screen::ScreenLayout layout =
+        psp_screen::pspScreenLayout(*font, sample_->text().toStdU32String());
     const FontSummary summary =
         summarize(*font, QFileInfo(font_.path()).fileName(), font_.fileBytes());
     if (outline_->isChecked()) {
-        layout.reference = firmwareReference(summary.slot);
+        layout.reference = psp_screen::firmwareReference(summary.slot);
     }
     const int factor = zoom_->currentData().toInt();
-    const QImage screen = renderScreen(*font, layout, palette);
+    const QImage screen = screenImage(*font, layout, palette);
     view_ = magnify(screen, factor);
     // Each PSP pixel becomes a whole square of device pixels, so that nothing scales the picture
     // again (and smooths it) on a screen with more device pixels than logical ones.
@@ -239,12 +241,13 @@ void ViewerWindow::drawTableIfShown() {
     if (font == nullptr || tabs_->currentIndex() != 1 || !tableEntries_.empty()) {
         return;
     }
-    const Palette palette = background_->currentIndex() == 1 ? lightPalette() : darkPalette();
-    tableEntries_ = characterTableEntries(*font, pgf::pspLatinCharacters());
-    tableGeometry_ = tableGeometry(*font, tableEntries_.size());
+    const psp_screen::Palette palette =
+        background_->currentIndex() == 1 ? psp_screen::lightPalette() : psp_screen::darkPalette();
+    tableEntries_ = psp_screen::characterTableEntries(*font, pgf::pspLatinCharacters());
+    tableGeometry_ = psp_screen::tableGeometry(*font, tableEntries_.size());
     tableZoom_ = zoom_->currentData().toInt();
     table_->setPixmap(QPixmap::fromImage(
-        magnify(renderCharacterTable(*font, tableEntries_, palette), tableZoom_)));
+        magnify(characterTableImage(*font, tableEntries_, palette), tableZoom_)));
 }
 
 bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -254,9 +257,9 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
         const QPoint at = help->pos() / tableZoom_;
         const int column = at.x() / std::max(1, tableGeometry_.cellWidth);
         const int row = at.y() / std::max(1, tableGeometry_.cellHeight);
-        const auto index = static_cast<std::size_t>(row * kTableColumns + column);
-        if (column < kTableColumns && index < tableEntries_.size()) {
-            const TableEntry& entry = tableEntries_[index];
+        const auto index = static_cast<std::size_t>(row * psp_screen::kTableColumns + column);
+        if (column < psp_screen::kTableColumns && index < tableEntries_.size()) {
+            const psp_screen::TableEntry& entry = tableEntries_[index];
             QString text = describeCharacters({entry.code});
             if (entry.missing) {
                 text += " — missing; the PSP shows _ instead";

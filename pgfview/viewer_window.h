@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "character_table.h"
+#include "psp_screen/character_table.h"
 #include "watched_font.h"
 
 class QCheckBox;
@@ -52,8 +52,8 @@ class ViewerWindow : public QMainWindow {
 
     WatchedFont font_;
     QImage view_;
-    std::vector<TableEntry> tableEntries_;
-    TableGeometry tableGeometry_;
+    std::vector<psp_screen::TableEntry> tableEntries_;
+    psp_screen::TableGeometry tableGeometry_;
     int tableZoom_ = 1;
     QLineEdit* sample_ = nullptr;
     QComboBox* zoom_ = nullptr;

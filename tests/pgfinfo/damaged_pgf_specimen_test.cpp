@@ -9,10 +9,10 @@
 #include <string>
 
 #include "pgf/pgf_reader.h"
-#include "pgfinfo/specimen.h"
+#include "psp_screen/specimen.h"
 #include "tests/pgf/file_bytes.h"
 
-namespace tessavine::pgfinfo {
+namespace tessavine::psp_screen {
 namespace {
 
 const std::filesystem::path kFound =
@@ -33,7 +33,7 @@ TEST(DamagedPgfSpecimen, IsRefusedInOneLineOrDrawnWithinBounds) {
         const pgf::PgfFile font = pgf::readPgf(bytes);
         for (const bool shadows : {false, true}) {
             try {
-                const RgbImage picture = renderSpecimen(font, defaultSpecimenText(), shadows);
+                const RgbaImage picture = renderSpecimen(font, defaultSpecimenText(), shadows);
                 EXPECT_FALSE(refused) << picture.width() << " x " << picture.height();
                 EXPECT_LE(picture.width(), 16384);
                 EXPECT_LE(picture.height(), 16384);
@@ -48,4 +48,4 @@ TEST(DamagedPgfSpecimen, IsRefusedInOneLineOrDrawnWithinBounds) {
 }
 
 }  // namespace
-}  // namespace tessavine::pgfinfo
+}  // namespace tessavine::psp_screen

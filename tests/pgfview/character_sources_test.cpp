@@ -5,9 +5,13 @@
 
 #include "converter/font_converter.h"
 #include "pgfview/font_summary.h"
-#include "pgfview/psp_text.h"
+#include "psp_screen/psp_text.h"
 
 namespace tessavine::pgfview {
+
+using psp_screen::CoverageCanvas;
+using psp_screen::glyphFor;
+using psp_screen::textWidth;
 
 class CharacterSourcesTest : public QObject {
     Q_OBJECT

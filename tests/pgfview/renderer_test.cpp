@@ -6,17 +6,21 @@
 #include <map>
 #include <utility>
 
-#include "pgfview/character_table.h"
 #include "pgfview/font_summary.h"
-#include "pgfview/psp_text.h"
-#include "pgfview/screen_layout.h"
-#include "pgfview/screen_renderer.h"
+#include "pgfview/qt_pictures.h"
+#include "psp_screen/character_table.h"
+#include "psp_screen/psp_text.h"
+#include "psp_screen/screen_layout.h"
+#include "psp_screen/screen_renderer.h"
 #include "test_fonts.h"
 
 using Pixels = std::map<std::pair<int, int>, int>;  // (x, y) → coverage 0..255
 Q_DECLARE_METATYPE(Pixels)
 
 namespace tessavine::pgfview {
+
+// The shared drawing, checked here through the pictures the window shows.
+using namespace psp_screen;
 
 namespace {
 
@@ -77,6 +81,7 @@ class RendererTest : public QObject {
     void slotFromFileName();
     void summaryTellsEmSizeAndMissing();
     void damagedMetricsStayWithinBounds();
+    void tableMemoryStaysBoundedWhateverTheFileClaims();
 };
 
 void RendererTest::textHoldsExactlyTheGlyphPixels_data() {
@@ -141,10 +146,10 @@ void RendererTest::screenPaintsShadowUnderInk() {
     layout.size = {kWidth, kHeight};
     layout.runs.push_back({10, 20, U"A"});
     Palette palette = darkPalette();
-    palette.background = Qt::black;
-    palette.ink = QColor(0, 255, 0);
-    palette.shadow = QColor(255, 0, 0);
-    const QImage image = renderScreen(font, layout, palette);
+    palette.background = {0, 0, 0};
+    palette.ink = {0, 255, 0};
+    palette.shadow = {255, 0, 0};
+    const QImage image = screenImage(font, layout, palette);
     QCOMPARE(image.size(), QSize(kWidth, kHeight));
     // Shadow alone: red at its coverage.
     QCOMPARE(image.pixel(8, 14), qRgb(255, 0, 0));
@@ -161,7 +166,7 @@ void RendererTest::linesStandOneHeaderPitchApart() {
     QCOMPARE(linePitch(font.header), 14);
     QCOMPARE(ascentPixels(font.header), 10);
     const ScreenLayout layout = pspScreenLayout(font, U"AAA");
-    QCOMPARE(layout.size, QSize(480, 272));
+    QCOMPARE(layout.size, (Size{480, 272}));
     QCOMPARE(layout.runs.front().text, std::u32string(U"AAA"));
     QCOMPARE(layout.runs.front().baseline, 14 + 10);  // margin + ascent
     // The paragraph's lines: the runs after the menu, all at the dialog's left.
@@ -223,15 +228,19 @@ void RendererTest::tableMarksMissingCharacters() {
         QCOMPARE(entries[i].missing, expected[i].second);
     }
     Palette palette = darkPalette();
-    palette.missing = QColor(200, 0, 0);
-    const QImage table = renderCharacterTable(font, entries, palette);
+    palette.missing = {200, 0, 0};
+    const QImage table = characterTableImage(font, entries, palette);
     const TableGeometry geometry = tableGeometry(font, entries.size());
     QCOMPARE(table.width(), geometry.cellWidth * kTableColumns);
     QCOMPARE(table.height(), geometry.cellHeight);
     // A missing cell is marked; a present one keeps the background.
     const QPoint inside(geometry.cellWidth - 2, geometry.cellHeight - 2);
-    QCOMPARE(table.pixel(geometry.cell(1).topLeft() + inside), qRgb(200, 0, 0));
-    QCOMPARE(table.pixel(geometry.cell(0).topLeft() + inside), palette.background.rgb());
+    const auto topLeft = [&](std::size_t index) {
+        return QPoint(geometry.cell(index).left(), geometry.cell(index).top());
+    };
+    QCOMPARE(table.pixel(topLeft(1) + inside), qRgb(200, 0, 0));
+    QCOMPARE(table.pixel(topLeft(0) + inside),
+             qRgb(palette.background.red, palette.background.green, palette.background.blue));
 }
 
 void RendererTest::slotFromFileName() {
@@ -275,12 +284,38 @@ void RendererTest::damagedMetricsStayWithinBounds() {
     QCOMPARE(advancePixels(font.glyphs.front()), kMostPixels);
     QCOMPARE(textWidth(font, std::u32string(5000, U'A')), 5000 * kMostPixels);
 
-    const QImage screen = renderScreen(font, pspScreenLayout(font, U"AAAA"), darkPalette());
+    const QImage screen = screenImage(font, pspScreenLayout(font, U"AAAA"), darkPalette());
     QCOMPARE(screen.size(), QSize(480, 272));
     const std::vector<TableEntry> entries = characterTableEntries(font, {U'A', U'B'});
-    const QImage table = renderCharacterTable(font, entries, darkPalette());
+    const QImage table = characterTableImage(font, entries, darkPalette());
     QVERIFY(table.height() <= 127 + 8);
     QVERIFY(table.width() <= (127 + 8) * kTableColumns);
+}
+
+void RendererTest::tableMemoryStaysBoundedWhateverTheFileClaims() {
+    // 5,000 characters, each claiming the widest advance and the tallest line the table allows:
+    // drawn in full, 135 × 135-pixel cells would take 90 million pixels.
+    pgf::PgfFont crowded = test::twoGlyphFont();
+    crowded.ascender = 200 * 64;
+    crowded.descender = -(100 * 64);
+    const pgf::PgfGlyph model = crowded.glyphs.front();
+    crowded.glyphs.clear();
+    for (char16_t code = 0x100; code < 0x100 + 5000; ++code) {
+        pgf::PgfGlyph glyph = model;
+        glyph.code = code;
+        glyph.metrics.advance.horizontal = 300 * 64;
+        crowded.glyphs.push_back(glyph);
+    }
+    const std::vector<std::uint8_t> bytes = pgf::writePgf(crowded);
+    const pgf::PgfFile font = pgf::readPgf(bytes);
+    const std::vector<TableEntry> entries = characterTableEntries(font, {U'A'});
+    QCOMPARE(entries.size(), kMostTableEntries);
+    const QImage table = characterTableImage(font, entries, darkPalette());
+    QCOMPARE(table.width(), (127 + 8) * kTableColumns);
+    // At most 4 Mi pixels (16 MiB of picture), and still whole rows of cells.
+    QVERIFY(qint64(table.width()) * table.height() <= 4 * 1024 * 1024);
+    QVERIFY(table.height() >= 135 * 10);
+    QCOMPARE(table.height() % 135, 0);
 }
 
 }  // namespace tessavine::pgfview

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tessavine::pgfview {
+namespace tessavine::psp_screen {
 
 const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code) {
     auto index = font.glyphIndexOf(code);
@@ -130,4 +130,4 @@ int CoverageCanvas::drawText(const pgf::PgfFile& font, int x, int baseline,
     return x;
 }
 
-}  // namespace tessavine::pgfview
+}  // namespace tessavine::psp_screen

@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
-namespace tessavine::pgfinfo {
+#include "psp_text.h"
+
+namespace tessavine::psp_screen {
 namespace {
 
 constexpr int kMargin = 12;
-constexpr Rgb kBackground{52, 84, 140};
-constexpr Rgb kInk{255, 255, 255};
-constexpr Rgb kShadowInk{0, 0, 0};
-constexpr char32_t kSubstitute = U'_';
+constexpr Rgba kBackground{52, 84, 140};
+constexpr Rgba kInk{255, 255, 255};
+constexpr Rgba kShadowInk{0, 0, 0};
 
 std::vector<std::u32string> splitLines(const std::u32string& text) {
     std::vector<std::u32string> lines(1);
@@ -24,14 +25,6 @@ std::vector<std::u32string> splitLines(const std::u32string& text) {
         }
     }
     return lines;
-}
-
-const pgf::PgfGlyph* glyphFor(const pgf::PgfFile& font, char32_t code) {
-    auto index = font.glyphIndexOf(code);
-    if (!index) {
-        index = font.glyphIndexOf(kSubstitute);
-    }
-    return index ? &font.glyphs[*index] : nullptr;
 }
 
 // Beyond this a glyph lies off the canvas however it is placed; pens are clamped to it so that
@@ -80,7 +73,7 @@ void checkCanvas(std::int64_t width, std::int64_t height) {
     }
 }
 
-void drawShadow(RgbImage& canvas, const pgf::GlyphImage& shadow, int penX, int baseline,
+void drawShadow(RgbaImage& canvas, const pgf::GlyphImage& shadow, int penX, int baseline,
                 int scale) {
     for (int y = 0; y < shadow.height; ++y) {
         for (int x = 0; x < shadow.width; ++x) {
@@ -95,7 +88,7 @@ void drawShadow(RgbImage& canvas, const pgf::GlyphImage& shadow, int penX, int b
     }
 }
 
-void drawGlyph(RgbImage& canvas, const pgf::GlyphImage& image, int penX, int baseline) {
+void drawGlyph(RgbaImage& canvas, const pgf::GlyphImage& image, int penX, int baseline) {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             canvas.blend(penX + image.left + x, baseline - image.top + y, kInk, image.at(x, y));
@@ -115,7 +108,7 @@ std::u32string defaultSpecimenText() {
            U"_ ?!@#$%&*()[]{}<>=+-/\\|~^";
 }
 
-RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bool withShadows) {
+RgbaImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bool withShadows) {
     const std::vector<std::u32string> lines = splitLines(text);
     const std::int64_t ascent = std::max<std::int64_t>(1, wholePixelsUp(font.header.maxAscender));
     const std::int64_t descent =
@@ -129,7 +122,7 @@ RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bo
     const std::int64_t height = lineHeight * static_cast<std::int64_t>(lines.size()) + 2 * kMargin;
     checkCanvas(width, height);
     const int scale = withShadows ? shadowScale(font) : 1;
-    RgbImage canvas(static_cast<int>(width), static_cast<int>(height), kBackground);
+    RgbaImage canvas(static_cast<int>(width), static_cast<int>(height), kBackground);
 
     for (int pass = withShadows ? 0 : 1; pass < 2; ++pass) {
         int baseline = static_cast<int>(kMargin + ascent);
@@ -155,4 +148,4 @@ RgbImage renderSpecimen(const pgf::PgfFile& font, const std::u32string& text, bo
     return canvas;
 }
 
-}  // namespace tessavine::pgfinfo
+}  // namespace tessavine::psp_screen

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "geometry.h"
 #include "pgf/pgf_reader.h"
 
-namespace tessavine::pgfview {
+namespace tessavine::psp_screen {
 
-inline constexpr QSize kPspScreen{480, 272};
+inline constexpr Size kPspScreen{480, 272};
 
 // One line of text: the pen starts at x on the baseline.
 struct TextRun {
@@ -22,7 +21,7 @@ struct TextRun {
 struct Panel {
     enum class Kind { Dialog, Highlight };
     Kind kind = Kind::Dialog;
-    QRect rect;
+    Rect rect;
 };
 
 // The size of the firmware's own font, to hold a replacement against: its em box and the
@@ -35,7 +34,7 @@ struct ReferenceSize {
 
 // What goes on the screen, in screen pixels; panels are drawn first, then the text.
 struct ScreenLayout {
-    QSize size = kPspScreen;
+    Size size = kPspScreen;
     std::vector<Panel> panels;
     std::vector<TextRun> runs;
     // With a value, every run gets an outline of the reference em box and a mark where the
@@ -51,4 +50,4 @@ ReferenceSize firmwareReference(int slot);
 // line pitch.
 ScreenLayout pspScreenLayout(const pgf::PgfFile& font, const std::u32string& sample);
 
-}  // namespace tessavine::pgfview
+}  // namespace tessavine::psp_screen

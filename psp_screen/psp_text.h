@@ -6,7 +6,7 @@
 
 #include "pgf/pgf_reader.h"
 
-namespace tessavine::pgfview {
+namespace tessavine::psp_screen {
 
 // The PSP draws this character in place of one the font lacks.
 inline constexpr char32_t kSubstituteCharacter = U'_';
@@ -72,4 +72,4 @@ class CoverageCanvas {
     std::vector<std::uint8_t> shadow_;
 };
 
-}  // namespace tessavine::pgfview
+}  // namespace tessavine::psp_screen

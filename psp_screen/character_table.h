@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QImage>
 #include <vector>
 
+#include "geometry.h"
 #include "pgf/pgf_reader.h"
+#include "rgba_image.h"
 #include "screen_renderer.h"
 
-namespace tessavine::pgfview {
+namespace tessavine::psp_screen {
 
 struct TableEntry {
     char32_t code = 0;
@@ -31,13 +32,13 @@ struct TableGeometry {
     int cellWidth = 0;
     int cellHeight = 0;
     int rows = 0;
-    QRect cell(std::size_t index) const;
+    Rect cell(std::size_t index) const;
 };
 TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries);
 
 // Every entry in a cell of its own, drawn as the PSP draws it; a missing character's cell is
 // marked and shows the "_" the PSP puts in its place.
-QImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
-                            const Palette& palette);
+RgbaImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
+                               const Palette& palette);
 
-}  // namespace tessavine::pgfview
+}  // namespace tessavine::psp_screen

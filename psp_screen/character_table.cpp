@@ -1,11 +1,10 @@
 #include "character_table.h"
 
-#include <QPainter>
 #include <algorithm>
 
 #include "psp_text.h"
 
-namespace tessavine::pgfview {
+namespace tessavine::psp_screen {
 namespace {
 
 constexpr int kCellPadding = 4;
@@ -53,7 +52,7 @@ std::vector<TableEntry> characterTableEntries(const pgf::PgfFile& font,
     return entries;
 }
 
-QRect TableGeometry::cell(std::size_t index) const {
+Rect TableGeometry::cell(std::size_t index) const {
     const int column = static_cast<int>(index % kTableColumns);
     const int row = static_cast<int>(index / kTableColumns);
     return {column * cellWidth, row * cellHeight, cellWidth, cellHeight};
@@ -77,34 +76,29 @@ TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries) {
     return geometry;
 }
 
-QImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
-                            const Palette& palette) {
+RgbaImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
+                               const Palette& palette) {
     const TableGeometry geometry = tableGeometry(font, entries.size());
     const int width = geometry.cellWidth * kTableColumns;
     const int height = std::max(1, geometry.cellHeight * geometry.rows);
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(palette.background);
+    RgbaImage image(width, height, palette.background);
     CoverageCanvas canvas(width, height);
     const int ascent = std::min(ascentPixels(font.header), geometry.cellHeight - 2 * kCellPadding);
-    {
-        QPainter painter(&image);
-        painter.setPen(palette.dialogBorder);
-        const std::size_t shown =
-            std::min(entries.size(), static_cast<std::size_t>(geometry.rows) * kTableColumns);
-        for (std::size_t i = 0; i < shown; ++i) {
-            const QRect cell = geometry.cell(i);
-            if (entries[i].missing) {
-                painter.fillRect(cell, palette.missing);
-            }
-            painter.drawRect(cell.adjusted(0, 0, -1, -1));
-            if (const pgf::PgfGlyph* glyph = glyphFor(font, entries[i].code)) {
-                canvas.drawGlyph(font, *glyph, cell.left() + kCellPadding,
-                                 cell.top() + kCellPadding + ascent);
-            }
+    const std::size_t shown =
+        std::min(entries.size(), static_cast<std::size_t>(geometry.rows) * kTableColumns);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const Rect cell = geometry.cell(i);
+        if (entries[i].missing) {
+            image.fillRect(cell, palette.missing);
+        }
+        image.strokeRect(cell, palette.dialogBorder);
+        if (const pgf::PgfGlyph* glyph = glyphFor(font, entries[i].code)) {
+            canvas.drawGlyph(font, *glyph, cell.left() + kCellPadding,
+                             cell.top() + kCellPadding + ascent);
         }
     }
     composite(image, canvas, palette);
     return image;
 }
 
-}  // namespace tessavine::pgfview
+}  // namespace tessavine::psp_screen

@@ -5,7 +5,7 @@
 #include "pgf/firmware_slots.h"
 #include "psp_text.h"
 
-namespace tessavine::pgfview {
+namespace tessavine::psp_screen {
 namespace {
 
 constexpr int kMargin = 14;
@@ -42,8 +42,8 @@ ScreenLayout pspScreenLayout(const pgf::PgfFile& font, const std::u32string& sam
     const int pitch = linePitch(font.header);
     const int ascent = ascentPixels(font.header);
     const int descent = pitch - ascent;
-    const int width = layout.size.width();
-    const int height = layout.size.height();
+    const int width = layout.size.width;
+    const int height = layout.size.height;
 
     int baseline = kMargin + ascent;
     layout.runs.push_back({kMargin, baseline, sample});
@@ -59,19 +59,19 @@ ScreenLayout pspScreenLayout(const pgf::PgfFile& font, const std::u32string& sam
         if (item == kMenuItems[0]) {
             layout.panels.push_back(
                 {Panel::Kind::Highlight,
-                 QRect(kMenuLeft - 6, itemTop - kItemGap / 2, kMenuWidth - 12, itemPitch)});
+                 Rect{kMenuLeft - 6, itemTop - kItemGap / 2, kMenuWidth - 12, itemPitch}});
         }
         layout.runs.push_back({kMenuLeft, itemTop + ascent, item});
         itemTop += itemPitch;
     }
 
     // The dialog box to the right of the menu, the paragraph wrapped inside it.
-    const QRect dialog(kMenuWidth + kMargin, menuTop - kItemGap, width - kMenuWidth - 2 * kMargin,
-                       height - menuTop + kItemGap - kMargin);
+    const Rect dialog{kMenuWidth + kMargin, menuTop - kItemGap, width - kMenuWidth - 2 * kMargin,
+                      height - menuTop + kItemGap - kMargin};
     layout.panels.push_back({Panel::Kind::Dialog, dialog});
     baseline = dialog.top() + kDialogPadding + ascent;
     for (const std::u32string& line :
-         wrapText(font, kParagraph, dialog.width() - 2 * kDialogPadding)) {
+         wrapText(font, kParagraph, dialog.width - 2 * kDialogPadding)) {
         if (baseline + descent > dialog.bottom() - kDialogPadding / 2) {
             break;
         }
@@ -81,4 +81,4 @@ ScreenLayout pspScreenLayout(const pgf::PgfFile& font, const std::u32string& sam
     return layout;
 }
 
-}  // namespace tessavine::pgfview
+}  // namespace tessavine::psp_screen
