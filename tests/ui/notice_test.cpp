@@ -17,6 +17,8 @@ class NoticeTest : public QObject {
     void runsTellWhatHappened_data();
     void runsTellWhatHappened();
     void noticeStaysOutOfTheWayAndGoesAtAClick();
+    void noticeNeverNarrowerThanItsText_data();
+    void noticeNeverNarrowerThanItsText();
 };
 
 namespace {
@@ -219,6 +221,37 @@ void NoticeTest::noticeStaysOutOfTheWayAndGoesAtAClick() {
     balloon.showNotice("again");
     QVERIFY(balloon.isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!balloon.isVisible(), 13000);
+}
+
+void NoticeTest::noticeNeverNarrowerThanItsText_data() {
+    QTest::addColumn<int>("sideRoom");  // pixels left of and right of the window
+    QTest::newRow("a narrow strip each side") << 70;
+    QTest::newRow("no room at all") << 0;
+}
+
+void NoticeTest::noticeNeverNarrowerThanItsText() {
+    // A window nearly as large as the screen: no room below or above it, and beside it less
+    // than the notice's longest word needs.
+    QFETCH(int, sideRoom);
+    const QString longestWord = "/home/someone/tessavine/backup/2026-12-07_05-12-00.";
+    QWidget anchor;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    anchor.setGeometry(screen.adjusted(sideRoom, 8, -sideRoom, -8));
+    anchor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&anchor));
+    NoticeBalloon balloon(anchor);
+    balloon.showNotice(("3 fonts copied to /media/someone/PSP/font.\nThe fonts they replaced are "
+                        "backed up in " +
+                        longestWord)
+                           .toStdString());
+    QTRY_VERIFY(balloon.isVisible());
+    const QRect place = balloon.frameGeometry();
+    QVERIFY2(place.width() >= QFontMetrics(balloon.font()).horizontalAdvance(longestWord),
+             qPrintable(QString("%1 px wide").arg(place.width())));
+    QVERIFY(place.width() <= screen.width());
+    QVERIFY(screen.contains(place));
+    // Over the window's lower edge, not over its middle where the fields are.
+    QVERIFY(place.top() > anchor.frameGeometry().center().y());
 }
 
 }  // namespace tessavine::testing
