@@ -127,7 +127,8 @@ reference Example.ttf
 check "Execute: ltn0.pgf equal to the Linux converter's" cmp -s "$folder/ltn0.pgf" "$work/ref.pgf"
 check "the ticked slot ltn3.pgf copied from it after the tick" cmp -s "$folder/ltn3.pgf" "$work/ref.pgf"
 check "no other slot file" test "$(cd "$folder" && ls ltn*.pgf | tr '\n' ' ')" = "ltn0.pgf ltn3.pgf "
-[ -n "$question" ] && xdotool key --window "$question" Return
+# Enter as the user presses it, once the question has the keyboard.
+[ -n "$question" ] && until_true 30 active_is "$question" && xdotool key Return
 # The copy runs after the answer; on a busy machine it may take a few seconds.
 psp_has_new_fonts() {
     cmp -s "$work/psp/font/ltn0.pgf" "$work/ref.pgf" && cmp -s "$work/psp/font/ltn3.pgf" "$work/ref.pgf"
@@ -162,7 +163,7 @@ xdotool key Tab && xdotool type --delay 60 "a1.2345"     # height1: digits only,
 xdotool key Tab Tab Tab && xdotool type --delay 60 "Missing.ttf"   # past Command1, bold1
 click 3367 5347
 check "a missing font's message" waitfor "Tessavine" 10
-box=$(waitfor "Tessavine" 1) && xdotool key --window "$box" Return
+box=$(waitfor "Tessavine" 1) && until_true 30 active_is "$box" && xdotool key Return
 until_true 10 gone "Tessavine"
 close_window
 {
@@ -205,7 +206,7 @@ if command -v x86_64-w64-mingw32-gcc >/dev/null; then
     click 3367 5347
     check "a converter that dies: the message after the tick" waitfor "Tessavine" 10
     check "a converter that dies: no slot file made" test -z "$(cd "$dying" && ls ltn* 2>/dev/null)"
-    box=$(waitfor "Tessavine" 1) && xdotool key --window "$box" Return
+    box=$(waitfor "Tessavine" 1) && until_true 30 active_is "$box" && xdotool key Return
     close_window
 fi
 
