@@ -117,7 +117,7 @@ question=""
 for ((i = 0; i < 300; i++)); do
     question=$(xdotool search --onlyvisible --name "." 2>/dev/null | while read -r id; do
         name=$(xdotool getwindowname "$id")
-        [ "$name" != "Tessavine Gui" ] && [ -n "$name" ] && echo "$id"
+        [ "$name" != "Tessavine Gui" ] && [ "$name" != "Tessavine notice" ] && [ -n "$name" ] && echo "$id"
     done | head -1)
     [ -n "$question" ] && break
     sleep 0.1
