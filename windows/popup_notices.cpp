@@ -27,8 +27,8 @@ PopupNotices::PopupNotices(HINSTANCE instance, HWND owner) : owner_(owner) {
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
-    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"Tessavine notice", kStyle, 0, 0, 10, 10, owner_,
-                              nullptr, instance, nullptr);
+    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"Tessavine notice", kStyle, 0, 0, 10, 10,
+                              owner_, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
