@@ -75,8 +75,11 @@ void NoticeBalloon::placeBesideAnchor() {
     const QRect frame = anchor_->frameGeometry();
     QScreen* screen = anchor_->screen() ? anchor_->screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : frame.adjusted(0, 0, 0, 400);
+    // The height the text takes wrapped at that width. (A wrapping label's minimum size hint is
+    // for a width of its own choosing, often far taller: it must not set the height.)
     const auto sized = [this](int width) {
-        return QSize(width, std::max(minimumSizeHint().height(), heightForWidth(width)));
+        const int height = heightForWidth(width);
+        return QSize(width, height > 0 ? height : minimumSizeHint().height());
     };
     // As wide as the window, never narrower than its widest word, never wider than the screen.
     const int narrowest = std::min(narrowestReadableWidth(), room.width());
