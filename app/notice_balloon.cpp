@@ -75,11 +75,16 @@ void NoticeBalloon::placeBesideAnchor() {
     const QRect frame = anchor_->frameGeometry();
     QScreen* screen = anchor_->screen() ? anchor_->screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : frame.adjusted(0, 0, 0, 400);
-    // The height the text takes wrapped at that width. (A wrapping label's minimum size hint is
-    // for a width of its own choosing, often far taller: it must not set the height.)
+    // The height the text takes wrapped at that width, counted from the font itself: a wrapping
+    // label's own size hints are for a width of its choosing and can be far taller.
     const auto sized = [this](int width) {
-        const int height = heightForWidth(width);
-        return QSize(width, height > 0 ? height : minimumSizeHint().height());
+        const QMargins chrome = contentsMargins();
+        const int textWidth = width - chrome.left() - chrome.right() - 2 * margin();
+        const int textHeight = QFontMetrics(font())
+                                   .boundingRect(QRect(0, 0, std::max(textWidth, 1), 1 << 20),
+                                                 Qt::TextWordWrap, text())
+                                   .height();
+        return QSize(width, textHeight + chrome.top() + chrome.bottom() + 2 * margin());
     };
     // As wide as the window, never narrower than its widest word, never wider than the screen.
     const int narrowest = std::min(narrowestReadableWidth(), room.width());
