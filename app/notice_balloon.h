@@ -21,9 +21,6 @@ class NoticeBalloon final : public QLabel, public ResultNotices {
 
     void showNotice(const std::string& text) override;
 
-    // How long a notice of this length stays: time to read it, within a few seconds.
-    static int showMilliseconds(const QString& text);
-
   signals:
     void noticeShown(const QString& text);
 
@@ -32,6 +29,8 @@ class NoticeBalloon final : public QLabel, public ResultNotices {
 
   private:
     void placeBesideAnchor();
+    // The least width at which the notice's text shows whole: its widest word on one line.
+    int narrowestReadableWidth() const;
 
     QPointer<QWidget> anchor_;
     QTimer hideTimer_;

@@ -7,6 +7,7 @@
 #include "core/converter_command.h"
 #include "core/device_step.h"
 #include "core/font_slots.h"
+#include "core/number_reading.h"
 #include "core/parameter_rules.h"
 #include "core/paths.h"
 #include "core/result_texts.h"
@@ -73,7 +74,8 @@ struct ConversionSession::State {
     // When the converter of the last start was started and when it was seen to end: the notice
     // tells how long the conversion took, not how long the tick waited.
     Clock::time_point startedAt;
-    std::string fontName;  // as the converter of the last start was given it
+    std::string fontName;   // as the converter of the last start was given it
+    std::string fontScale;  // likewise
     std::optional<Clock::time_point> finishedAt;
 
     std::string slotPath(int slot) const { return joinPath(programFolder, slotFileName(slot)); }
@@ -198,6 +200,7 @@ void ConversionSession::State::startConverter() {
     }
     startedAt = Clock::now();
     fontName = texts.fontname1;
+    fontScale = texts.height1;
     finishedAt.reset();
     converter->whenFinished(onFinish(generation, false));
     services.timer1.start(kTickIntervalMilliseconds);
@@ -259,7 +262,13 @@ std::vector<char32_t> ConversionSession::State::reportConversion(int slotCopies)
     if (services.notices != nullptr) {
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
             finishedAt.value_or(Clock::now()) - startedAt);
-        services.notices->showNotice(conversionNotice(fontName, coverage, took, slotCopies));
+        // Against the firmware's ltn0.pgf, at the scale the converter was given.
+        const std::optional<double> scale = readWholeNumber(fontScale);
+        const std::optional<FontSizeComparison> size =
+            bytes && scale && *scale >= kLowestFontScale && *scale <= kLargestFontScale
+                ? compareWithFirmware(*bytes, 0, static_cast<int>(*scale))
+                : std::nullopt;
+        services.notices->showNotice(conversionNotice(fontName, coverage, took, slotCopies, size));
     }
     const auto* held = std::get_if<FontCoverage>(&coverage);
     return held ? held->missingAscii() : std::vector<char32_t>{};

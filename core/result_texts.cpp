@@ -75,7 +75,8 @@ std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes
 
 std::string conversionNotice(const std::string& fontName,
                              const std::variant<FontCoverage, std::string>& coverage,
-                             std::chrono::milliseconds took, int slotCopies) {
+                             std::chrono::milliseconds took, int slotCopies,
+                             const std::optional<FontSizeComparison>& size) {
     std::string text = "ltn0.pgf made from " + shownText(fontName) + " in " + seconds(took);
     if (const auto* held = std::get_if<FontCoverage>(&coverage)) {
         if (held->missing.empty()) {
@@ -93,6 +94,33 @@ std::string conversionNotice(const std::string& fontName,
     } else {
         text += "\n" + countOf(static_cast<std::size_t>(slotCopies), "slot file", "slot files") +
                 " copied from it.";
+    }
+    if (size && size->larger()) {
+        text += "\n" + fontSizeLine(*size);
+    }
+    return text;
+}
+
+std::string fontSizeLine(const FontSizeComparison& size) {
+    std::string compared;
+    if (size.fileLarger()) {
+        compared = "it is " + std::to_string(size.fileBytes) + " bytes against " +
+                   std::to_string(size.firmwareFileBytes);
+    }
+    if (size.openLarger()) {
+        compared += std::string(compared.empty() ? "it" : " and") + " takes " +
+                    std::to_string(size.openBytes) + " bytes to open against " +
+                    std::to_string(size.firmwareOpenBytes);
+    }
+    if (compared.empty()) {
+        return {};
+    }
+    std::string text = "ltn0.pgf is larger than the PSP's own: " + compared + ". ";
+    if (size.largestFittingScale) {
+        text +=
+            "Font Scale " + std::to_string(*size.largestFittingScale) + " or less keeps it within.";
+    } else {
+        text += "No Font Scale from " + std::to_string(kLowestFontScale) + " up keeps it within.";
     }
     return text;
 }

@@ -2,9 +2,12 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "core/font_size_check.h"
 
 namespace tessavine {
 
@@ -20,11 +23,16 @@ struct FontCoverage {
 // instead, in the reader's words.
 std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes);
 
-// The notice after a conversion: what ltn0.pgf holds, how long the converter took and how many
-// slot files were copied from it at the tick.
+// The notice after a conversion: what ltn0.pgf holds, how long the converter took, how many
+// slot files were copied from it at the tick, and, when it is larger than the PSP's own font of
+// its slot, both sizes and the Font Scale that keeps it within.
 std::string conversionNotice(const std::string& fontName,
                              const std::variant<FontCoverage, std::string>& coverage,
-                             std::chrono::milliseconds took, int slotCopies);
+                             std::chrono::milliseconds took, int slotCopies,
+                             const std::optional<FontSizeComparison>& size = std::nullopt);
+
+// That last line; empty when the font is no larger than the PSP's own.
+std::string fontSizeLine(const FontSizeComparison& size);
 
 // The warning before the device question for a font that lacks basic letters.
 std::string missingAsciiWarning(const std::vector<char32_t>& missingAscii);

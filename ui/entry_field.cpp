@@ -48,14 +48,11 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
 }
 
 void EntryField::pasteThroughFilter() {
-    // Ctrl+V is typing many characters at once: each goes through the field's key filter, so
-    // that "1,5" or " 2.5 " copied from elsewhere becomes "15" or "2.5" rather than a text the
-    // key filter would never have let in. Backspace and Enter pass the filter as keys, but in
-    // pasted text they are no characters of a number.
+    // "1,5" or " 2.5 " copied from elsewhere becomes "15" or "2.5" rather than a text the key
+    // filter would never have let in.
     QString kept;
     for (const QChar c : QGuiApplication::clipboard()->text()) {
-        const int code = c.unicode();
-        if (code != kBackspaceCode && code != kEnterCode && passesKeyFilter(filter_, code)) {
+        if (keepsPastedCharacter(filter_, c.unicode())) {
             kept += c;
         }
     }

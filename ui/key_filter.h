@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace tessavine {
 
 // The rule an entry field applies to each typed character.
@@ -25,6 +27,35 @@ constexpr bool passesKeyFilter(KeyFilter filter, int code) {
             return (code > 47 || code == kBackspaceCode || code == kEnterCode) && code < 58;
     }
     return false;
+}
+
+// Pasting is typing many characters at once: a pasted character stays when the key filter lets
+// it in as typed. Backspace and Enter pass the filter as keys, but in pasted text they are no
+// characters of a number.
+constexpr bool keepsPastedCharacter(KeyFilter filter, int code) {
+    return code != kBackspaceCode && code != kEnterCode && passesKeyFilter(filter, code);
+}
+
+// The editing commands of a one-line field, reached with Ctrl and a letter. A classic text field
+// is handed them as the letter's control character; they are commands, never typed characters,
+// so the key filter does not drop them.
+enum class EditingCommand { selectAll, copy, cut, paste, undo };
+
+constexpr std::optional<EditingCommand> editingCommandOf(int controlCode) {
+    switch (controlCode) {
+        case 'A' - '@':
+            return EditingCommand::selectAll;
+        case 'C' - '@':
+            return EditingCommand::copy;
+        case 'X' - '@':
+            return EditingCommand::cut;
+        case 'V' - '@':
+            return EditingCommand::paste;
+        case 'Z' - '@':
+            return EditingCommand::undo;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace tessavine

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "ui/key_filter.h"
 #include "ui/window_description.h"
 #include "windows/dpi.h"
 #include "windows/wide_text.h"
@@ -13,8 +14,12 @@ namespace tessavine {
 namespace {
 
 constexpr const wchar_t* kClassName = L"TessavineMain";
-constexpr UINT kAboutCommand = 1;
+// Command ids clear of the dialog manager's own: Enter in a field becomes the command IDOK (1)
+// and Escape IDCANCEL (2), which must never run a menu entry or press a control.
+constexpr UINT kAboutCommand = 0x1000;
 constexpr int kFirstControlId = 100;
+static_assert(kAboutCommand > IDCANCEL && kFirstControlId > IDCANCEL);
+constexpr const char* kActivationFocusControl = "Command1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExtendedStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
 constexpr UINT_PTR kFieldSubclassId = 1;
@@ -113,13 +118,41 @@ void NativeMainWindow::show() {
     centreOnScreen(window_);
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
-    if (HWND first = control(mainWindowTabOrder().front())) {
-        SetFocus(first);
+    // The activation puts the focus on Execute; this covers a start without activation.
+    if (HWND target = control(kActivationFocusControl);
+        target != nullptr && GetFocus() == nullptr) {
+        SetFocus(target);
+    }
+}
+
+void NativeMainWindow::activated(bool active, HWND other) {
+    if (!active) {
+        // Where the focus goes next time depends on where the activation went now.
+        returningFromOwnWindow_ =
+            other != nullptr && GetWindowThreadProcessId(other, nullptr) == GetCurrentThreadId();
+        HWND focus = GetFocus();
+        savedFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : nullptr;
+        return;
+    }
+    // Execute has the focus when the window is first shown and whenever the user comes back
+    // from one of the program's own windows (About, a question); back from another program the
+    // focus is where the user left it.
+    HWND target = control(kActivationFocusControl);
+    if (!firstActivation_ && !returningFromOwnWindow_ && savedFocus_ != nullptr &&
+        IsWindow(savedFocus_)) {
+        target = savedFocus_;
+    }
+    firstActivation_ = false;
+    returningFromOwnWindow_ = false;
+    if (target != nullptr) {
+        SetFocus(target);
     }
 }
 
 void NativeMainWindow::createControls() {
     int id = kFirstControlId;
+    // The controls' ids stay below the menu's.
+    static_assert(kFirstControlId + 100 < static_cast<int>(kAboutCommand));
     for (const ControlDescription& description : mainWindowControls()) {
         auto control = std::make_unique<Control>(Control{description, nullptr, id++});
         const std::wstring caption = wideFromUtf8(description.caption);
@@ -342,15 +375,65 @@ void NativeMainWindow::takeDrop(HANDLE dropHandle) {
     }
 }
 
+void NativeMainWindow::pasteThroughFilter(HWND field, KeyFilter filter) {
+    if (filter == KeyFilter::none) {
+        DefSubclassProc(field, WM_PASTE, 0, 0);
+        return;
+    }
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(field)) {
+        return;
+    }
+    std::wstring kept;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            for (const wchar_t* c = text; *c != L'\0'; ++c) {
+                if (keepsPastedCharacter(filter, static_cast<int>(*c))) {
+                    kept.push_back(*c);
+                }
+            }
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    if (!kept.empty()) {
+        // Replaces the selection, can be undone; the field's greatest length still holds.
+        SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kept.c_str()));
+    }
+}
+
 LRESULT CALLBACK NativeMainWindow::fieldProcedure(HWND field, UINT message, WPARAM w, LPARAM l,
                                                   UINT_PTR, DWORD_PTR data) {
+    const auto filter = static_cast<KeyFilter>(data);
     switch (message) {
-        case WM_CHAR:
+        case WM_CHAR: {
+            const int code = static_cast<int>(w);
+            if (const auto command = editingCommandOf(code)) {
+                if (*command == EditingCommand::selectAll) {
+                    SendMessageW(field, EM_SETSEL, 0, -1);
+                    return 0;
+                }
+                if (*command == EditingCommand::paste) {
+                    pasteThroughFilter(field, filter);
+                    return 0;
+                }
+                break;  // copy, cut and undo: the edit control's own
+            }
             // The key filter, on the character code as typed; a refused one is dropped silently.
-            if (!passesKeyFilter(static_cast<KeyFilter>(data), static_cast<int>(w))) {
+            if (!passesKeyFilter(filter, code)) {
                 return 0;
             }
             break;
+        }
+        case WM_KEYDOWN:
+            // Shift+Insert pastes without a WM_PASTE in some edit controls.
+            if (w == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+                pasteThroughFilter(field, filter);
+                return 0;
+            }
+            break;
+        case WM_PASTE:  // the context menu's Paste, and whatever else sends it
+            pasteThroughFilter(field, filter);
+            return 0;
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(field, message, w, l);
             SendMessageW(field, EM_SETSEL, 0, -1);
@@ -406,6 +489,14 @@ LRESULT NativeMainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             }
             return 0;
         }
+        case WM_ACTIVATE:
+            activated(LOWORD(w) != WA_INACTIVE, reinterpret_cast<HWND>(l));
+            return 0;
+        case WM_ACTIVATEAPP:
+            if (w == FALSE) {  // off to another program
+                returningFromOwnWindow_ = false;
+            }
+            break;
         case WM_TIMER:
             if (w == kTimer1Id && events_.tick) {
                 events_.tick();

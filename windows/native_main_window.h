@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/main_controls.h"
+#include "ui/key_filter.h"
 #include "windows/gdi_handles.h"
 #include "windows/win32.h"
 
@@ -54,7 +55,10 @@ class NativeMainWindow {
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK fieldProcedure(HWND field, UINT message, WPARAM w, LPARAM l,
                                            UINT_PTR id, DWORD_PTR data);
+    static void pasteThroughFilter(HWND field, KeyFilter filter);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    // WM_ACTIVATE: `other` is the window that loses or takes the activation.
+    void activated(bool active, HWND other);
     void createControls();
     void applyTabOrder();
     void layOut(int dpi);
@@ -70,6 +74,9 @@ class NativeMainWindow {
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     int dpi_ = 96;
+    bool firstActivation_ = true;
+    bool returningFromOwnWindow_ = false;
+    HWND savedFocus_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
     OwnedFont captionFont_;
     OwnedFont fieldFont_;

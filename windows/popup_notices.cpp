@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/notice_duration.h"
 #include "windows/dpi.h"
 #include "windows/wide_text.h"
 
@@ -11,7 +12,9 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"TessavineNotice";
 constexpr UINT_PTR kHideTimer = 1;
-constexpr UINT kShowMilliseconds = 6000;
+constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
+constexpr DWORD kExtendedStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX;
 constexpr COLORREF kNoticeBackground = RGB(255, 255, 225);
 
 }  // namespace
@@ -24,9 +27,8 @@ PopupNotices::PopupNotices(HINSTANCE instance, HWND owner) : owner_(owner) {
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
-    window_ =
-        CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, L"",
-                        WS_POPUP | WS_BORDER, 0, 0, 10, 10, owner_, nullptr, instance, nullptr);
+    window_ = CreateWindowExW(kExtendedStyle, kClassName, L"Tessavine notice", kStyle, 0, 0, 10, 10,
+                              owner_, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -42,36 +44,46 @@ void PopupNotices::showNotice(const std::string& text) {
     const int dpi = dpiOfWindow(owner_);
     LOGFONTW font = messageFont(dpi);
     font_.reset(CreateFontIndirectW(&font));
-    // As wide as the window's client area, as tall as the text wrapped into it.
+    // As wide as the window's client area, as tall as the text wrapped into it; wider where a
+    // word or path is longer than that line, so that nothing is cut off.
     RECT client{};
     GetClientRect(owner_, &client);
     const int margin = scaled(6, dpi);
-    RECT textRect{0, 0, client.right - 2 * margin, 0};
-    HDC dc = GetDC(window_);
-    HGDIOBJ previous = SelectObject(dc, font_.get());
-    DrawTextW(dc, text_.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    ReleaseDC(window_, dc);
-    // Outside the window's frame, below it, or above it when the screen ends first: over the
-    // window it would hide the Execute button and the fields the user may be typing in.
-    const int width = client.right;
-    const int height = textRect.bottom + 2 * margin;
-    const int gap = scaled(4, dpi);
-    RECT frame{};
-    GetWindowRect(owner_, &frame);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
+    RECT textRect{0, 0, client.right - 2 * margin, 0};
+    HDC dc = GetDC(window_);
+    HGDIOBJ previous = SelectObject(dc, font_.get());
+    DrawTextW(dc, text_.c_str(), -1, &textRect, DT_CALCRECT | kTextFormat);
+    SelectObject(dc, previous);
+    ReleaseDC(window_, dc);
+    // The border lies outside the painted text: the window is the text's room plus the margins
+    // plus the border, else the last line loses its lowest pixels (an underscore vanishes).
+    const LONG textWidth = std::max<LONG>(textRect.right, client.right - 2 * margin);
+    RECT outer{0, 0, textWidth + 2 * margin, textRect.bottom + 2 * margin};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExtendedStyle);
+    const int width = static_cast<int>(std::min(outer.right - outer.left, work.right - work.left));
+    const int height = static_cast<int>(outer.bottom - outer.top);
+    // Outside the window's frame, below it, or above it when the screen ends first: over the
+    // window it would hide the Execute button and the fields the user may be typing in. Where
+    // neither has room it stands over the window's lower edge, whole on the screen.
+    const int gap = scaled(4, dpi);
+    RECT frame{};
+    GetWindowRect(owner_, &frame);
     int x = frame.left + ((frame.right - frame.left) - width) / 2;
     x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
     int y = frame.bottom + gap;
     if (y + height > work.bottom) {
-        y = std::max(static_cast<int>(work.top), static_cast<int>(frame.top) - gap - height);
+        y = frame.top - gap - height;
+        if (y < work.top) {
+            y = static_cast<int>(work.bottom) - height;
+        }
     }
     SetWindowPos(window_, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(window_, nullptr, TRUE);
-    SetTimer(window_, kHideTimer, kShowMilliseconds, nullptr);
+    SetTimer(window_, kHideTimer, static_cast<UINT>(noticeShowTime(text).count()), nullptr);
 }
 
 LRESULT CALLBACK PopupNotices::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -98,7 +110,7 @@ LRESULT CALLBACK PopupNotices::windowProcedure(HWND window, UINT message, WPARAM
                 HGDIOBJ previous = SelectObject(dc, self->font_.get());
                 SetBkMode(dc, TRANSPARENT);
                 SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-                DrawTextW(dc, self->text_.c_str(), -1, &rect, DT_WORDBREAK | DT_NOPREFIX);
+                DrawTextW(dc, self->text_.c_str(), -1, &rect, kTextFormat);
                 SelectObject(dc, previous);
                 EndPaint(window, &paint);
             }

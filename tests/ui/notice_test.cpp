@@ -1,6 +1,8 @@
 // What the window tells after a run, from real conversions of real fonts: the notice below the
 // window after Execute and after the device step, and the warning before the device question
 // for a font without some basic letters. The fonts in fonts/ are made by fonts/make-test-fonts.
+#include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include "app/notice_balloon.h"
@@ -15,17 +17,27 @@ class NoticeTest : public QObject {
     void runsTellWhatHappened_data();
     void runsTellWhatHappened();
     void noticeStaysOutOfTheWayAndGoesAtAClick();
+    void noticeNeverNarrowerThanItsText_data();
+    void noticeNeverNarrowerThanItsText();
 };
 
 namespace {
+
+// The line of a font larger than the PSP's own ltn0.pgf (69108 bytes); the figures are checked
+// against the file and the converter in sizeLineNamesAScaleThatFits().
+const QString kSizeLinePattern =
+    R"(\nltn0\.pgf is larger than the PSP's own: it is (\d+) bytes against 69108\. )"
+    R"(Font Scale (\d+) or less keeps it within\.)";
 
 // A notice as a pattern: the literal text with "<time>" for the seconds the conversion took,
 // "<stick>" for the PSP's font folder and "<backup>" for a backup folder of the program folder.
 QString noticePattern(QString text, const QString& stickFonts, const QString& programFolder) {
     text.replace("<time>", "TIMEx").replace("<stick>", "STICKx").replace("<backup>", "BACKUPx");
+    text.replace("<size>", "SIZEx");
     QString pattern = QRegularExpression::escape(text);
     pattern.replace("TIMEx", R"((\d{1,2}\.\d|less than 0\.1) s)");
     pattern.replace("STICKx", QRegularExpression::escape(stickFonts));
+    pattern.replace("SIZEx", kSizeLinePattern);
     pattern.replace("BACKUPx", QRegularExpression::escape(
                                    QDir::toNativeSeparators(programFolder + "/backup/")) +
                                    R"(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)");
@@ -35,6 +47,7 @@ QString noticePattern(QString text, const QString& stickFonts, const QString& pr
 const char* const kFullFont =
     "ltn0.pgf made from Example.ttf in <time>: 447 characters, none missing.";
 const char* const kNoSlots = "\nNo other slot was ticked, so no slot file was copied from it.";
+const char* const kLarger = "<size>";
 
 }  // namespace
 
@@ -58,34 +71,35 @@ void NoticeTest::runsTellWhatHappened_data() {
 
     QTest::newRow("every character, no PSP")
         << "Example.ttf" << QStringList{} << "" << true
-        << QStringList{QString(kFullFont) + kNoSlots} << "" << false;
+        << QStringList{QString(kFullFont) + kNoSlots + kLarger} << "" << false;
     QTest::newRow("every character, two slots, copy replaces old fonts")
         << "Example.ttf" << QStringList{"Check1(4)", "Check1(9)"} << "old" << true
-        << QStringList{QString(kFullFont) + "\n2 slot files copied from it.",
+        << QStringList{QString(kFullFont) + "\n2 slot files copied from it." + kLarger,
                        "3 fonts copied to <stick>.\nThe fonts they replaced are backed up in "
                        "<backup>."}
         << "" << true;
     QTest::newRow("a few missing, copy replaces nothing")
         << "FewMissing.ttf" << QStringList{"Check1(1)"} << "new" << true
         << QStringList{"ltn0.pgf made from FewMissing.ttf in <time>: 8 of the PSP's 447 "
-                       "characters are missing and will show as _.\n1 slot file copied from it.",
+                       "characters are missing and will show as _.\n1 slot file copied from it." +
+                           QString(kLarger),
                        "2 fonts copied to <stick>.\nNothing there was replaced, so no backup was "
                        "needed."}
         << "" << true;
     QTest::newRow("basic letters missing, warned, then Yes")
         << "NoQXZ.ttf" << QStringList{} << "new" << true
-        << QStringList{noQxzMade + kNoSlots,
+        << QStringList{noQxzMade + kNoSlots + kLarger,
                        "1 font copied to <stick>.\nNothing there was replaced, so no backup was "
                        "needed."}
         << noQxzWarning << true;
     QTest::newRow("basic letters missing, warned, then No")
         << "NoQXZ.ttf" << QStringList{} << "old" << false
-        << QStringList{noQxzMade + kNoSlots, "Nothing was copied to the PSP."} << noQxzWarning
-        << false;
+        << QStringList{noQxzMade + kNoSlots + kLarger, "Nothing was copied to the PSP."}
+        << noQxzWarning << false;
     QTest::newRow("every character, No")
         << "Example.ttf" << QStringList{} << "new" << false
-        << QStringList{QString(kFullFont) + kNoSlots, "Nothing was copied to the PSP."} << ""
-        << false;
+        << QStringList{QString(kFullFont) + kNoSlots + kLarger, "Nothing was copied to the PSP."}
+        << "" << false;
 }
 
 void NoticeTest::runsTellWhatHappened() {
@@ -141,6 +155,20 @@ void NoticeTest::runsTellWhatHappened() {
     // What the notices claim is what happened on the stick and in the program folder.
     const QByteArray made = folder.read("ltn0.pgf");
     QVERIFY(made.size() > 10000);
+    // The size line: the file's own size, and a Font Scale at which the converter makes a font
+    // no larger than the PSP's (the other values as the window has them).
+    const QRegularExpressionMatch size = QRegularExpression(kSizeLinePattern).match(shown[0]);
+    if (size.hasMatch()) {
+        QCOMPARE(size.captured(1).toLongLong(), static_cast<qint64>(made.size()));
+        QProcess converter;
+        converter.setWorkingDirectory(folder.path());
+        converter.start(TESSAVINE_CONVERTER,
+                        {font, "smaller.pgf", size.captured(2) + "h0.8", "b2.5i1.2"});
+        QVERIFY(converter.waitForFinished(30000));
+        const qint64 smaller = QFileInfo(folder.filePath("smaller.pgf")).size();
+        QVERIFY2(smaller > 10000 && smaller <= 69108, qPrintable(QString::number(smaller)));
+        QVERIFY(QFile::remove(folder.filePath("smaller.pgf")));
+    }
     const QStringList onStick = QDir(drives.filePath("stick/font")).entryList(QDir::Files);
     const QStringList backups =
         QDir(folder.filePath("backup")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -193,6 +221,37 @@ void NoticeTest::noticeStaysOutOfTheWayAndGoesAtAClick() {
     balloon.showNotice("again");
     QVERIFY(balloon.isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!balloon.isVisible(), 13000);
+}
+
+void NoticeTest::noticeNeverNarrowerThanItsText_data() {
+    QTest::addColumn<int>("sideRoom");  // pixels left of and right of the window
+    QTest::newRow("a narrow strip each side") << 70;
+    QTest::newRow("no room at all") << 0;
+}
+
+void NoticeTest::noticeNeverNarrowerThanItsText() {
+    // A window nearly as large as the screen: no room below or above it, and beside it less
+    // than the notice's longest word needs.
+    QFETCH(int, sideRoom);
+    const QString longestWord = "/home/someone/tessavine/backup/2026-12-07_05-12-00.";
+    QWidget anchor;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    anchor.setGeometry(screen.adjusted(sideRoom, 8, -sideRoom, -8));
+    anchor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&anchor));
+    NoticeBalloon balloon(anchor);
+    balloon.showNotice(("3 fonts copied to /media/someone/PSP/font.\nThe fonts they replaced are "
+                        "backed up in " +
+                        longestWord)
+                           .toStdString());
+    QTRY_VERIFY(balloon.isVisible());
+    const QRect place = balloon.frameGeometry();
+    QVERIFY2(place.width() >= QFontMetrics(balloon.font()).horizontalAdvance(longestWord),
+             qPrintable(QString("%1 px wide").arg(place.width())));
+    QVERIFY(place.width() <= screen.width());
+    QVERIFY(screen.contains(place));
+    // Over the window's lower edge, not over its middle where the fields are.
+    QVERIFY(place.top() > anchor.frameGeometry().center().y());
 }
 
 }  // namespace tessavine::testing

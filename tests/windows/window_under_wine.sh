@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Drives the Windows window tessavine.exe under Wine as a user would, on a display of its own
-# (Xvfb :18, xdotool), and checks what it leaves in its program folder, on a fake PSP and in
-# settings.bin against the Linux converter and hand-built bytes.
+# (Xvfb :18 with openbox, xdotool), and checks what it leaves in its program folder, on a fake
+# PSP and in settings.bin against the Linux converter and hand-built bytes. It sleeps for no
+# fixed time: every step waits, within a time limit, for what it must see (a window, a file),
+# so that a busy machine makes it slower, not wrong.
 # Usage: window_under_wine.sh LINUX_PROGRAM_DIR WINDOWS_PROGRAM_DIR WORK_DIR [WINE_PREFIX]
 # Exits 77 (skipped) when there is no Windows build, no Wine, no Xvfb or no xdotool.
 set -uo pipefail
@@ -13,7 +15,7 @@ if [ ! -f "$windows/tessavine.exe" ] || [ ! -f "$windows/ttf2pgf.exe" ]; then
     echo "skipped: no Windows build in $windows (cmake --workflow --preset windows)"
     exit 77
 fi
-for tool in wine Xvfb xdotool; do
+for tool in wine Xvfb xdotool openbox; do
     command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -21,8 +23,22 @@ export WINEPREFIX=${4:-$work/wineprefix} WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOV
 export DISPLAY=:18
 Xvfb :18 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
-sleep 1
+wm=""
+trap 'wineserver -k 2>/dev/null; kill $wm $xvfb 2>/dev/null' EXIT
+# until SECONDS COMMAND...: COMMAND until it succeeds, at most that long.
+until_true() {
+    local limit=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $limit ] && return 1
+        sleep 0.1
+    done
+}
+until_true 20 xdotool getdisplaygeometry || { echo "Xvfb did not start"; exit 1; }
+# A window manager, so that the active window and the keyboard focus are what a user has.
+openbox >/dev/null 2>&1 &
+wm=$!
+until_true 20 xprop -root _NET_SUPPORTING_WM_CHECK
 # One prefix for every run of the test: its first start takes a while.
 if [ ! -f "$WINEPREFIX/.made" ]; then
     mkdir -p "$WINEPREFIX" && wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
@@ -51,15 +67,16 @@ waitfor() {
 
 # click X_TWIPS Y_TWIPS: a click at that place of the main window's client area (96 dpi).
 click() {
-    xdotool mousemove --window "$main" $(($1 / 15)) $(($2 / 15 + menu)) click 1
-    sleep 0.3
+    xdotool mousemove --sync --window "$main" $(($1 / 15)) $(($2 / 15 + menu)) click 1
 }
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+gone() { ! xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -q .; }
 
 # start FOLDER: tessavine.exe of that folder, started from elsewhere; sets main and menu.
 start() {
     (cd / && wine "$1/tessavine.exe" >/dev/null 2>&1 &)
     main=$(waitfor "Tessavine Gui" 60) || return 1
-    sleep 1
+    until_true 30 active_is "$main" || return 1
     local height
     height=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\)/\1/p')
     menu=$((height - 392))
@@ -97,10 +114,10 @@ check "the window opens with the shipped settings.bin" start "$folder"
 click 4160 3120
 click 3367 5347
 question=""
-for ((i = 0; i < 100; i++)); do
+for ((i = 0; i < 300; i++)); do
     question=$(xdotool search --onlyvisible --name "." 2>/dev/null | while read -r id; do
         name=$(xdotool getwindowname "$id")
-        [ "$name" != "Tessavine Gui" ] && [ -n "$name" ] && echo "$id"
+        [ "$name" != "Tessavine Gui" ] && [ "$name" != "Tessavine notice" ] && [ -n "$name" ] && echo "$id"
     done | head -1)
     [ -n "$question" ] && break
     sleep 0.1
@@ -110,13 +127,13 @@ reference Example.ttf
 check "Execute: ltn0.pgf equal to the Linux converter's" cmp -s "$folder/ltn0.pgf" "$work/ref.pgf"
 check "the ticked slot ltn3.pgf copied from it after the tick" cmp -s "$folder/ltn3.pgf" "$work/ref.pgf"
 check "no other slot file" test "$(cd "$folder" && ls ltn*.pgf | tr '\n' ' ')" = "ltn0.pgf ltn3.pgf "
-[ -n "$question" ] && xdotool key --window "$question" Return
+# Enter as the user presses it, once the question has the keyboard.
+[ -n "$question" ] && until_true 30 active_is "$question" && xdotool key Return
 # The copy runs after the answer; on a busy machine it may take a few seconds.
 psp_has_new_fonts() {
     cmp -s "$work/psp/font/ltn0.pgf" "$work/ref.pgf" && cmp -s "$work/psp/font/ltn3.pgf" "$work/ref.pgf"
 }
-for ((i = 0; i < 150; i++)); do psp_has_new_fonts && break; sleep 0.1; done
-sleep 0.5
+until_true 30 psp_has_new_fonts
 check "Yes: the new fonts on the PSP" psp_has_new_fonts
 backup=$(ls -d "$folder"/backup/*/ 2>/dev/null | head -1)
 check "Yes: the old font in backup/" bash -c "[ -n '$backup' ] && [ \"\$(cat '${backup}ltn0.pgf')\" = 'the old ltn0' ] && [ ! -e '${backup}ltn3.pgf' ]"
@@ -125,15 +142,18 @@ rm -f "$WINEPREFIX/dosdevices/p:"
 # The copy's notice stands just below the window for a few seconds; a click there dismisses it, as
 # a user would. (Left standing, it keeps Wine without a window manager from giving the About
 # window the keyboard.)
-xdotool mousemove --window "$main" 20 $((menu + 392 + 15)) click 1
-sleep 0.5
+until_true 30 waitfor "Tessavine notice" 1
+notice=$(waitfor "Tessavine notice" 1) && xdotool mousemove --sync --window "$notice" 10 10 click 1
+until_true 10 gone "Tessavine notice"
 
 # About: the menu bar's one entry opens the About window, modeless.
 xdotool mousemove --window "$main" 20 $((menu / 2)) click 1
 check "About opens its window" waitfor "About this Program" 10
 if about=$(waitfor "About this Program" 1); then
-    xdotool mousemove --window "$about" 10 10 click 1
+    until_true 10 active_is "$about"
     xdotool key alt+F4
+    until_true 10 gone "About this Program"
+    until_true 10 active_is "$main"
 fi
 
 # The key filter, the length limits and select-all on focus: into blur1, then Tab onwards.
@@ -143,8 +163,8 @@ xdotool key Tab && xdotool type --delay 60 "a1.2345"     # height1: digits only,
 xdotool key Tab Tab Tab && xdotool type --delay 60 "Missing.ttf"   # past Command1, bold1
 click 3367 5347
 check "a missing font's message" waitfor "Tessavine" 10
-box=$(waitfor "Tessavine" 1) && xdotool key --window "$box" Return
-sleep 0.5
+box=$(waitfor "Tessavine" 1) && until_true 30 active_is "$box" && xdotool key Return
+until_true 10 gone "Tessavine"
 close_window
 {
     entry "Missing.ttf"; entry 123; entry "1.2."; entry 0.8; entry 2.5; entry 1.2; entry 0; entry 0
@@ -168,7 +188,8 @@ cp "$windows/Example.ttf" "$odd/Schrift ß é.ttf"
 cp "$odd/settings.bin" "$work/odd-expected.bin"
 start "$odd"
 click 3367 5347
-sleep 2.5
+odd_made() { cmp -s "$odd/ltn0.pgf" "$work/ref.pgf"; }
+until_true 30 odd_made
 check "a non-ASCII font name from settings.bin reaches the converter" cmp -s "$odd/ltn0.pgf" "$work/ref.pgf"
 close_window
 check "its settings.bin is saved unchanged, in Windows-1252" cmp "$odd/settings.bin" "$work/odd-expected.bin"
@@ -185,7 +206,7 @@ if command -v x86_64-w64-mingw32-gcc >/dev/null; then
     click 3367 5347
     check "a converter that dies: the message after the tick" waitfor "Tessavine" 10
     check "a converter that dies: no slot file made" test -z "$(cd "$dying" && ls ltn* 2>/dev/null)"
-    box=$(waitfor "Tessavine" 1) && xdotool key --window "$box" Return
+    box=$(waitfor "Tessavine" 1) && until_true 30 active_is "$box" && xdotool key Return
     close_window
 fi
 
