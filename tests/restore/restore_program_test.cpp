@@ -90,13 +90,16 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
                                    s.stick.text("font") + "\""));
     EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("the firmware's ltn0"));
     EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
-    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("ours"));  // it replaced nothing
-    EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
+    // ltn5.pgf filled an empty slot: it goes, so the folder holds the set it had.
+    EXPECT_THAT(run.out, HasSubstr("and removed ltn5.pgf, which the copy had added."));
+    EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf");
 
-    // What the restore replaced is a backup of its own, listed first.
+    // What the restore replaced and removed is a backup of its own, listed first.
     ASSERT_EQ(s.backups().size(), 2u);
     const std::string second = s.backups()[1].string();
     EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), testPgf("ours"));
+    EXPECT_EQ(readBytes(s.backups()[1] / "ltn5.pgf"), testPgf("ours"));
+    EXPECT_EQ(listing(s.backups()[1]), "backup-info.txt ltn0.pgf ltn3.pgf ltn5.pgf");
     EXPECT_THAT(run.out, HasSubstr("kept in \"" + second + "\""));
     const ProgramRun list = s.restore({});
     EXPECT_EQ(list.exitCode, 0);
@@ -111,6 +114,95 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     EXPECT_EQ(s.restore({backup, elsewhere.text()}).exitCode, 0);
     EXPECT_EQ(listing(elsewhere.path), "ltn0.pgf ltn3.pgf");
     EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
+}
+
+// Every file below `root` with a fingerprint of its bytes, one a line, sorted.
+std::string treeSums(const fs::path& root) {
+    std::set<std::string> lines;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string bytes = entry.is_regular_file() ? readBytes(entry.path()) : "<folder>";
+        lines.insert(fs::relative(entry.path(), root).string() + " " +
+                     std::to_string(bytes.size()) + " " +
+                     std::to_string(std::hash<std::string>{}(bytes)));
+    }
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// A copy replaced ltn0.pgf and added ltn3.pgf and ltn9.pgf; the backup's note, as written or
+// changed, decides what restoring it does with the two added fonts.
+TEST(Restore, TheFontsTheCopyAddedGoWhenTheNoteListsThemAndOnlyPlainSlotNames) {
+    // the note's added line (nullopt: the line taken out, as in older backups), the exit code,
+    // the font folder after, words of the output, words of the error
+    const std::tuple<std::optional<std::string>, int, std::string, std::string, std::string>
+        cases[] = {
+            {"Added by the copy:  ltn3.pgf ltn9.pgf", 0, "ltn0.pgf",
+             "and removed ltn3.pgf, ltn9.pgf, which the copy had added.", ""},
+            {std::nullopt, 0, "ltn0.pgf ltn3.pgf ltn9.pgf", "Restored ltn0.pgf from", ""},
+            {"Added by the copy:  ltn3.pgf ../x", 1, "", "", "says the copy added \"../x\""},
+            {"Added by the copy:  a\\b.pgf ltn9.pgf", 1, "", "", "b.pgf\", which is not"},
+            {"Added by the copy:  notes.txt", 1, "", "", "added \"notes.txt\", which is not"},
+        };
+    for (const auto& [addedLine, exitCode, after, outWords, errWords] : cases) {
+        SCOPED_TRACE(addedLine.value_or("no added line"));
+        Scene s;
+        fs::remove(s.fonts() / "ltn3.pgf");
+        fs::remove(s.program.path / "ltn5.pgf");
+        writeBytes(s.program.path / "ltn9.pgf", testPgf("ours 9"));
+        // What a removal without the name check would take: beside and above the font folder.
+        writeBytes(s.fonts() / "notes.txt", "mine");
+#ifndef _WIN32
+        writeBytes(s.fonts() / "a\\b.pgf", "mine too");  // a back slash is no separator here
+        const std::string beside = "a\\b.pgf ";
+#else
+        const std::string beside;
+#endif
+        writeBytes(s.stick.path / "x", "above");
+        s.copyToDevice();
+        ASSERT_EQ(s.backups().size(), 1u);
+        const fs::path note = s.backups()[0] / "backup-info.txt";
+        std::istringstream lines(readBytes(note));
+        std::string rewritten;
+        bool found = false;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with("Added by the copy:")) {
+                found = true;
+                ASSERT_EQ(line, "Added by the copy:  ltn3.pgf ltn9.pgf");
+                if (!addedLine) {
+                    continue;
+                }
+                line = *addedLine;
+            }
+            rewritten += line + "\n";
+        }
+        ASSERT_TRUE(found) << readBytes(note);
+        writeBytes(note, rewritten);
+        const std::string before = treeSums(s.stick.path) + treeSums(s.program.path);
+
+        const ProgramRun run = s.restore({s.backups()[0].string()});
+        EXPECT_EQ(run.exitCode, exitCode) << run.err;
+        if (exitCode == 0) {
+            EXPECT_EQ(run.err, "");
+            EXPECT_THAT(run.out, HasSubstr(outWords));
+            EXPECT_EQ(listing(s.fonts()), beside + after + " notes.txt");
+            EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("the firmware's ltn0"));
+            EXPECT_EQ(readBytes(s.stick.path / "x"), "above");
+            EXPECT_EQ(s.backups().size(), 2u);
+            if (!addedLine) {
+                EXPECT_THAT(run.out, Not(HasSubstr("removed")));
+                EXPECT_EQ(readBytes(s.fonts() / "ltn9.pgf"), testPgf("ours 9"));
+            }
+        } else {
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_THAT(run.err, HasSubstr(errWords));
+            EXPECT_THAT(run.err, HasSubstr("Nothing was changed"));
+            EXPECT_EQ(treeSums(s.stick.path) + treeSums(s.program.path), before);
+        }
+    }
 }
 
 TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
