@@ -363,3 +363,59 @@ TEST(Restore, FinishSettlesAnInterruptedCopyAndSaysWhichSetItLeft) {
 
 }  // namespace
 }  // namespace tessavine
+
+namespace tessavine {
+namespace {
+
+std::string handSum(const std::string& bytes) {
+    std::uint64_t h = 0xcbf29ce484222325u;  // 64-bit FNV-1a, by hand
+    for (char c : bytes) {
+        h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    }
+    return std::to_string(h);
+}
+
+// A restore killed between its renames and its removal of ltn3.pgf: --finish takes ltn3.pgf out
+// when the new set is whole, and puts it back from the backup when the set must be undone.
+TEST(Restore, FinishSettlesAnInterruptedRemovalEitherWay) {
+    // the new ltn5 lies complete under its temporary name, ltn3 is still there; the set left
+    const std::tuple<bool, bool, std::string> cases[] = {{true, true, "ltn0.pgf ltn5.pgf"},
+                                                         {true, false, "ltn0.pgf ltn5.pgf"},
+                                                         {false, false, "ltn0.pgf ltn3.pgf"},
+                                                         {false, true, "ltn0.pgf ltn3.pgf"}};
+    for (const auto& [newWhole, ltn3There, after] : cases) {
+        SCOPED_TRACE(after + (ltn3There ? " from ltn3 there" : " from ltn3 gone"));
+        Scene s;
+        const std::string old3 = readBytes(s.fonts() / "ltn3.pgf");
+        const fs::path backup = s.program.path / "backup" / "2026-01-01_00-00-00";
+        fs::create_directories(backup);
+        writeBytes(backup / "ltn3.pgf", old3);
+        writeBytes(backup / "backup-info.txt",
+                   "Font folder: " + s.fonts().string() + "\nMade: then\nFonts: ltn3.pgf\n");
+        if (!ltn3There) {
+            fs::remove(s.fonts() / "ltn3.pgf");
+        }
+        if (newWhole) {
+            writeBytes(s.fonts() / ".ltn5.pgf.tessavine.1-a.tmp", testPgf("new5"));
+        }
+        writeBytes(s.fonts() / ".tessavine-copy.journal",
+                   "tessavine copy journal 1\nbackup " + backup.string() +
+                       "\nfont ltn5.pgf .ltn5.pgf.tessavine.1-a.tmp " +
+                       std::to_string(testPgf("new5").size()) + " " + handSum(testPgf("new5")) +
+                       " 0 0 0\nfont ltn3.pgf .ltn3.pgf.tessavine.1-a.tmp 0 0 2 " +
+                       std::to_string(old3.size()) + " " + handSum(old3) + "\nend\n");
+        const ProgramRun run = s.restore({"--finish", s.fonts().string()});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_THAT(run.out, HasSubstr(newWhole ? "was finished" : "was undone"));
+        EXPECT_EQ(listing(s.fonts()), after);
+        if (newWhole) {
+            EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("new5"));
+        } else {
+            EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), old3);
+        }
+        EXPECT_EQ(listing(backup), "backup-info.txt ltn3.pgf");
+    }
+}
+
+}  // namespace
+}  // namespace tessavine
