@@ -128,8 +128,11 @@ std::string encodeJournal(const CopyJournal& journal) {
     text << "backup " << journal.backupFolder << "\n";
     for (const JournalFont& font : journal.fonts) {
         text << "font " << font.name << " " << font.temporary << " " << font.newSize << " "
-             << font.newSum << " " << (font.replaces ? 1 : 0) << " " << font.oldSize << " "
-             << font.oldSum << "\n";
+             << font.newSum << " "
+             << (font.removes    ? 2
+                 : font.replaces ? 1
+                                 : 0)
+             << " " << font.oldSize << " " << font.oldSum << "\n";
     }
     text << kLastLine << "\n";
     return text.str();
@@ -160,7 +163,7 @@ std::optional<CopyJournal> decodeJournal(const std::string& text) {
         if (!(words >> word >> font.name >> font.temporary >> font.newSize >> font.newSum >>
               replaces >> font.oldSize >> font.oldSum) ||
             word != "font" || !isSlotFileName(font.name) || !isOurTemporaryName(font) ||
-            (replaces != 0 && replaces != 1) || !(words >> std::ws).eof()) {
+            replaces < 0 || replaces > 2 || !(words >> std::ws).eof()) {
             return std::nullopt;
         }
         for (const JournalFont& earlier : journal.fonts) {
@@ -169,6 +172,7 @@ std::optional<CopyJournal> decodeJournal(const std::string& text) {
             }
         }
         font.replaces = replaces != 0;
+        font.removes = replaces == 2;
         journal.fonts.push_back(std::move(font));
     }
     return std::nullopt;  // cut short: no "end"
@@ -216,7 +220,11 @@ Completion completeInterruptedCopy(FileSystem& fileSystem, const std::string& fo
     for (const JournalFont& font : journal->fonts) {
         const std::string destination = pathOfNameIn(folder, font.name);
         const std::string temporary = pathOfNameIn(folder, font.temporary);
-        const bool newAtName = matches(fileSystem, destination, font.newSize, font.newSum);
+        // A removal can always go on: the slot is empty, or holds the old font to be taken out.
+        const bool newAtName = font.removes
+                                   ? !anythingAt(fileSystem, destination) ||
+                                         matches(fileSystem, destination, font.oldSize, font.oldSum)
+                                   : matches(fileSystem, destination, font.newSize, font.newSum);
         if (!newAtName && !matches(fileSystem, temporary, font.newSize, font.newSum)) {
             newSetWhole = false;
         }
@@ -240,6 +248,15 @@ Completion completeInterruptedCopy(FileSystem& fileSystem, const std::string& fo
         for (const JournalFont& font : journal->fonts) {
             const std::string destination = pathOfNameIn(folder, font.name);
             const std::string temporary = pathOfNameIn(folder, font.temporary);
+            if (font.removes) {
+                removeIfThere(fileSystem, temporary);
+                if (anythingAt(fileSystem, destination) &&
+                    !fileSystem.deleteFile(destination).empty()) {
+                    newSetWhole = false;  // the old font stays: undo instead
+                    break;
+                }
+                continue;
+            }
             if (matches(fileSystem, destination, font.newSize, font.newSum)) {
                 removeIfThere(fileSystem, temporary);
                 continue;

@@ -24,6 +24,9 @@ struct JournalFont {
     bool replaces = false;  // an old font of that name was there, and is in the backup
     std::uintmax_t oldSize = 0;
     std::uint64_t oldSum = 0;
+    // The copy takes the old font out and puts none in its place (a restore emptying a slot the
+    // copy it undoes had filled); `replaces` is set too, as the old font is in the backup.
+    bool removes = false;
 };
 
 struct CopyJournal {

@@ -225,12 +225,11 @@ std::optional<BackupRecord> readBackup(const FileSystem& fileSystem, const std::
                                   : readError;
         return std::nullopt;
     }
-    BackupRecord record{folder, fontFolder, lineValue(*text, kMadeLine), {}, {}};
+    BackupRecord record{folder, fontFolder, lineValue(*text, kMadeLine), {}, {}, {}};
     std::istringstream added(lineValue(*text, kAddedLine));
-    for (std::string name; added >> name && record.added.size() < kSlotCount;) {
-        if (isSlotFileName(name)) {
-            record.added.push_back(name);
-        }
+    for (std::string name;
+         added >> name && record.added.size() + record.unusableAdded.size() <= kSlotCount;) {
+        (isSlotFileName(name) ? record.added : record.unusableAdded).push_back(name);
     }
     // Whatever stands at a slot's name is listed, a link, a folder or a pipe included, so that
     // the restore names it and refuses it rather than quietly leaving that slot out.

@@ -38,6 +38,9 @@ struct BackupRecord {
     std::string made;                // when, as the note says it
     std::vector<std::string> fonts;  // the font slot files it holds, in slot order
     std::vector<std::string> added;  // slots the copy filled that had no font; older backups: none
+    // Names on the note's added line that are no plain slot file: a note written by hand or
+    // damaged; nothing of the folder is removed on its word.
+    std::vector<std::string> unusableAdded;
 };
 
 // The backup in `folder`; nothing, with the reason in `error`, when it is none.

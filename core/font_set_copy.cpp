@@ -1,5 +1,6 @@
 #include "core/font_set_copy.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -212,7 +213,29 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
         needed += roomNeeded(font.bytes.size());
         fonts.push_back(std::move(font));
     }
-    if (fonts.empty()) {
+    std::vector<std::string> removals;
+    for (const std::string& name : copy.removals) {
+        if (!isSlotFileName(name)) {
+            outcome.error = "\"" + name + "\" is not the name of a font slot file (ltn0.pgf to " +
+                            slotFileName(kSlotCount - 1) + "), so it is not removed from " +
+                            copy.place + ". " + nothingChanged;
+            return outcome;
+        }
+        const std::string destination = pathOfNameIn(copy.destinationFolder, name);
+        if (fileSystem.folderExists(destination)) {
+            outcome.error = "A folder named " + name + " stands where a font is to be removed on " +
+                            copy.place + " (\"" + destination + "\"). " + nothingChanged +
+                            " Move or rename that folder, then " + copy.retry + ".";
+            return outcome;
+        }
+        const bool written = std::any_of(
+            fonts.begin(), fonts.end(), [&](const PlannedFont& font) { return font.name == name; });
+        const bool listed = std::find(removals.begin(), removals.end(), name) != removals.end();
+        if (!written && !listed && fileSystem.fileExists(destination)) {
+            removals.push_back(name);
+        }
+    }
+    if (fonts.empty() && removals.empty()) {
         return outcome;
     }
 
@@ -233,7 +256,12 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
     for (const PlannedFont& font : fonts) {
         (font.replaces ? replaced : added).push_back(font.name);
         journal.fonts.push_back({font.name, fileNameOf(font.temporary), font.bytes.size(),
-                                 contentSum(font.bytes), font.replaces, 0, 0});
+                                 contentSum(font.bytes), font.replaces, 0, 0, false});
+    }
+    for (const std::string& name : removals) {
+        replaced.push_back(name);  // backed up like a font replaced, so the restore can be undone
+        journal.fonts.push_back(
+            {name, temporaryFontName(name, lock.tag()), 0, 0, true, 0, 0, true});
     }
     if (!replaced.empty()) {
         const BackupOutcome backup =
@@ -310,6 +338,25 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
                   "--finish \"" +
                       copy.destinationFolder + "\", puts one whole set back. " + settled.error;
         outcome.error = "The copy onto " + copy.place + " stopped half-way, at " + font.name +
+                        ". " + state + " Check that " + copy.place + " is still there, then " +
+                        copy.retry + "." + keptIn + " " + error;
+        return outcome;
+    }
+    for (const std::string& name : removals) {
+        std::string error = fileSystem.deleteFile(pathOfNameIn(copy.destinationFolder, name));
+        if (error.empty()) {
+            outcome.removed.push_back(name);
+            continue;
+        }
+        const Completion settled =
+            completeInterruptedCopy(fileSystem, copy.destinationFolder, copy.backupRoot);
+        const std::string state =
+            settled.error.empty()
+                ? settled.report
+                : "It holds a mix of old and new fonts now; the next copy, or tessavine-restore "
+                  "--finish \"" +
+                      copy.destinationFolder + "\", puts one whole set back. " + settled.error;
+        outcome.error = "The copy onto " + copy.place + " stopped half-way, removing " + name +
                         ". " + state + " Check that " + copy.place + " is still there, then " +
                         copy.retry + "." + keptIn + " " + error;
         return outcome;

@@ -15,6 +15,10 @@ struct FontSetCopy {
     std::string backupRoot;            // where the fonts they replace are kept first
     std::string place;                 // the destination as messages name it: "the PSP"
     std::string retry;                 // how to try again: "press Execute again"
+    // Slot files taken out of the folder with the same care as the fonts replaced (backed up
+    // first, journalled, all or nothing): a restore emptying the slots a copy had filled. A name
+    // that is no plain slot file refuses the whole copy; one not there is left out.
+    std::vector<std::string> removals = {};
 };
 
 struct FontSetCopyOutcome {
@@ -23,6 +27,7 @@ struct FontSetCopyOutcome {
     // What became of a copy into the folder that was interrupted earlier (finished or undone),
     // found and settled before this one began; empty when there was none.
     std::string completed;
+    std::vector<std::string> removed = {};  // the slot files of `removals` that were there and went
 };
 
 // Settles an interrupted copy into `folder`, under the folder's lock, without copying anything

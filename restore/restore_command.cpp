@@ -1,5 +1,6 @@
 #include "restore/restore_command.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/font_backup.h"
@@ -93,6 +94,13 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
     if (!backup) {
         return fail(error, readError);
     }
+    if (!backup->unusableAdded.empty()) {
+        return fail(error, "The note of the backup \"" + backup->folder +
+                               "\" says the copy added \"" + backup->unusableAdded.front() +
+                               "\", which is not the name of a font slot file (ltn0.pgf to "
+                               "ltn15.pgf). Nothing was changed. Choose another backup, or put "
+                               "this one's fonts back by hand.");
+    }
     if (backup->fonts.empty()) {
         return fail(error, "The backup \"" + backup->folder + "\" holds no font files.");
     }
@@ -108,6 +116,13 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
     for (const std::string& font : backup->fonts) {
         copy.sources.push_back(joinPath(backup->folder, font));
     }
+    // The slots the backed-up copy filled where there was no font are emptied again, so that
+    // the folder holds the set it had; a font the backup holds itself is never among them.
+    for (const std::string& added : backup->added) {
+        if (std::find(backup->fonts.begin(), backup->fonts.end(), added) == backup->fonts.end()) {
+            copy.removals.push_back(added);
+        }
+    }
     const FontSetCopyOutcome outcome = copyFontSet(fileSystem, freeSpace, copy, now);
     if (!outcome.completed.empty()) {
         out << shownText(outcome.completed) << "\n";
@@ -116,7 +131,15 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
         return fail(error, outcome.error);
     }
     out << "Restored " << listed(backup->fonts) << " from \"" << shownText(backup->folder)
-        << "\" to \"" << shownText(target) << "\".\n";
+        << "\" to \"" << shownText(target) << "\"";
+    if (!outcome.removed.empty()) {
+        std::string removed;
+        for (const std::string& name : outcome.removed) {
+            removed += (removed.empty() ? "" : ", ") + shownText(name);
+        }
+        out << " and removed " << removed << ", which the copy had added";
+    }
+    out << ".\n";
     if (!outcome.backupFolder.empty()) {
         out << "The fonts they replaced there are kept in \"" << shownText(outcome.backupFolder)
             << "\".\n";

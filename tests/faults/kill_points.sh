@@ -83,6 +83,12 @@ restore_scene() {
     cp "$restore" "$work/p/"
 }
 restore_run() { "$work/p/$(basename "$restore")" "$work/p/backup/b" >"$work/out" 2>&1; }
+# The backed-up copy had also added ltn3.pgf: the restore removes it with the rest.
+RESTORE_REMOVING_NEW=$(expect "0:old0.pgf 7:old7.pgf")
+restore_removing_scene() {
+    restore_scene
+    printf 'Added by the copy:  ltn3.pgf\n' >>"$work/p/backup/b/backup-info.txt"
+}
 
 # trials NAME SCENE RUN OLD NEW: the kill and fail points of one program.
 trials() {
@@ -122,6 +128,7 @@ trials() {
 SECONDS=0
 trials "device copy" device_scene device_run "$DEVICE_OLD" "$DEVICE_NEW"
 trials "tessavine-restore" restore_scene restore_run "$RESTORE_OLD" "$RESTORE_NEW"
+trials "restore, removing" restore_removing_scene restore_run "$RESTORE_OLD" "$RESTORE_REMOVING_NEW"
 echo "($SECONDS s so far)"
 
 # --- ttf2pgf.exe --set ------------------------------------------------------------------------

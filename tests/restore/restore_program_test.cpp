@@ -90,13 +90,16 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
                                    s.stick.text("font") + "\""));
     EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("the firmware's ltn0"));
     EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
-    EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("ours"));  // it replaced nothing
-    EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
+    // ltn5.pgf filled an empty slot: it goes, so the folder holds the set it had.
+    EXPECT_THAT(run.out, HasSubstr("and removed ltn5.pgf, which the copy had added."));
+    EXPECT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf");
 
-    // What the restore replaced is a backup of its own, listed first.
+    // What the restore replaced and removed is a backup of its own, listed first.
     ASSERT_EQ(s.backups().size(), 2u);
     const std::string second = s.backups()[1].string();
     EXPECT_EQ(readBytes(s.backups()[1] / "ltn3.pgf"), testPgf("ours"));
+    EXPECT_EQ(readBytes(s.backups()[1] / "ltn5.pgf"), testPgf("ours"));
+    EXPECT_EQ(listing(s.backups()[1]), "backup-info.txt ltn0.pgf ltn3.pgf ltn5.pgf");
     EXPECT_THAT(run.out, HasSubstr("kept in \"" + second + "\""));
     const ProgramRun list = s.restore({});
     EXPECT_EQ(list.exitCode, 0);
@@ -111,6 +114,95 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     EXPECT_EQ(s.restore({backup, elsewhere.text()}).exitCode, 0);
     EXPECT_EQ(listing(elsewhere.path), "ltn0.pgf ltn3.pgf");
     EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
+}
+
+// Every file below `root` with a fingerprint of its bytes, one a line, sorted.
+std::string treeSums(const fs::path& root) {
+    std::set<std::string> lines;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string bytes = entry.is_regular_file() ? readBytes(entry.path()) : "<folder>";
+        lines.insert(fs::relative(entry.path(), root).string() + " " +
+                     std::to_string(bytes.size()) + " " +
+                     std::to_string(std::hash<std::string>{}(bytes)));
+    }
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// A copy replaced ltn0.pgf and added ltn3.pgf and ltn9.pgf; the backup's note, as written or
+// changed, decides what restoring it does with the two added fonts.
+TEST(Restore, TheFontsTheCopyAddedGoWhenTheNoteListsThemAndOnlyPlainSlotNames) {
+    // the note's added line (nullopt: the line taken out, as in older backups), the exit code,
+    // the font folder after, words of the output, words of the error
+    const std::tuple<std::optional<std::string>, int, std::string, std::string, std::string>
+        cases[] = {
+            {"Added by the copy:  ltn3.pgf ltn9.pgf", 0, "ltn0.pgf",
+             "and removed ltn3.pgf, ltn9.pgf, which the copy had added.", ""},
+            {std::nullopt, 0, "ltn0.pgf ltn3.pgf ltn9.pgf", "Restored ltn0.pgf from", ""},
+            {"Added by the copy:  ltn3.pgf ../x", 1, "", "", "says the copy added \"../x\""},
+            {"Added by the copy:  a\\b.pgf ltn9.pgf", 1, "", "", "b.pgf\", which is not"},
+            {"Added by the copy:  notes.txt", 1, "", "", "added \"notes.txt\", which is not"},
+        };
+    for (const auto& [addedLine, exitCode, after, outWords, errWords] : cases) {
+        SCOPED_TRACE(addedLine.value_or("no added line"));
+        Scene s;
+        fs::remove(s.fonts() / "ltn3.pgf");
+        fs::remove(s.program.path / "ltn5.pgf");
+        writeBytes(s.program.path / "ltn9.pgf", testPgf("ours 9"));
+        // What a removal without the name check would take: beside and above the font folder.
+        writeBytes(s.fonts() / "notes.txt", "mine");
+#ifndef _WIN32
+        writeBytes(s.fonts() / "a\\b.pgf", "mine too");  // a back slash is no separator here
+        const std::string beside = "a\\b.pgf ";
+#else
+        const std::string beside;
+#endif
+        writeBytes(s.stick.path / "x", "above");
+        s.copyToDevice();
+        ASSERT_EQ(s.backups().size(), 1u);
+        const fs::path note = s.backups()[0] / "backup-info.txt";
+        std::istringstream lines(readBytes(note));
+        std::string rewritten;
+        bool found = false;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with("Added by the copy:")) {
+                found = true;
+                ASSERT_EQ(line, "Added by the copy:  ltn3.pgf ltn9.pgf");
+                if (!addedLine) {
+                    continue;
+                }
+                line = *addedLine;
+            }
+            rewritten += line + "\n";
+        }
+        ASSERT_TRUE(found) << readBytes(note);
+        writeBytes(note, rewritten);
+        const std::string before = treeSums(s.stick.path) + treeSums(s.program.path);
+
+        const ProgramRun run = s.restore({s.backups()[0].string()});
+        EXPECT_EQ(run.exitCode, exitCode) << run.err;
+        if (exitCode == 0) {
+            EXPECT_EQ(run.err, "");
+            EXPECT_THAT(run.out, HasSubstr(outWords));
+            EXPECT_EQ(listing(s.fonts()), beside + after + " notes.txt");
+            EXPECT_EQ(readBytes(s.fonts() / "ltn0.pgf"), testPgf("the firmware's ltn0"));
+            EXPECT_EQ(readBytes(s.stick.path / "x"), "above");
+            EXPECT_EQ(s.backups().size(), 2u);
+            if (!addedLine) {
+                EXPECT_THAT(run.out, Not(HasSubstr("removed")));
+                EXPECT_EQ(readBytes(s.fonts() / "ltn9.pgf"), testPgf("ours 9"));
+            }
+        } else {
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_THAT(run.err, HasSubstr(errWords));
+            EXPECT_THAT(run.err, HasSubstr("Nothing was changed"));
+            EXPECT_EQ(treeSums(s.stick.path) + treeSums(s.program.path), before);
+        }
+    }
 }
 
 TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
@@ -267,6 +359,62 @@ TEST(Restore, FinishSettlesAnInterruptedCopyAndSaysWhichSetItLeft) {
     EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("new5"));
     const ProgramRun again = s.restore({"--finish", s.fonts().string()});
     EXPECT_THAT(again.out, HasSubstr("nothing to do"));
+}
+
+}  // namespace
+}  // namespace tessavine
+
+namespace tessavine {
+namespace {
+
+std::string handSum(const std::string& bytes) {
+    std::uint64_t h = 0xcbf29ce484222325u;  // 64-bit FNV-1a, by hand
+    for (char c : bytes) {
+        h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    }
+    return std::to_string(h);
+}
+
+// A restore killed between its renames and its removal of ltn3.pgf: --finish takes ltn3.pgf out
+// when the new set is whole, and puts it back from the backup when the set must be undone.
+TEST(Restore, FinishSettlesAnInterruptedRemovalEitherWay) {
+    // the new ltn5 lies complete under its temporary name, ltn3 is still there; the set left
+    const std::tuple<bool, bool, std::string> cases[] = {{true, true, "ltn0.pgf ltn5.pgf"},
+                                                         {true, false, "ltn0.pgf ltn5.pgf"},
+                                                         {false, false, "ltn0.pgf ltn3.pgf"},
+                                                         {false, true, "ltn0.pgf ltn3.pgf"}};
+    for (const auto& [newWhole, ltn3There, after] : cases) {
+        SCOPED_TRACE(after + (ltn3There ? " from ltn3 there" : " from ltn3 gone"));
+        Scene s;
+        const std::string old3 = readBytes(s.fonts() / "ltn3.pgf");
+        const fs::path backup = s.program.path / "backup" / "2026-01-01_00-00-00";
+        fs::create_directories(backup);
+        writeBytes(backup / "ltn3.pgf", old3);
+        writeBytes(backup / "backup-info.txt",
+                   "Font folder: " + s.fonts().string() + "\nMade: then\nFonts: ltn3.pgf\n");
+        if (!ltn3There) {
+            fs::remove(s.fonts() / "ltn3.pgf");
+        }
+        if (newWhole) {
+            writeBytes(s.fonts() / ".ltn5.pgf.tessavine.1-a.tmp", testPgf("new5"));
+        }
+        writeBytes(s.fonts() / ".tessavine-copy.journal",
+                   "tessavine copy journal 1\nbackup " + backup.string() +
+                       "\nfont ltn5.pgf .ltn5.pgf.tessavine.1-a.tmp " +
+                       std::to_string(testPgf("new5").size()) + " " + handSum(testPgf("new5")) +
+                       " 0 0 0\nfont ltn3.pgf .ltn3.pgf.tessavine.1-a.tmp 0 0 2 " +
+                       std::to_string(old3.size()) + " " + handSum(old3) + "\nend\n");
+        const ProgramRun run = s.restore({"--finish", s.fonts().string()});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_THAT(run.out, HasSubstr(newWhole ? "was finished" : "was undone"));
+        EXPECT_EQ(listing(s.fonts()), after);
+        if (newWhole) {
+            EXPECT_EQ(readBytes(s.fonts() / "ltn5.pgf"), testPgf("new5"));
+        } else {
+            EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), old3);
+        }
+        EXPECT_EQ(listing(backup), "backup-info.txt ltn3.pgf");
+    }
 }
 
 }  // namespace
