@@ -71,7 +71,7 @@ check damaged-keeps-old-picture bash -c \
     'wine pgfview.exe --export kept.png damaged.pgf 2>/dev/null; [ $? != 0 ] && cmp -s kept.png win-ltn0.png'
 check unwritable-place bash -c \
     'wine pgfview.exe --export "no-such-folder\\x.png" ltn0.pgf 2>err.txt; [ $? != 0 ] &&
-     grep -q "cannot write the picture" err.txt && [ ! -e no-such-folder ]'
+     grep -q "Could not write" err.txt && [ ! -e no-such-folder ]'
 check nothing-stray bash -c \
     'diff <(ls | sort) <(printf "%s\n" b.png c.png damaged.pgf err.txt kept.png lin-ltn0.png lin-shadowed.png ltn0.pgf out.txt pgfview.exe pipe.pgf shadowed.pgf win-ltn0.png win-shadowed.png | grep -v "^[bc].png$" | sort)'
 # The session started without a display ends here, so that windows of later tests show.
