@@ -150,7 +150,7 @@ std::optional<CopyJournal> decodeJournal(const std::string& text) {
     }
     journal.backupFolder = line.substr(7);
     while (std::getline(lines, line)) {
-        if (journal.fonts.size() > static_cast<std::size_t>(kSlotCount)) {
+        if (journal.fonts.size() > fontSlotFileNames().size()) {
             return std::nullopt;  // more fonts than there are slots: not a journal of ours
         }
         if (line == kLastLine) {

@@ -227,16 +227,16 @@ std::optional<BackupRecord> readBackup(const FileSystem& fileSystem, const std::
     }
     BackupRecord record{folder, fontFolder, lineValue(*text, kMadeLine), {}, {}, {}};
     std::istringstream added(lineValue(*text, kAddedLine));
-    for (std::string name;
-         added >> name && record.added.size() + record.unusableAdded.size() <= kSlotCount;) {
+    for (std::string name; added >> name && record.added.size() + record.unusableAdded.size() <=
+                                                fontSlotFileNames().size();) {
         (isSlotFileName(name) ? record.added : record.unusableAdded).push_back(name);
     }
     // Whatever stands at a slot's name is listed, a link, a folder or a pipe included, so that
     // the restore names it and refuses it rather than quietly leaving that slot out.
     const std::vector<std::string> present = fileSystem.namesIn(folder);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (std::find(present.begin(), present.end(), slotFileName(slot)) != present.end()) {
-            record.fonts.push_back(slotFileName(slot));
+    for (const std::string& slot : fontSlotFileNames()) {
+        if (std::find(present.begin(), present.end(), slot) != present.end()) {
+            record.fonts.push_back(slot);
         }
     }
     return record;

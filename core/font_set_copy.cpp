@@ -38,8 +38,8 @@ bool isOurTemporaryFile(const std::string& name) {
     if (name.size() <= end || name.compare(name.size() - end, end, kTemporaryEnd) != 0) {
         return false;
     }
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (name.rfind("." + slotFileName(slot) + kTemporaryMark, 0) == 0) {
+    for (const std::string& slot : fontSlotFileNames()) {
+        if (name.rfind("." + slot + kTemporaryMark, 0) == 0) {
             return true;
         }
     }
@@ -216,9 +216,9 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
     std::vector<std::string> removals;
     for (const std::string& name : copy.removals) {
         if (!isSlotFileName(name)) {
-            outcome.error = "\"" + name + "\" is not the name of a font slot file (ltn0.pgf to " +
-                            slotFileName(kSlotCount - 1) + "), so it is not removed from " +
-                            copy.place + ". " + nothingChanged;
+            outcome.error = "\"" + name + "\" is not the name of a font slot file (" +
+                            kFontSlotNamesInWords + "), so it is not removed from " + copy.place +
+                            ". " + nothingChanged;
             return outcome;
         }
         const std::string destination = pathOfNameIn(copy.destinationFolder, name);

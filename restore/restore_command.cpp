@@ -5,6 +5,7 @@
 
 #include "core/font_backup.h"
 #include "core/font_set_copy.h"
+#include "core/font_slots.h"
 #include "core/paths.h"
 #include "core/shown_text.h"
 
@@ -97,9 +98,10 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
     if (!backup->unusableAdded.empty()) {
         return fail(error, "The note of the backup \"" + backup->folder +
                                "\" says the copy added \"" + backup->unusableAdded.front() +
-                               "\", which is not the name of a font slot file (ltn0.pgf to "
-                               "ltn15.pgf). Nothing was changed. Choose another backup, or put "
-                               "this one's fonts back by hand.");
+                               "\", which is not the name of a font slot file (" +
+                               kFontSlotNamesInWords +
+                               "). Nothing was changed. Choose another backup, or put this one's "
+                               "fonts back by hand.");
     }
     if (backup->fonts.empty()) {
         return fail(error, "The backup \"" + backup->folder + "\" holds no font files.");
