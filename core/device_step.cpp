@@ -37,6 +37,10 @@ bool carriesMark(const FileSystem& fileSystem, const std::string& root) {
            fileSystem.folderExists(joinPath(root, kFlash0Mark));
 }
 
+std::string deviceFontFolder(const std::string& root) {
+    return joinPath(root, kFontFolder);
+}
+
 DeviceKind deviceKind(const FileSystem& fileSystem, const std::string& root) {
     const bool flash0 = fileSystem.folderExists(joinPath(root, kFlash0Mark));
     const bool memoryStick = fileSystem.folderExists(joinPath(root, kMemoryStickMark));
@@ -99,7 +103,7 @@ void copyFontsToDevice(FileSystem& fileSystem, const FreeSpace& freeSpace, Promp
         return;
     }
     FontSetCopy copy{{},
-                     joinPath(*root, kFontFolder),
+                     deviceFontFolder(*root),
                      joinPath(programFolder, kBackupFolderName),
                      "the PSP",
                      "press Execute again"};

@@ -19,6 +19,13 @@ enum class DeviceKind { memoryStick, flash0 };
 std::optional<std::string> findDeviceRoot(const FileSystem& fileSystem,
                                           const std::vector<std::string>& candidateRoots);
 
+// True while `root` still carries a PSP mark. A card pulled or a mount undone leaves an ordinary
+// folder of this computer at the root, which must receive nothing.
+bool carriesMark(const FileSystem& fileSystem, const std::string& root);
+
+// The folder on the device at `root` that holds the PSP's fonts.
+std::string deviceFontFolder(const std::string& root);
+
 // FLASH0 only when the root has "kd" and no "PSP/GAME"; a root with both is a Memory Stick.
 DeviceKind deviceKind(const FileSystem& fileSystem, const std::string& root);
 

@@ -8,10 +8,15 @@
 #include "core/std_free_space.h"
 #include "restore/console_platform.h"
 #include "restore/restore_command.h"
+#include "tessavine_version.h"
 
 int main(int argc, char* argv[]) {
     tessavine::prepareUtf8Console();
     const std::vector<std::string> arguments = tessavine::utf8Arguments(argc, argv);
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        tessavine::console::printToOutput("tessavine-restore " TESSAVINE_VERSION " (Tessavine)\n");
+        return 0;
+    }
     tessavine::StdFileSystem fileSystem;
     const tessavine::StdFreeSpace freeSpace;
     // Gathered, then printed through the console layer: a Windows console is written in UTF-16

@@ -20,7 +20,7 @@ top=$(basename "$archive" .tar.gz)
 
 # One top folder, named like the archive, holding the whole program folder.
 tar tzf "$archive" | sort >"$work/listing"
-for file in tessavine ttf2pgf.exe pgfinfo tessavine-restore pgfview Example.ttf Example.ttf.LICENSE.txt Example2.otf \
+for file in tessavine ttf2pgf.exe pgfinfo tessavine-restore tessavine-copy pgfview Example.ttf Example.ttf.LICENSE.txt Example2.otf \
             Example2.otf.LICENSE.txt settings.bin README.txt add-to-menu tessavine.png; do
     grep -qx "$top/$file" "$work/listing" || fail "$file missing from the archive"
 done
@@ -34,12 +34,13 @@ mv "$work/unpacked/$top" "$folder"
 cd "$folder"
 
 # Nothing points back into the build.
-for program in tessavine ttf2pgf.exe pgfinfo tessavine-restore pgfview; do
+for program in tessavine ttf2pgf.exe pgfinfo tessavine-restore tessavine-copy pgfview; do
     if readelf -d "$program" | grep -E 'R(UN)?PATH'; then fail "$program carries a library path"; fi
 done
 
 [ "$(./ttf2pgf.exe --version)" = "ttf2pgf $version (Tessavine)" ] || fail "ttf2pgf.exe --version"
 [ "$(./pgfinfo --version)" = "pgfinfo $version (Tessavine)" ] || fail "pgfinfo --version"
+[ "$(./tessavine-copy --version)" = "tessavine-copy $version (Tessavine)" ] || fail "tessavine-copy --version"
 
 ./ttf2pgf.exe "Example.ttf" ltn0.pgf 24h0.8 b2.5i1.2
 ./pgfinfo ltn0.pgf >"$work/report" || fail "pgfinfo cannot read the converted font"
