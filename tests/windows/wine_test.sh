@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the Windows ttf2pgf.exe and pgfinfo.exe under Wine and holds what they do against the
-# Linux programs given the same command: the same bytes written, the same text printed, the same
-# exit status. Usage: wine_test.sh LINUX_PROGRAM_DIR WINDOWS_PROGRAM_DIR WORK_DIR
+# Runs the Windows ttf2pgf.exe, pgfinfo.exe and tessavine-copy.exe under Wine and holds what they
+# do against the Linux programs given the same command: the same bytes written, the same text
+# printed, the same exit status. Usage: wine_test.sh LINUX_PROGRAM_DIR WINDOWS_PROGRAM_DIR WORK_DIR
 # Exits 77 (skipped) when there is no Windows build or no Wine.
 set -uo pipefail
 mkdir -p "$3"
@@ -155,6 +155,52 @@ if [ -x "$linux/../tests/crafted_pgf" ]; then
     same_run "pgfinfo shows names from the file as escapes" pgfinfo "" names.pgf
     grep -qF 'Evil\x1b]0;owned\x07\rfont name' "$work/win.out" ||
         fail "pgfinfo escapes" "Windows printed: $(head -c 300 "$work/win.out")"
+fi
+
+# tessavine-copy.exe puts jpn0.pgf onto a fake PSP found through TESSAVINE_DEVICE_ROOTS (a drive
+# path as Windows names it), tessavine-restore.exe puts the firmware's back; a non-font is
+# refused in the Linux program's words and leaves the PSP as it was.
+if [ -f "$windows/tessavine-copy.exe" ] && [ -x "$linux/tessavine-copy" ]; then
+    cp "$windows/tessavine-copy.exe" "$windows/tessavine-restore.exe" "$work/win/"
+    cp "$linux/tessavine-copy" "$linux/tessavine-restore" "$work/lin/"
+    (cd "$work/lin" && ./ttf2pgf.exe Example.ttf firmware.pgf 24h0.8 b2.5i1.2 &&
+        ./ttf2pgf.exe Example2.otf jpn0.pgf 18h1.0 b1i1)
+    for side in lin win; do
+        rm -rf "$work/$side/psp" "$work/$side/backup" "$work/$side/bad"
+        mkdir -p "$work/$side/psp/PSP/GAME" "$work/$side/psp/font" "$work/$side/bad"
+        cp "$work/lin/firmware.pgf" "$work/$side/psp/font/jpn0.pgf"
+        [ "$side" = win ] && cp "$work/lin/jpn0.pgf" "$work/win/"
+        echo "not a font" >"$work/$side/bad/jpn0.pgf"
+    done
+    cases=$((cases + 1))
+    TESSAVINE_DEVICE_ROOTS="$winwork\\psp" run win tessavine-copy jpn0.pgf
+    backups=("$work/win/backup"/*)
+    if [ "$(cat "$work/win.status")" != 0 ] || ! cmp -s "$work/win/jpn0.pgf" "$work/win/psp/font/jpn0.pgf" ||
+        ! grep -qF "Memory Stick of the PSP found at $winwork\\psp." "$work/win.out" ||
+        ! grep -qF "1 font copied to $winwork\\psp\\font." "$work/win.out" ||
+        [ "${#backups[@]}" != 1 ] || ! cmp -s "$work/lin/firmware.pgf" "${backups[0]}/jpn0.pgf" ||
+        [ "$(ls -A "$work/win/psp/font")" != jpn0.pgf ]; then
+        fail "tessavine-copy.exe jpn0.pgf" "status $(cat "$work/win.status"): $(cat "$work/win.out" "$work/win.err")"
+    else
+        cases=$((cases + 1))
+        run win tessavine-restore "backup\\$(basename "${backups[0]}")"
+        if [ "$(cat "$work/win.status")" != 0 ] || ! cmp -s "$work/lin/firmware.pgf" "$work/win/psp/font/jpn0.pgf" ||
+            ! grep -qF "Restored jpn0.pgf from" "$work/win.out"; then
+            fail "tessavine-restore.exe puts jpn0.pgf back" "status $(cat "$work/win.status"): $(cat "$work/win.out" "$work/win.err")"
+        fi
+    fi
+    cases=$((cases + 1))
+    before=$(cd "$work/win" && find psp -type f -exec md5sum {} + | sort)
+    run win tessavine-copy --to "psp\\font" "bad\\jpn0.pgf"
+    run lin tessavine-copy --to psp/font bad/jpn0.pgf
+    [ "$(cat "$work/win.status")" = 1 ] && [ "$(cat "$work/lin.status")" = 1 ] ||
+        fail "tessavine-copy.exe refuses a non-font" "status $(cat "$work/win.status")"
+    [ "$(wc -l <"$work/win.err")" = 1 ] || fail "tessavine-copy.exe refuses a non-font" "not one line: $(cat "$work/win.err")"
+    [ "$(sed 's/\\/\//g' "$work/win.err")" = "$(cat "$work/lin.err")" ] ||
+        fail "tessavine-copy.exe refuses a non-font" "Linux $(cat "$work/lin.err") | Windows $(cat "$work/win.err")"
+    [ "$(cd "$work/win" && find psp -type f -exec md5sum {} + | sort)" = "$before" ] ||
+        fail "tessavine-copy.exe refuses a non-font" "the PSP changed"
+    rm -rf "$work/lin/psp" "$work/win/psp" "$work/lin/backup" "$work/win/backup" "$work/lin/bad" "$work/win/bad"
 fi
 
 echo "$((cases - ${#failed[@]})) of $cases cases alike under Wine"
