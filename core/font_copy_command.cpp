@@ -160,9 +160,11 @@ int runCopy(const std::vector<std::string>& arguments, const std::string& progra
         if (!root) {
             return fail(error,
                         "No PSP was found. Connect it with USB mode on (a Memory Stick shows "
-                        "its PSP\\GAME folder, FLASH0 its kd folder), or name its font folder "
-                        "after --to. " +
-                            std::string(kNothingCopied));
+                        "its " +
+                            joinPath("PSP", "GAME") +
+                            " folder, FLASH0 its kd folder), or name its font folder "
+                            "after --to. " +
+                            kNothingCopied);
         }
         destination = {deviceFontFolder(*root), "the PSP", *root};
         out << (deviceKind(fileSystem, *root) == DeviceKind::flash0 ? "FLASH0" : "Memory Stick")
