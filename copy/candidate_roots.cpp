@@ -10,6 +10,13 @@
 
 #include "core/file_platform.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace tessavine {
 namespace {
 
@@ -89,6 +96,10 @@ std::vector<std::string> consoleDeviceRoots() {
     if (const wchar_t* list = _wgetenv(L"TESSAVINE_DEVICE_ROOTS"); list != nullptr) {
         return rootsFromList(platform::utf8FromPath(std::filesystem::path(list)));
     }
+    // A drive without a medium answers "no folder" to the scan, as in the window: Windows must
+    // not stop the copy to ask for a disk.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
     // a: and b: are floppy drives and c: the system; a PSP never shows up there.
     std::vector<std::string> roots;
     for (char letter = 'd'; letter <= 'z'; ++letter) {
