@@ -1,5 +1,6 @@
 #include "core/copy_lock.h"
 
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -103,6 +104,17 @@ bool ownerIsGone(const LockOwner& owner, const LockOwner& self) {
     return owner.written && started && *started > *owner.written + 1;
 }
 
+// The tests that make a copy meet a running copy's lock, or another computer's, on purpose set
+// TESSAVINE_LOCK_PATIENCE_MS to give up sooner. It only ever shortens the wait, so that a stray
+// setting cannot make a copy hang longer than it would.
+std::chrono::milliseconds patienceFor(std::chrono::milliseconds asked) {
+    const char* const value = std::getenv("TESSAVINE_LOCK_PATIENCE_MS");
+    const std::optional<std::uint64_t> shorter = value != nullptr ? decimal(value) : std::nullopt;
+    return shorter && *shorter < static_cast<std::uint64_t>(asked.count())
+               ? std::chrono::milliseconds(*shorter)
+               : asked;
+}
+
 std::string howToRemove(const std::string& path, const std::string& folder) {
     return " If no other copy into that folder runs (on this computer or another one using it), "
            "remove \"" +
@@ -164,7 +176,7 @@ CopyLock CopyLock::take(FileSystem& fileSystem, const std::string& folder,
         error = "No copy could be started in \"" + folder + "\": " + failure;
         return lock;
     }
-    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    const auto giveUp = std::chrono::steady_clock::now() + patienceFor(patience);
     for (;;) {
         if (fileSystem.renameWithoutReplacing(fresh, path).empty()) {
             lock.fileSystem_ = &fileSystem;
