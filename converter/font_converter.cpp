@@ -214,6 +214,16 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
             "choose a font that has one");
     }
     result.glyphCount = font.glyphs.size();
+    if (!pgf::fitsFirmwareCharMap(font.glyphs.size())) {
+        result.warnings.push_back(
+            "warning: " + std::to_string(font.glyphs.size()) +
+            " glyphs need character map entries wider than the " +
+            std::to_string(pgf::kFirmwareCharMapBits) +
+            " bits of the firmware's jpn0.pgf, which hold at most " +
+            std::to_string(pgf::kMostGlyphsInFirmwareCharMap) +
+            " glyphs; emulators read the file, but a PSP may not. To be sure of a PSP, choose "
+            "fewer characters, e.g. --chars japanese or --chars gb2312");
+    }
     checkAdvanceCount(font, parameters);
     if (plan.faces.size() > 1) {
         for (const FaceProvenance& face : result.provenance) {

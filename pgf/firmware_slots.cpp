@@ -118,6 +118,22 @@ const FirmwareSlot& firmwareSlot(int number) {
     return kSlots[static_cast<std::size_t>(number)];
 }
 
+std::optional<int> slotOfFileName(std::string_view fileName) {
+    std::string lower;
+    for (const char c : fileName) {
+        lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (lower == kBigFont.fileName) {
+        return kBigFontSlot;
+    }
+    for (const FirmwareSlot& slot : kSlots) {
+        if (lower == slot.fileName) {
+            return slot.number;
+        }
+    }
+    return std::nullopt;
+}
+
 std::size_t stingyOpenBytes(const PgfSections& sections) {
     return sections.dimensionTable + sections.xAdjustTable + sections.yAdjustTable +
            sections.advanceTable + sections.shadowMap + sections.charMap + sections.charPointers;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "pgf_reader.h"
@@ -54,6 +55,10 @@ const std::array<FirmwareSlot, kSlotCount>& firmwareSlots();
 
 // A latin slot 0 to 15, or jpn0.pgf for kBigFontSlot. Throws std::out_of_range for any other.
 const FirmwareSlot& firmwareSlot(int number);
+
+// The slot a file's name stands for, in any case: "ltn7.pgf" is 7, "jpn0.pgf" kBigFontSlot; any
+// other name (a folder part included) stands for none.
+std::optional<int> slotOfFileName(std::string_view fileName);
 
 // What the PSP allocates for a usual ("stingy") open of this file: the metric tables, the shadow
 // map, the charmap and the pointer table; the glyph data is read later, glyph by glyph.

@@ -29,6 +29,11 @@ std::optional<std::string> findImageLimitBreak(const GlyphImage& image) {
     return std::nullopt;
 }
 
+bool fitsFirmwareCharMap(std::size_t glyphCount) {
+    // The writer sizes entries by the glyph count, as every file must (see pgf_writer.cpp).
+    return glyphCount <= kMostGlyphsInFirmwareCharMap;
+}
+
 int bitLength(std::uint32_t value) {
     int bits = 1;
     while (bits < 32 && (value >> bits) != 0) {

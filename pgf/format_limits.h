@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +19,15 @@ inline constexpr int kMostShadows = 511;           // some readers refuse a 512-
 inline constexpr int kShadowMapBits = 16;
 inline constexpr int kMostGlyphs = 65535;  // some readers refuse more; 16-bit codes allow no more
 inline constexpr char32_t kLargestCode = 0xFFFF;  // the charmap's codes are 16 bits
+
+// The firmware's jpn0.pgf has 14-bit character map entries, and the all-ones entry means "no
+// glyph": such a map reaches 16,383 glyphs. A file with more needs wider entries, which the
+// emulators' readers take but no PSP has been seen to read.
+inline constexpr int kFirmwareCharMapBits = 14;
+inline constexpr std::size_t kMostGlyphsInFirmwareCharMap =
+    (std::size_t{1} << kFirmwareCharMapBits) - 1;
+// Whether the character map of a file with this many glyphs is no wider than the firmware's.
+bool fitsFirmwareCharMap(std::size_t glyphCount);
 
 // Glyph record flag bits: which metric pairs are 8-bit table indexes rather than inline values.
 inline constexpr std::uint32_t kDimensionIndexed = 0x04;

@@ -220,6 +220,48 @@ std::string lineMetric(std::int32_t value, double emPixels) {
     return text;
 }
 
+// jpn0.pgf has no sans and serif pair: a file of that name stands in for it alone.
+void printBigFontComparison(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
+    const pgf::PgfHeader& h = font.header;
+    const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(pgf::kBigFontSlot);
+    const double emPixels = h.hSize / 36.0;
+    const double firmwareEm = firmware.nominalSize / 36.0;
+    char heading[96];
+    std::snprintf(heading, sizeof heading,
+                  "\ncompared with the firmware's jpn0.pgf (the big font: %.3f pt, %.0f px em)\n",
+                  firmware.nominalSize / 64.0, firmwareEm);
+    out << heading;
+    if (h.hSize != firmware.nominalSize) {
+        out << "  this file's size differs; the line metrics compare per em\n";
+    }
+    char line[160];
+    std::snprintf(line, sizeof line, "  %-20s %-30s %s\n", "", "this file", "firmware");
+    out << line;
+    const auto row = [&](const char* name, std::int32_t ours, std::int32_t theirs) {
+        std::snprintf(line, sizeof line, "  %-20s %-30s %s\n", name,
+                      lineMetric(ours, emPixels).c_str(), lineMetric(theirs, firmwareEm).c_str());
+        out << line;
+    };
+    row("ascender", h.maxAscender, firmware.maxAscender);
+    row("descender", h.maxDescender, firmware.maxDescender);
+    row("max top y adjust", h.maxTopYAdjust, firmware.maxTopYAdjust);
+    out << "  max glyph bitmap     " << h.maxGlyphWidth << " x " << h.maxGlyphHeight << " px (jpn0 "
+        << firmware.maxGlyphWidth << " x " << firmware.maxGlyphHeight << ")\n";
+    const std::size_t stingy = pgf::stingyOpenBytes(font.sections);
+    out << "  stingy-open memory   "
+        << share(static_cast<long long>(stingy), static_cast<long long>(firmware.stingyOpenBytes))
+        << " bytes of jpn0's budget"
+        << (stingy > firmware.stingyOpenBytes ? ": OVER, some games may fail to open it" : "")
+        << "\n";
+    out << "  file size            "
+        << share(static_cast<long long>(fileSize), static_cast<long long>(firmware.fileBytes))
+        << " bytes of jpn0's"
+        << (fileSize > firmware.fileBytes
+                ? ": OVER, a game that reads it whole may run out of memory"
+                : "")
+        << "\n";
+}
+
 void printFirmwareComparison(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
     const pgf::PgfHeader& h = font.header;
     const SlotMatch match = matchSlots(h);
@@ -264,12 +306,17 @@ void printFirmwareComparison(std::ostream& out, const pgf::PgfFile& font, std::s
 
 }  // namespace
 
-void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize) {
+void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize,
+                 std::string_view fileName) {
     printHeader(out, font.header);
     printCoverage(out, font);
     printSources(out, font);
     printLimits(out, font);
-    printFirmwareComparison(out, font, fileSize);
+    if (pgf::slotOfFileName(fileName) == pgf::kBigFontSlot) {
+        printBigFontComparison(out, font, fileSize);
+    } else {
+        printFirmwareComparison(out, font, fileSize);
+    }
 }
 
 }  // namespace tessavine::pgfinfo

@@ -148,7 +148,9 @@ int run(const std::vector<std::string>& words) {
     const std::vector<std::uint8_t> bytes = readPgfFile(options.fontPath);
     const tessavine::pgf::PgfFile font = tessavine::pgf::readPgf(bytes);
     std::ostringstream report;
-    tessavine::pgfinfo::printReport(report, font, bytes.size());
+    tessavine::pgfinfo::printReport(
+        report, font, bytes.size(),
+        tessavine::platform::utf8FromPath(pathFromUtf8(options.fontPath).filename()));
     tessavine::console::printToOutput(report.str());
     if (options.pngPath) {
         const std::u32string text = options.text ? specimenText(*options.text)

@@ -1,7 +1,6 @@
 #include "font_summary.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
@@ -57,14 +56,7 @@ std::vector<FontSummary::Source> sourcesOf(const pgf::PgfFile& font) {
 }  // namespace
 
 std::optional<int> slotOfFileName(const QString& fileName) {
-    static const QRegularExpression pattern("^ltn(\\d{1,2})\\.pgf$",
-                                            QRegularExpression::CaseInsensitiveOption);
-    const auto match = pattern.match(fileName);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    const int slot = match.captured(1).toInt();
-    return slot < pgf::kSlotCount ? std::optional<int>(slot) : std::nullopt;
+    return pgf::slotOfFileName(fileName.toStdString());
 }
 
 FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::size_t fileBytes) {
@@ -80,6 +72,8 @@ FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::si
     summary.slot = slot.value_or(0);
     summary.slotFromName = slot.has_value();
     const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(summary.slot);
+    summary.slotFile = QString::fromUtf8(firmware.fileName.data(),
+                                         static_cast<qsizetype>(firmware.fileName.size()));
     summary.slotFileBytes = firmware.fileBytes;
     summary.slotOpenBytes = firmware.stingyOpenBytes;
     summary.sources = sourcesOf(font);
@@ -99,7 +93,7 @@ QString summaryHtml(const FontSummary& s) {
     html +=
         row("Missing", s.missing.empty() ? QString("none of the PSP's set")
                                          : QString("%1 of the PSP's set").arg(s.missing.size()));
-    const QString slot = QString("ltn%1.pgf%2").arg(s.slot).arg(s.slotFromName ? "" : " (assumed)");
+    const QString slot = s.slotFile + (s.slotFromName ? "" : " (assumed)");
     html += row("Compared with", slot);
     html += row("File size", againstBudget(s.fileBytes, s.slotFileBytes));
     html += row("Open memory", againstBudget(s.openBytes, s.slotOpenBytes));

@@ -9,7 +9,8 @@
 
 namespace tessavine::pgfview {
 
-// The firmware slot a file name stands for: "ltn7.pgf" is slot 7; any other name, nothing.
+// The firmware slot a file name stands for: "ltn7.pgf" is slot 7, "jpn0.pgf" the big font
+// (pgf::kBigFontSlot); any other name, nothing.
 std::optional<int> slotOfFileName(const QString& fileName);
 
 // What the side panel tells about an open file.
@@ -23,6 +24,7 @@ struct FontSummary {
     std::size_t openBytes = 0;  // what the PSP allocates to open it the usual way
     int slot = 0;               // the firmware slot it is measured against
     bool slotFromName = false;  // false: the file name names no slot, slot 0 is assumed
+    QString slotFile;           // the firmware file it is measured against: "ltn0.pgf", "jpn0.pgf"
     std::size_t slotFileBytes = 0;
     std::size_t slotOpenBytes = 0;
     // For a file the converter drew from several fonts: each font's file name and how many

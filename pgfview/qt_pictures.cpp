@@ -24,7 +24,7 @@ QImage screenImage(const pgf::PgfFile& font, const psp_screen::ScreenLayout& lay
 }
 
 QImage characterTableImage(const pgf::PgfFile& font,
-                           const std::vector<psp_screen::TableEntry>& entries,
+                           std::span<const psp_screen::TableEntry> entries,
                            const psp_screen::Palette& palette) {
     return toQImage(psp_screen::renderCharacterTable(font, entries, palette));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <span>
 #include <vector>
 
 #include "pgf/pgf_reader.h"
@@ -17,7 +18,7 @@ QImage toQImage(const psp_screen::RgbaImage& picture);
 QImage screenImage(const pgf::PgfFile& font, const psp_screen::ScreenLayout& layout,
                    const psp_screen::Palette& palette);
 QImage characterTableImage(const pgf::PgfFile& font,
-                           const std::vector<psp_screen::TableEntry>& entries,
+                           std::span<const psp_screen::TableEntry> entries,
                            const psp_screen::Palette& palette);
 
 // Each pixel becomes a factor × factor block, so pixels stay pixels.

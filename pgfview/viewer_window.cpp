@@ -99,10 +99,22 @@ void ViewerWindow::buildControls() {
     auto* tableArea = new QScrollArea;
     tableArea->setWidget(table_);
     tableArea->setWidgetResizable(true);
+    // A big font's table comes a Unicode block at a time; a latin font's is one page, and the
+    // chooser stays hidden.
+    tablePage_ = new QComboBox;
+    tablePage_->setObjectName("tablePage");
+    tablePage_->setToolTip("The characters of one Unicode block at a time");
+    tablePage_->hide();
+    auto* tableLayout = new QVBoxLayout;
+    tableLayout->setContentsMargins(0, 0, 0, 0);
+    tableLayout->addWidget(tablePage_);
+    tableLayout->addWidget(tableArea, 1);
+    auto* tableTab = new QWidget;
+    tableTab->setLayout(tableLayout);
     tabs_ = new QTabWidget;
     tabs_->setObjectName("views");
     tabs_->addTab(screenArea, "Screen");
-    tabs_->addTab(tableArea, "Characters");
+    tabs_->addTab(tableTab, "Characters");
 
     details_ = new QLabel;
     details_->setObjectName("fontDetails");
@@ -141,6 +153,7 @@ void ViewerWindow::buildControls() {
 
     connect(sample_, &QLineEdit::textChanged, this, &ViewerWindow::redraw);
     connect(tabs_, &QTabWidget::currentChanged, this, &ViewerWindow::drawTableIfShown);
+    connect(tablePage_, &QComboBox::currentIndexChanged, this, &ViewerWindow::drawTablePage);
     connect(zoom_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
     connect(background_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
     connect(outline_, &QCheckBox::toggled, this, &ViewerWindow::redraw);
@@ -166,6 +179,9 @@ void ViewerWindow::redraw() {
         screen_->setText(font_.message());
         table_->setPixmap({});
         tableEntries_.clear();
+        tablePages_.clear();
+        tablePage_->clear();
+        tablePage_->hide();
         details_->clear();
         missing_->clear();
         status_->setText(font_.state() == WatchedFont::State::None ? QString("Open a .pgf file.")
@@ -195,6 +211,7 @@ void ViewerWindow::redraw() {
     shown.setDevicePixelRatio(ratio);
     screen_->setPixmap(QPixmap::fromImage(shown));
     tableEntries_.clear();
+    tablePages_.clear();
     table_->setPixmap({});
     drawTableIfShown();
     details_->setText(summaryHtml(summary));
@@ -241,13 +258,37 @@ void ViewerWindow::drawTableIfShown() {
     if (font == nullptr || tabs_->currentIndex() != 1 || !tableEntries_.empty()) {
         return;
     }
+    tableEntries_ = psp_screen::characterTableEntries(*font, pgf::pspLatinCharacters());
+    tablePages_ = psp_screen::characterTablePages(*font, tableEntries_);
+    // The same block stays chosen when the file is drawn again, as long as it is still there.
+    const QString chosen = tablePage_->currentText();
+    {
+        const QSignalBlocker quiet(tablePage_);
+        tablePage_->clear();
+        for (const psp_screen::TablePage& page : tablePages_) {
+            tablePage_->addItem(QString::fromStdString(page.title));
+        }
+        tablePage_->setCurrentIndex(std::max(0, tablePage_->findText(chosen)));
+    }
+    tablePage_->setVisible(tablePages_.size() > 1);
+    drawTablePage();
+}
+
+void ViewerWindow::drawTablePage() {
+    const pgf::PgfFile* font = font_.font();
+    const int index = tablePage_->currentIndex();
+    if (font == nullptr || index < 0 || static_cast<std::size_t>(index) >= tablePages_.size()) {
+        return;
+    }
     const psp_screen::Palette palette =
         background_->currentIndex() == 1 ? psp_screen::lightPalette() : psp_screen::darkPalette();
-    tableEntries_ = psp_screen::characterTableEntries(*font, pgf::pspLatinCharacters());
-    tableGeometry_ = psp_screen::tableGeometry(*font, tableEntries_.size());
+    shownPage_ = tablePages_[static_cast<std::size_t>(index)];
+    const std::span<const psp_screen::TableEntry> entries(tableEntries_.data() + shownPage_.first,
+                                                          shownPage_.count);
+    tableGeometry_ = psp_screen::tableGeometry(*font, entries.size());
     tableZoom_ = zoom_->currentData().toInt();
-    table_->setPixmap(QPixmap::fromImage(
-        magnify(characterTableImage(*font, tableEntries_, palette), tableZoom_)));
+    table_->setPixmap(
+        QPixmap::fromImage(magnify(characterTableImage(*font, entries, palette), tableZoom_)));
 }
 
 bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -258,8 +299,9 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
         const int column = at.x() / std::max(1, tableGeometry_.cellWidth);
         const int row = at.y() / std::max(1, tableGeometry_.cellHeight);
         const auto index = static_cast<std::size_t>(row * psp_screen::kTableColumns + column);
-        if (column < psp_screen::kTableColumns && index < tableEntries_.size()) {
-            const psp_screen::TableEntry& entry = tableEntries_[index];
+        if (column < psp_screen::kTableColumns && index < shownPage_.count &&
+            shownPage_.first + index < tableEntries_.size()) {
+            const psp_screen::TableEntry& entry = tableEntries_[shownPage_.first + index];
             QString text = describeCharacters({entry.code});
             if (entry.missing) {
                 text += " — missing; the PSP shows _ instead";

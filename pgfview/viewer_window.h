@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "psp_screen/character_table.h"
+#include "psp_screen/table_pages.h"
 #include "watched_font.h"
 
 class QCheckBox;
@@ -47,12 +48,15 @@ class ViewerWindow : public QMainWindow {
     void buildControls();
     void redraw();
     void drawTableIfShown();
+    void drawTablePage();
     void chooseFile();
     void chooseExport();
 
     WatchedFont font_;
     QImage view_;
     std::vector<psp_screen::TableEntry> tableEntries_;
+    std::vector<psp_screen::TablePage> tablePages_;
+    psp_screen::TablePage shownPage_;
     psp_screen::TableGeometry tableGeometry_;
     int tableZoom_ = 1;
     QLineEdit* sample_ = nullptr;
@@ -64,6 +68,7 @@ class ViewerWindow : public QMainWindow {
     QLabel* status_ = nullptr;
     QLabel* screen_ = nullptr;
     QLabel* table_ = nullptr;
+    QComboBox* tablePage_ = nullptr;
     QLabel* details_ = nullptr;
     QPlainTextEdit* missing_ = nullptr;
     QTabWidget* tabs_ = nullptr;

@@ -8,10 +8,11 @@ namespace tessavine::psp_screen {
 namespace {
 
 constexpr int kCellPadding = 4;
-// The most pixels the table is drawn with at 1x, whatever the file says: 16 MB of picture, 256 MB
-// at the 4x zoom. A real font's table needs far less (447 characters at 24 px: about 0.5 million;
-// the firmware's Japanese font, 7,000 characters: about 4 million); a crafted file with tens of
-// thousands of characters as tall as the format allows shows its first rows only.
+// The most pixels one picture of the table is drawn with at 1x, whatever the file says: 16 MB of
+// picture, 256 MB at the 4x zoom. A latin font's whole table needs far less (447 characters at
+// 24 px: about 0.5 million); a big font (jpn0.pgf's 7,000 to 20,000 characters at 18 px, about 800
+// pixels a cell) and a crafted file with cells as tall as the format allows are shown a page at a
+// time (table_pages.h).
 constexpr long long kMostTablePixels = 4LL * 1024 * 1024;
 
 }  // namespace
@@ -46,9 +47,6 @@ std::vector<TableEntry> characterTableEntries(const pgf::PgfFile& font,
         std::unique(entries.begin(), entries.end(),
                     [](const TableEntry& a, const TableEntry& b) { return a.code == b.code; }),
         entries.end());
-    if (entries.size() > kMostTableEntries) {
-        entries.resize(kMostTableEntries);
-    }
     return entries;
 }
 
@@ -76,7 +74,7 @@ TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries) {
     return geometry;
 }
 
-RgbaImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
+RgbaImage renderCharacterTable(const pgf::PgfFile& font, std::span<const TableEntry> entries,
                                const Palette& palette) {
     const TableGeometry geometry = tableGeometry(font, entries.size());
     const int width = geometry.cellWidth * kTableColumns;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "geometry.h"
@@ -18,13 +19,14 @@ struct TableEntry {
 std::vector<char32_t> missingCharacters(const pgf::PgfFile& font,
                                         const std::vector<char32_t>& wanted);
 
-// Every character of the file and every wanted one it lacks, in ascending order, at most
-// kMostTableEntries of them.
+// Every character of the file and every wanted one it lacks, in ascending order: at most one entry
+// a 16-bit code, whatever the file claims, and none left out (table_pages.h cuts them into
+// pictures that each stay within the table's memory bound).
 std::vector<TableEntry> characterTableEntries(const pgf::PgfFile& font,
                                               const std::vector<char32_t>& wanted);
 
 inline constexpr int kTableColumns = 16;
-// A file may map every code to a glyph; the table shows the first this many.
+// The most entries one picture of the table holds; a font with more is shown a page at a time.
 inline constexpr std::size_t kMostTableEntries = 4096;
 
 // The geometry of the table: cells of equal size, `kTableColumns` to a row.
@@ -38,7 +40,8 @@ TableGeometry tableGeometry(const pgf::PgfFile& font, std::size_t entries);
 
 // Every entry in a cell of its own, drawn as the PSP draws it; a missing character's cell is
 // marked and shows the "_" the PSP puts in its place.
-RgbaImage renderCharacterTable(const pgf::PgfFile& font, const std::vector<TableEntry>& entries,
+// At most as many rows as tableGeometry allows: hand it one page (table_pages.h) of a big table.
+RgbaImage renderCharacterTable(const pgf::PgfFile& font, std::span<const TableEntry> entries,
                                const Palette& palette);
 
 }  // namespace tessavine::psp_screen

@@ -77,6 +77,28 @@ std::vector<std::u32string> wrapText(const pgf::PgfFile& font, const std::u32str
     return lines;
 }
 
+std::vector<std::u32string> wrapCharacters(const pgf::PgfFile& font, const std::u32string& text,
+                                           int width) {
+    std::vector<std::u32string> lines;
+    std::u32string line;
+    for (const char32_t code : text) {
+        std::u32string candidate = line + code;
+        if (!line.empty() && textWidth(font, candidate) > width) {
+            lines.push_back(line);
+            line.clear();
+            if (code == U' ' || code == U'\u3000') {
+                continue;  // a space that ends a line is not carried to the next
+            }
+            candidate = std::u32string(1, code);
+        }
+        line = std::move(candidate);
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 CoverageCanvas::CoverageCanvas(int width, int height)
     : width_(std::max(0, width)),
       height_(std::max(0, height)),

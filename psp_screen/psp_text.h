@@ -42,6 +42,11 @@ int textWidth(const pgf::PgfFile& font, const std::u32string& text);
 std::vector<std::u32string> wrapText(const pgf::PgfFile& font, const std::u32string& text,
                                      int width);
 
+// Breaks text written without spaces between words (Japanese, Chinese) into lines no wider than
+// `width` pixels, between any two characters; a line holds at least one.
+std::vector<std::u32string> wrapCharacters(const pgf::PgfFile& font, const std::u32string& text,
+                                           int width);
+
 // Two 8-bit coverage planes, one for shadows and one for glyphs. Glyph pixels go in as the firmware
 // puts them into its 8-bit buffers: the 4-bit value times 17, added with saturation.
 class CoverageCanvas {

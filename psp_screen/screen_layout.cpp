@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "east_asian_lines.h"
 #include "pgf/firmware_slots.h"
 #include "psp_text.h"
 
@@ -70,8 +71,20 @@ ScreenLayout pspScreenLayout(const pgf::PgfFile& font, const std::u32string& sam
                       height - menuTop + kItemGap - kMargin};
     layout.panels.push_back({Panel::Kind::Dialog, dialog});
     baseline = dialog.top() + kDialogPadding + ascent;
-    for (const std::u32string& line :
-         wrapText(font, kParagraph, dialog.width - 2 * kDialogPadding)) {
+    // A big font's own script first, then the latin paragraph it also has to show.
+    const int lineWidth = dialog.width - 2 * kDialogPadding;
+    std::vector<std::u32string> lines;
+    for (const std::u32string& line : eastAsianLines(font)) {
+        const bool spaced = line.find(U' ') != std::u32string::npos;  // Korean puts spaces
+        for (std::u32string& part :
+             spaced ? wrapText(font, line, lineWidth) : wrapCharacters(font, line, lineWidth)) {
+            lines.push_back(std::move(part));
+        }
+    }
+    for (std::u32string& line : wrapText(font, kParagraph, lineWidth)) {
+        lines.push_back(std::move(line));
+    }
+    for (const std::u32string& line : lines) {
         if (baseline + descent > dialog.bottom() - kDialogPadding / 2) {
             break;
         }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "free_type_reference.h"
+#include "pgf/firmware_slots.h"
 #include "pgf/named_character_sets.h"
 #include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
@@ -86,10 +87,28 @@ TEST(BigFont, ConvertedFromACollectionAndCountedByPgfinfo) {
           countLine("japanese", heldOf("japanese"), 7490)}) {
         EXPECT_NE(report.out.find(line), std::string::npos) << line << report.out;
     }
-    // A latin font's report has no such lines.
+    // Named jpn0.pgf, it is held against the firmware's big font alone: its budget of 145,844
+    // bytes to open and 1,581,700 bytes of file, not a latin slot's.
+    const std::string stingy = std::to_string(pgf::stingyOpenBytes(file.sections));
+    for (const std::string& line :
+         {std::string(
+              "compared with the firmware's jpn0.pgf (the big font: 10.125 pt, 18 px em)\n"),
+          "  stingy-open memory   " + stingy + " of 145844 (",
+          "  file size            " + std::to_string(bytes.size()) + " of 1581700 (",
+          std::string("  descender            -139 (-2.17 px, -0.121 em)     -139 (-2.17 px")}) {
+        EXPECT_NE(report.out.find(line), std::string::npos) << line << report.out;
+    }
+    EXPECT_EQ(report.out.find("ltn"), std::string::npos) << report.out;
+    // The same file under another name is measured as before, and a latin font's report has no
+    // East Asian lines and no jpn0.
+    std::filesystem::copy_file(folder.path() / "jpn0.pgf", folder.path() / "mine.pgf");
+    const RunOutcome renamed = folder.run(PGFINFO_PATH, {"mine.pgf"});
+    EXPECT_EQ(renamed.out.find("jpn0"), std::string::npos) << renamed.out;
+    EXPECT_NE(renamed.out.find("compared with the firmware's ltn0.pgf"), std::string::npos);
     ASSERT_TRUE(folder.run(TTF2PGF_PATH, {"Example.ttf", "ltn0.pgf", "18h1", "b1i1"}).succeeded);
     const RunOutcome latin = folder.run(PGFINFO_PATH, {"ltn0.pgf"});
     EXPECT_EQ(latin.out.find("East Asian"), std::string::npos);
+    EXPECT_EQ(latin.out.find("jpn0"), std::string::npos);
 }
 
 }  // namespace

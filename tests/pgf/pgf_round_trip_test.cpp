@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "pgf/format_limits.h"
 #include "pgf/pgf_read_error.h"
 #include "pgf/pgf_reader.h"
 #include "pgf/pgf_writer.h"
@@ -160,6 +161,46 @@ TEST(PgfReaderRefuses, NothingForAShadowIdPastTheMap) {
         ADD_FAILURE() << "a shadow of a missing character was read";
     } catch (const PgfReadError& error) {
         EXPECT_STREQ(error.what(), "a shadow belongs to a character the font does not have");
+    }
+}
+
+}  // namespace
+}  // namespace tessavine::pgf
+
+namespace tessavine::pgf {
+namespace {
+
+// The character map's entry width as the file's header holds it (bytes 0x18-0x1B, little-endian),
+// read without our reader.
+std::int32_t charMapBitsInFile(const std::vector<std::uint8_t>& bytes) {
+    return static_cast<std::int32_t>(bytes.at(0x18) | bytes.at(0x19) << 8 | bytes.at(0x1A) << 16 |
+                                     bytes.at(0x1B) << 24);
+}
+
+TEST(FirmwareCharMap, HoldsAtMost16383Glyphs) {
+    // 14-bit entries with all ones (16,383) meaning "no glyph" reach glyph indexes 0 to 16,382:
+    // 16,383 glyphs. One more needs 15 bits, which no PSP has been seen to read.
+    struct Case {
+        std::size_t glyphs;
+        std::int32_t bits;
+        bool fits;
+    };
+    for (const Case& c : {Case{8191, 13, true}, Case{9780, 14, true}, Case{16383, 14, true},
+                          Case{16384, 15, false}, Case{20000, 15, false}}) {
+        PgfFont font;
+        font.name = "Many";
+        font.style = "Regular";
+        font.shareIdenticalShadows = true;
+        for (std::size_t i = 0; i < c.glyphs; ++i) {
+            PgfGlyph glyph;
+            glyph.code = static_cast<char16_t>(0x20 + i);
+            glyph.image = {1, 1, 0, 1, {15}};
+            glyph.shadow = {1, 1, 0, 0, {0}};
+            glyph.metrics.advance = {64, 64};
+            font.glyphs.push_back(glyph);
+        }
+        EXPECT_EQ(charMapBitsInFile(writePgf(font)), c.bits) << c.glyphs;
+        EXPECT_EQ(fitsFirmwareCharMap(c.glyphs), c.fits) << c.glyphs;
     }
 }
 

@@ -6,12 +6,14 @@
 #include <map>
 #include <utility>
 
+#include "pgf/firmware_slots.h"
 #include "pgfview/font_summary.h"
 #include "pgfview/qt_pictures.h"
 #include "psp_screen/character_table.h"
 #include "psp_screen/psp_text.h"
 #include "psp_screen/screen_layout.h"
 #include "psp_screen/screen_renderer.h"
+#include "psp_screen/table_pages.h"
 #include "test_fonts.h"
 
 using Pixels = std::map<std::pair<int, int>, int>;  // (x, y) → coverage 0..255
@@ -248,6 +250,10 @@ void RendererTest::slotFromFileName() {
                                                          {"LTN15.PGF", 15},
                                                          {"ltn16.pgf", -1},
                                                          {"ltn3.pgf.bak", -1},
+                                                         {"jpn0.pgf", pgf::kBigFontSlot},
+                                                         {"JPN0.PGF", pgf::kBigFontSlot},
+                                                         {"jpn1.pgf", -1},
+                                                         {"myjpn0.pgf", -1},
                                                          {"myfont.pgf", -1}};  // -1: none
     for (const auto& [name, slot] : namesAndSlots) {
         QCOMPARE(slotOfFileName(name).value_or(-1), slot);
@@ -268,6 +274,15 @@ void RendererTest::summaryTellsEmSizeAndMissing() {
             summary.missing.end());
     QVERIFY(std::find(summary.missing.begin(), summary.missing.end(), U'A') ==
             summary.missing.end());
+    QVERIFY(summaryHtml(summary).contains("ltn9.pgf"));
+
+    // jpn0.pgf is held against the firmware's big font: 1,581,700 bytes, 145,844 to open.
+    const FontSummary big = summarize(font, "jpn0.pgf", 1234);
+    QCOMPARE(big.slotFileBytes, std::size_t(1581700));
+    QCOMPARE(big.slotOpenBytes, std::size_t(145844));
+    const QString html = summaryHtml(big);
+    QVERIFY(html.contains("jpn0.pgf") && html.contains("1581700") && html.contains("145844"));
+    QVERIFY(!html.contains("ltn") && !html.contains("assumed"));
 }
 
 void RendererTest::damagedMetricsStayWithinBounds() {
@@ -308,14 +323,23 @@ void RendererTest::tableMemoryStaysBoundedWhateverTheFileClaims() {
     }
     const std::vector<std::uint8_t> bytes = pgf::writePgf(crowded);
     const pgf::PgfFile font = pgf::readPgf(bytes);
+    // None left out: the 5,000 characters and the missing "A", a page at a time.
     const std::vector<TableEntry> entries = characterTableEntries(font, {U'A'});
-    QCOMPARE(entries.size(), kMostTableEntries);
-    const QImage table = characterTableImage(font, entries, darkPalette());
-    QCOMPARE(table.width(), (127 + 8) * kTableColumns);
-    // At most 4 Mi pixels (16 MiB of picture), and still whole rows of cells.
-    QVERIFY(qint64(table.width()) * table.height() <= 4 * 1024 * 1024);
-    QVERIFY(table.height() >= 135 * 10);
-    QCOMPARE(table.height() % 135, 0);
+    QCOMPARE(entries.size(), std::size_t(5001));
+    const std::vector<TablePage> pages = characterTablePages(font, entries);
+    std::size_t shown = 0;
+    for (const TablePage& page : pages) {
+        const QImage table = characterTableImage(
+            font, std::span<const TableEntry>(entries).subspan(page.first, page.count),
+            darkPalette());
+        QCOMPARE(table.width(), (127 + 8) * kTableColumns);
+        // At most 4 Mi pixels (16 MiB of picture), whole rows of cells, each entry a cell.
+        QVERIFY(qint64(table.width()) * table.height() <= 4 * 1024 * 1024);
+        QCOMPARE(table.height() % 135, 0);
+        QVERIFY(std::size_t(table.height() / 135 * kTableColumns) >= page.count);
+        shown += page.count;
+    }
+    QCOMPARE(shown, entries.size());
 }
 
 }  // namespace tessavine::pgfview
