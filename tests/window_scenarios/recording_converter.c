@@ -1,7 +1,9 @@
 /* A stand-in for the converter, built for Linux and for Windows from this one file: it writes
  * what it was given into converter-call.txt of its working folder (the working folder, then one
  * argument a line, in UTF-8), then copies stand-in.pgf of that folder to the output name it was
- * given, as a finished conversion would leave it. Without a stand-in.pgf it writes no font. */
+ * given, as a finished conversion would leave it. Without a stand-in.pgf it writes no font.
+ * A file "slow" in that folder makes it take 4 s first, longer than the window's tick; a file
+ * "fail" makes it say why on its error output and end with status 2, writing no font. */
 #include <stdio.h>
 #include <string.h>
 
@@ -33,6 +35,13 @@ int main(void) {
         fputc('\n', out);
     }
     fclose(out);
+    if (GetFileAttributesW(L"slow") != INVALID_FILE_ATTRIBUTES) {
+        Sleep(4000);
+    }
+    if (GetFileAttributesW(L"fail") != INVALID_FILE_ATTRIBUTES) {
+        fputs("the stand-in converter was told to fail\n", stderr);
+        return 2;
+    }
     const BOOL copied = count > 2 && CopyFileW(L"stand-in.pgf", arguments[2], FALSE);
     return copied || GetFileAttributesW(L"stand-in.pgf") == INVALID_FILE_ATTRIBUTES ? 0 : 1;
 }
@@ -53,6 +62,13 @@ int main(int argc, char** argv) {
         fprintf(out, "%s\n", argv[i]);
     }
     fclose(out);
+    if (access("slow", F_OK) == 0) {
+        sleep(4);
+    }
+    if (access("fail", F_OK) == 0) {
+        fputs("the stand-in converter was told to fail\n", stderr);
+        return 2;
+    }
     FILE* in = fopen("stand-in.pgf", "rb");
     if (in == NULL || argc < 3) {
         return 0;

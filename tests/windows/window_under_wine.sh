@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Drives the Windows window tessavine.exe under Wine as a user would, on a display of its own
-# (Xvfb :18 with openbox, xdotool), and checks what it leaves in its program folder, on a fake
+# (Xvfb with openbox, xdotool), and checks what it leaves in its program folder, on a fake
 # PSP and in settings.bin against the Linux converter and hand-built bytes. It sleeps for no
 # fixed time: every step waits, within a time limit, for what it must see (a window, a file),
 # so that a busy machine makes it slower, not wrong.
@@ -20,9 +20,13 @@ for tool in wine Xvfb xdotool openbox; do
 done
 
 export WINEPREFIX=${4:-$work/wineprefix} WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-export DISPLAY=:18
-Xvfb :18 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A display of its own: Xvfb picks a free number and tells it. A fixed number would be shared
+# with any other run of this test on the machine, each then driving the other's windows.
+exec {numbers}<> <(:)
+Xvfb -displayfd "$numbers" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+read -r -t 30 number <&"$numbers" || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=:$number
 wm=""
 trap 'wineserver -k 2>/dev/null; kill $wm $xvfb 2>/dev/null' EXIT
 # until SECONDS COMMAND...: COMMAND until it succeeds, at most that long.
@@ -67,6 +71,8 @@ waitfor() {
 
 # click X_TWIPS Y_TWIPS: a click at that place of the main window's client area (96 dpi).
 click() {
+    # --sync waits for the pointer to move, which it never does when it stands there already.
+    xdotool mousemove 0 0
     xdotool mousemove --sync --window "$main" $(($1 / 15)) $(($2 / 15 + menu)) click 1
 }
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
@@ -86,8 +92,9 @@ start() {
 # A program stuck in a box it should not show is ended, so that a fault never hangs the test.
 close_window() {
     xdotool mousemove --window "$main" 5 $((menu + 5)) click 1
-    xdotool key alt+F4 2>/dev/null
-    timeout 20 wineserver -w || wineserver -k
+    until_true 30 active_is "$main" || xdotool windowactivate --sync "$main"
+    until_true 30 active_is "$main" && xdotool key alt+F4 2>/dev/null
+    timeout 60 wineserver -w || wineserver -k
 }
 
 # entry N TEXT: one settings.bin entry, a 2-byte little-endian length and the bytes.
@@ -148,12 +155,15 @@ until_true 10 gone "Tessavine notice"
 
 # About: the menu bar's one entry opens the About window, modeless.
 xdotool mousemove --window "$main" 20 $((menu / 2)) click 1
-check "About opens its window" waitfor "About this Program" 10
+check "About opens its window" waitfor "About this Program" 30
 if about=$(waitfor "About this Program" 1); then
-    until_true 10 active_is "$about"
-    xdotool key alt+F4
-    until_true 10 gone "About this Program"
-    until_true 10 active_is "$main"
+    # Alt+F4 goes to the active window: sent while the main window still has the keyboard, it
+    # would end the program and every check after this one with it.
+    until_true 30 active_is "$about" || xdotool windowactivate --sync "$about"
+    until_true 30 active_is "$about" && xdotool key alt+F4
+    until_true 30 gone "About this Program"
+    until_true 30 active_is "$main" || xdotool windowactivate --sync "$main"
+    until_true 30 active_is "$main"
 fi
 
 # The key filter, the length limits and select-all on focus: into blur1, then Tab onwards.
@@ -162,9 +172,9 @@ xdotool key Tab && xdotool type --delay 60 "1.2.3"       # horizontal1: "0.8" re
 xdotool key Tab && xdotool type --delay 60 "a1.2345"     # height1: digits only, 3 at most
 xdotool key Tab Tab Tab && xdotool type --delay 60 "Missing.ttf"   # past Command1, bold1
 click 3367 5347
-check "a missing font's message" waitfor "Tessavine" 10
+check "a missing font's message" waitfor "Tessavine" 30
 box=$(waitfor "Tessavine" 1) && until_true 30 active_is "$box" && xdotool key Return
-until_true 10 gone "Tessavine"
+until_true 30 gone "Tessavine"
 close_window
 {
     entry "Missing.ttf"; entry 123; entry "1.2."; entry 0.8; entry 2.5; entry 1.2; entry 0; entry 0
@@ -204,7 +214,7 @@ if command -v x86_64-w64-mingw32-gcc >/dev/null; then
     start "$dying"
     click 4160 3120
     click 3367 5347
-    check "a converter that dies: the message after the tick" waitfor "Tessavine" 10
+    check "a converter that dies: the message after the tick" waitfor "Tessavine" 30
     check "a converter that dies: no slot file made" test -z "$(cd "$dying" && ls ltn* 2>/dev/null)"
     box=$(waitfor "Tessavine" 1) && until_true 30 active_is "$box" && xdotool key Return
     close_window
