@@ -1,6 +1,7 @@
 /* window_probe.exe: acts on pgfview.exe's window from outside, for the test under Wine.
  *   window_probe.exe drop FILE...  drops the files onto the window as Explorer does
- *                                  (WM_DROPFILES with a DROPFILES block of wide names)
+ *                                  (WM_DROPFILES with a DROPFILES block of wide names in
+ *                                  the window's process)
  *   window_probe.exe captions      prints each button and label whose caption the window
  *                                  cuts at its scale (the message font at the window's dpi);
  *                                  exits 1 if there is any
@@ -13,6 +14,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -20,26 +22,39 @@ static HWND viewer(void) {
     return FindWindowW(L"TessavinePgfview", NULL);
 }
 
+/* The block is written into the window's own process, as the shell hands it over there: a
+ * global memory handle means nothing in another process. */
 static int drop(int count, wchar_t** names) {
     size_t chars = 1;
-    for (int i = 0; i < count; ++i) {
-        chars += wcslen(names[i]) + 1;
+    wchar_t full[16][MAX_PATH];
+    for (int i = 0; i < count && i < 16; ++i) {
+        GetFullPathNameW(names[i], MAX_PATH, full[i], NULL);
+        chars += wcslen(full[i]) + 1;
     }
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-    DROPFILES* files = (DROPFILES*)GlobalLock(memory);
+    const size_t size = sizeof(DROPFILES) + chars * sizeof(wchar_t);
+    unsigned char* block = (unsigned char*)calloc(1, size);
+    DROPFILES* files = (DROPFILES*)block;
     files->pFiles = sizeof(DROPFILES);
     files->pt.x = 40;
     files->pt.y = 120;
     files->fWide = TRUE;
     wchar_t* at = (wchar_t*)(files + 1);
-    for (int i = 0; i < count; ++i) {
-        wchar_t full[MAX_PATH];
-        GetFullPathNameW(names[i], MAX_PATH, full, NULL);
-        wcscpy(at, full);
-        at += wcslen(full) + 1;
+    for (int i = 0; i < count && i < 16; ++i) {
+        wcscpy(at, full[i]);
+        at += wcslen(full[i]) + 1;
     }
-    GlobalUnlock(memory);
-    return PostMessageW(viewer(), WM_DROPFILES, (WPARAM)memory, 0) ? 0 : 1;
+    const HWND window = viewer();
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
+    void* there = process ? VirtualAllocEx(process, NULL, size, MEM_COMMIT | MEM_RESERVE,
+                                           PAGE_READWRITE)
+                          : NULL;
+    if (there == NULL || !WriteProcessMemory(process, there, block, size, NULL)) {
+        printf("cannot reach the window's process\n");
+        return 1;
+    }
+    return PostMessageW(window, WM_DROPFILES, (WPARAM)there, 0) ? 0 : 1;
 }
 
 struct Fit {
