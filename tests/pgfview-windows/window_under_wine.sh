@@ -161,6 +161,9 @@ if [ -n "$probe" ]; then
     check dropped-other-file-left titled "pgfview - second.pgf" 1
     (cd "$work/case" && wine "$probe" captions) >"$work/captions96.txt" 2>&1
     check captions-whole-at-96-dpi grep -q "^dpi 96, 0 captions cut" "$work/captions96.txt"
+    # Back to following ltn0.pgf, for the figures below.
+    (cd "$work/case" && wine "$probe" drop ltn0.pgf) >/dev/null 2>&1
+    check dropped-back-to-ltn0 titled "pgfview - ltn0.pgf" 3
 else
     echo "skipped: the drop and the captions (no x86_64-w64-mingw32-gcc)"
 fi
