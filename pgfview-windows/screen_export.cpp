@@ -4,8 +4,8 @@
 
 #include "core/file_platform.h"
 #include "core/utf8.h"
-#include "font_reading.h"
 #include "pgfinfo/png_file.h"
+#include "pgfview_shared/font_reading.h"
 #include "psp_screen/screen_layout.h"
 #include "psp_screen/screen_renderer.h"
 
@@ -21,7 +21,7 @@ std::string savePicture(const psp_screen::RgbaImage& picture, const std::filesys
 }
 
 std::string exportScreen(const std::filesystem::path& font, const std::filesystem::path& png) {
-    const FontRead read = readFontFile(font);
+    const pgfview_shared::FontRead read = pgfview_shared::readFontFile(font);
     if (!read.font) {
         return "Could not read " + platform::utf8FromPath(font) + ": " + read.problem +
                ". Name a PGF font file.";

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "core/file_platform.h"
+#include "core/shown_text.h"
 #include "core/utf8.h"
 #include "file_stamp.h"
-#include "font_facts.h"
-#include "font_reading.h"
 #include "pgf/character_set.h"
+#include "pgfview_shared/companion_place.h"
+#include "pgfview_shared/font_reading.h"
+#include "pgfview_shared/font_summary.h"
+#include "pgfview_shared/read_verdict.h"
 #include "psp_screen/character_table.h"
 #include "psp_screen/screen_layout.h"
 #include "psp_screen/screen_renderer.h"
@@ -29,30 +32,40 @@ namespace {
 constexpr const wchar_t* kClassName = L"TessavinePgfview";
 // The Tessavine window's class, to stand beside it.
 constexpr const wchar_t* kMainWindowClass = L"TessavineMain";
-// The main window's client area in pixels at 96 dpi, centred on the screen by the program.
-constexpr int kMainClientWidth = 447;
-constexpr int kMainClientHeight = 392;
 
 // How often the file is looked at (one cheap attribute query): a replacement shows well within
 // a second even on a busy machine.
 constexpr UINT kPollMilliseconds = 100;
 constexpr UINT_PTR kPollTimer = 1;
+// A file that failed to read while it was fresh is read again after a pause.
+constexpr UINT_PTR kRetryTimer = 2;
 
 enum ControlId : int {
     kZoom = 101,
-    kLight,
+    kBackground,
     kFirmware,
     kCharacters,
+    kOnTop,
+    kOpen,
     kExport,
     kSample,
     kSummary,
+    kFileSize,
+    kOpenMemory,
     kStatus,
+    kScrollAcross,
+    kScrollDown,
 };
+
+// Sizes over the firmware font's, and why a file cannot be shown, are written in red, as on Linux.
+constexpr COLORREF kOverBudgetRed = RGB(0xd0, 0x30, 0x30);
 
 // Lengths in pixels at 96 dpi.
 constexpr int kMargin = 8;
 constexpr int kRowHeight = 24;
 constexpr int kPanelHeight = 190;
+constexpr int kSizeLineHeight = 18;
+constexpr int kScrollBar = 17;
 constexpr int kControlsWidth = 480;
 constexpr int kStatusHeight = 36;
 
@@ -73,20 +86,28 @@ class Viewer {
     void layout();
     void fitWindow();
     int pictureTop() const { return px(kMargin) * 3 + px(kRowHeight) * 2; }
+    // The scroll bars beside and below the picture, whose room is kept whether they show or not.
+    int scrollBarWidth() const { return px(kScrollBar); }
+    int scrollBarHeight() const { return px(kScrollBar); }
     SIZE clientSize() const;
     SIZE outerSize() const;
     void placeBesideMainWindow();
     void reload();
+    void showRead(const pgfview_shared::FontRead& read);
+    void showSummary();
     void redraw();
     // The part of the picture the view shows, from (scrollX_, scrollY_), magnified for the screen.
     void present();
     void scrollBy(int dx, int dy);
+    void updateScrollBars();
+    void scrolled(HWND bar, int request);
     void describeCellAt(int x, int y);
     bool showsCharacters() const {
         return font_ && SendMessageW(characters_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
     void paint();
     void exportView();
+    void chooseFile();
     void open(std::filesystem::path path);
     std::wstring fileName() const { return path_.filename().wstring(); }
 
@@ -94,27 +115,36 @@ class Viewer {
     std::filesystem::path path_;
     HWND window_ = nullptr;
     HWND zoomBox_ = nullptr;
-    HWND light_ = nullptr;
+    HWND background_ = nullptr;
     HWND firmware_ = nullptr;
     HWND characters_ = nullptr;
+    HWND onTop_ = nullptr;
+    HWND open_ = nullptr;
     HWND export_ = nullptr;
     HWND sampleLabel_ = nullptr;
     HWND sample_ = nullptr;
     HWND summary_ = nullptr;
+    HWND fileSize_ = nullptr;
+    HWND openMemory_ = nullptr;
     HWND status_ = nullptr;
+    HWND across_ = nullptr;
+    HWND down_ = nullptr;
     HFONT uiFont_ = nullptr;
     int dpi_ = 96;
     int zoom_ = 2;
 
     FileStamp stamp_;
-    bool everRead_ = false;
+    int retries_ = 0;
+    bool damaged_ = false;  // the status line tells why the file cannot be shown, in red
     std::shared_ptr<const pgf::PgfFile> font_;
     std::size_t fileBytes_ = 0;
+    pgfview_shared::FontSummary facts_;
+    psp_screen::RgbaImage screen_;   // the PSP screen, one pixel per pixel: what Export saves
     psp_screen::RgbaImage picture_;  // the screen or the character table, one pixel per pixel
     std::vector<psp_screen::TableEntry> entries_;  // the table's, while it is shown
     psp_screen::TableGeometry table_;
-    std::wstring fileStatus_;      // what the status line says of the file
-    psp_screen::Rgba background_;  // the palette's, beyond the picture's edges
+    std::wstring fileStatus_;    // what the status line says of the file
+    psp_screen::Rgba backdrop_;  // the palette's, beyond the picture's edges
     int scrollX_ = 0;
     int scrollY_ = 0;
     std::vector<std::uint32_t> device_;  // the picture magnified, as the DIB wants it
@@ -152,10 +182,17 @@ std::wstring editText(const std::string& utf8) {
     return text;
 }
 
-std::wstring codeText(char32_t code) {
-    wchar_t text[16];
-    swprintf(text, 16, L"U+%04X", static_cast<unsigned>(code));
-    return text;
+// A name from a font file or a folder, with the characters that would act instead of showing
+// written as escapes.
+std::string shown(const std::string& fromFile) {
+    return shownText(fromFile);
+}
+
+// The current UTC time in the file system's ticks.
+std::uint64_t ticksNow() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
 bool Viewer::create(bool companion) {
@@ -195,11 +232,20 @@ void Viewer::createControls() {
         SendMessageW(zoomBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(zoom));
     }
     SendMessageW(zoomBox_, CB_SETCURSEL, static_cast<WPARAM>(zoom_ - 1), 0);
-    light_ = control(window_, L"BUTTON", L"Light", BS_AUTOCHECKBOX | WS_TABSTOP, kLight, instance_);
+    background_ = control(window_, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL,
+                          kBackground, instance_);
+    for (const wchar_t* name : {L"Dark", L"Light"}) {
+        SendMessageW(background_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    SendMessageW(background_, CB_SETCURSEL, 0, 0);
     firmware_ = control(window_, L"BUTTON", L"Firmware size", BS_AUTOCHECKBOX | WS_TABSTOP,
                         kFirmware, instance_);
     characters_ = control(window_, L"BUTTON", L"Characters", BS_AUTOCHECKBOX | WS_TABSTOP,
                           kCharacters, instance_);
+    onTop_ = control(window_, L"BUTTON", L"Stay on top", BS_AUTOCHECKBOX | WS_TABSTOP, kOnTop,
+                     instance_);
+    open_ =
+        control(window_, L"BUTTON", L"Open\u2026", BS_PUSHBUTTON | WS_TABSTOP, kOpen, instance_);
     export_ = control(window_, L"BUTTON", L"Export PNG\u2026", BS_PUSHBUTTON | WS_TABSTOP, kExport,
                       instance_);
     sampleLabel_ = control(window_, L"STATIC", L"Sample:", SS_LEFT | SS_CENTERIMAGE, 0, instance_);
@@ -208,7 +254,11 @@ void Viewer::createControls() {
     summary_ =
         control(window_, L"EDIT", L"", ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL,
                 kSummary, instance_, WS_EX_CLIENTEDGE);
-    status_ = control(window_, L"STATIC", L"", SS_LEFT, kStatus, instance_);
+    fileSize_ = control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kFileSize, instance_);
+    openMemory_ = control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kOpenMemory, instance_);
+    status_ = control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kStatus, instance_);
+    across_ = control(window_, L"SCROLLBAR", L"", SBS_HORZ, kScrollAcross, instance_);
+    down_ = control(window_, L"SCROLLBAR", L"", SBS_VERT, kScrollDown, instance_);
     applyFonts();
 }
 
@@ -216,8 +266,8 @@ void Viewer::applyFonts() {
     const HFONT old = uiFont_;
     const LOGFONTW description = messageFont(dpi_);
     uiFont_ = CreateFontIndirectW(&description);
-    for (HWND child : {zoomBox_, light_, firmware_, characters_, export_, sampleLabel_, sample_,
-                       summary_, status_}) {
+    for (HWND child : {zoomBox_, background_, firmware_, characters_, onTop_, open_, export_,
+                       sampleLabel_, sample_, summary_, fileSize_, openMemory_, status_}) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), TRUE);
     }
     if (old != nullptr) {
@@ -225,38 +275,49 @@ void Viewer::applyFonts() {
     }
 }
 
-// The controls in two rows, the picture below them, then the status line and the side panel:
-// one column, so that the window fits beside the Tessavine window on ordinary screens.
+// The controls in two rows, the picture below them with its scroll bars, then the status line
+// and the side panel: one column, so that the window fits beside the Tessavine window on
+// ordinary screens.
 void Viewer::layout() {
     const int pictureWidth = psp_screen::kPspScreen.width * pixelFactor();
     const int pictureHeight = psp_screen::kPspScreen.height * pixelFactor();
     const int m = px(kMargin);
     const int row = px(kRowHeight);
-    const int width = std::max(pictureWidth, px(kControlsWidth));
+    const int width = std::max(pictureWidth + scrollBarWidth(), px(kControlsWidth));
     int x = m;
+    int top = m;
     const auto place = [&](HWND child, int widthAt96, int height) {
-        MoveWindow(child, x, m, px(widthAt96), height, TRUE);
+        MoveWindow(child, x, top, px(widthAt96), height, TRUE);
         x += px(widthAt96) + m;
     };
     place(zoomBox_, 60, px(200));
-    place(light_, 60, row);
-    place(firmware_, 100, row);
+    place(background_, 70, px(200));
+    place(firmware_, 105, row);
     place(characters_, 90, row);
-    place(export_, 110, row);
-    const int sampleTop = m + row + m;
-    MoveWindow(sampleLabel_, m, sampleTop, px(56), row, TRUE);
-    MoveWindow(sample_, m + px(60), sampleTop, width - px(60), row, TRUE);
-    const int statusTop = pictureTop() + pictureHeight + m;
+    place(onTop_, 95, row);
+    x = m;
+    top = m + row + m;
+    place(open_, 70, row);
+    place(export_, 100, row);
+    place(sampleLabel_, 50, row);
+    MoveWindow(sample_, x, top, std::max(m + width - x, px(40)), row, TRUE);
+    MoveWindow(across_, m, pictureTop() + pictureHeight, pictureWidth, scrollBarHeight(), TRUE);
+    MoveWindow(down_, m + pictureWidth, pictureTop(), scrollBarWidth(), pictureHeight, TRUE);
+    const int statusTop = pictureTop() + pictureHeight + scrollBarHeight() + m;
     MoveWindow(status_, m, statusTop, width, px(kStatusHeight), TRUE);
-    MoveWindow(summary_, m, statusTop + px(kStatusHeight) + m, width, px(kPanelHeight), TRUE);
+    const int sizesTop = statusTop + px(kStatusHeight) + m;
+    MoveWindow(fileSize_, m, sizesTop, width, px(kSizeLineHeight), TRUE);
+    MoveWindow(openMemory_, m, sizesTop + px(kSizeLineHeight), width, px(kSizeLineHeight), TRUE);
+    MoveWindow(summary_, m, sizesTop + 2 * px(kSizeLineHeight) + m, width, px(kPanelHeight), TRUE);
 }
 
 SIZE Viewer::clientSize() const {
     const int pictureWidth = psp_screen::kPspScreen.width * pixelFactor();
     const int pictureHeight = psp_screen::kPspScreen.height * pixelFactor();
     const int m = px(kMargin);
-    return {m + std::max(pictureWidth, px(kControlsWidth)) + m,
-            pictureTop() + pictureHeight + m + px(kStatusHeight) + m + px(kPanelHeight) + m};
+    return {m + std::max(pictureWidth + scrollBarWidth(), px(kControlsWidth)) + m,
+            pictureTop() + pictureHeight + scrollBarHeight() + m + px(kStatusHeight) + m +
+                2 * px(kSizeLineHeight) + m + px(kPanelHeight) + m};
 }
 
 SIZE Viewer::outerSize() const {
@@ -274,76 +335,93 @@ void Viewer::fitWindow() {
 }
 
 void Viewer::placeBesideMainWindow() {
+    using pgfview_shared::DesktopRect;
     const HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     GetMonitorInfoW(monitor, &info);
-    const RECT work = info.rcWork;
-    RECT main{};
+    const DesktopRect work{info.rcWork.left, info.rcWork.top, info.rcWork.right,
+                           info.rcWork.bottom};
+    DesktopRect main{};
+    RECT mainRect{};
     const HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
-    if (mainWindow == nullptr || !GetWindowRect(mainWindow, &main)) {
+    if (mainWindow != nullptr && GetWindowRect(mainWindow, &mainRect)) {
+        main = {mainRect.left, mainRect.top, mainRect.right, mainRect.bottom};
+    } else {
         // Not open yet: where it will stand, centred on the screen.
-        const RECT outer = outerRectFor(px(kMainClientWidth), px(kMainClientHeight),
-                                        WS_OVERLAPPEDWINDOW, 0, true, dpi_);
-        const int width = outer.right - outer.left;
-        const int height = outer.bottom - outer.top;
-        main.left = work.left + (work.right - work.left - width) / 2;
-        main.top = work.top + (work.bottom - work.top - height) / 2;
-        main.right = main.left + width;
-        main.bottom = main.top + height;
+        const RECT outer =
+            outerRectFor(px(pgfview_shared::kMainClientWidth),
+                         px(pgfview_shared::kMainClientHeight), WS_OVERLAPPEDWINDOW, 0, true, dpi_);
+        main = pgfview_shared::centredIn(work, outer.right - outer.left, outer.bottom - outer.top);
     }
     const int gap = px(kMargin);
-    const int roomRight = static_cast<int>(work.right - main.right) - gap;
-    const int roomLeft = static_cast<int>(main.left - work.left) - gap;
-    const bool right = roomRight >= roomLeft;
+    const pgfview_shared::Side side = pgfview_shared::sideWithMoreRoom(work, main, gap);
     // As large as the room beside the main window allows; on a screen too narrow even for 1x it
     // still stands beside the main window, reaching past the screen's edge rather than over it.
-    while (zoom_ > 1 && static_cast<int>(outerSize().cx) > std::max(roomRight, roomLeft)) {
+    while (zoom_ > 1 && static_cast<int>(outerSize().cx) > side.room) {
         --zoom_;
     }
     SendMessageW(zoomBox_, CB_SETCURSEL, static_cast<WPARAM>(zoom_ - 1), 0);
     redraw();
     fitWindow();
     const SIZE outer = outerSize();
-    const int left = right ? static_cast<int>(main.right) + gap
-                           : static_cast<int>(main.left) - gap - static_cast<int>(outer.cx);
-    const int top =
-        std::clamp(static_cast<int>(main.top), static_cast<int>(work.top),
-                   std::max(static_cast<int>(work.top), static_cast<int>(work.bottom - outer.cy)));
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const DesktopRect frame =
+        pgfview_shared::frameBeside(work, main, side, outer.cx, outer.cy, gap);
+    SetWindowPos(window_, nullptr, frame.left, frame.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Viewer::reload() {
-    stamp_ = stampOf(path_);
-    const FontRead read = readFontFile(path_);
-    everRead_ = true;
-    const std::string name = platform::utf8FromPath(path_.filename());
+    KillTimer(window_, kRetryTimer);
+    const FileStamp before = stampOf(path_);
+    stamp_ = before;
+    const pgfview_shared::FontRead read = pgfview_shared::readFontFile(path_);
+    if (read.missing) {
+        retries_ = 0;
+        showRead(read);
+        return;
+    }
+    // A file that changed while it was read, or that fails while fresh, is most likely being
+    // written: it is read again shortly before it is called damaged.
+    constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+    const bool lately = ticksNow() - before.written < kTicksPerSecond;
+    switch (pgfview_shared::judgeRead(!read.font, !(stampOf(path_) == before), lately, retries_)) {
+        case pgfview_shared::ReadVerdict::LookAgain: {
+            ++retries_;
+            SetTimer(window_, kRetryTimer, pgfview_shared::kRetryMilliseconds, nullptr);
+            const std::string name = shown(platform::utf8FromPath(path_.filename()));
+            fileStatus_ = wideFromUtf8(pgfview_shared::replacingText(name));
+            SetWindowTextW(status_, fileStatus_.c_str());
+            return;
+        }
+        case pgfview_shared::ReadVerdict::Damaged:
+        case pgfview_shared::ReadVerdict::Show:
+            retries_ = 0;
+            showRead(read);
+            return;
+    }
+}
+
+void Viewer::showRead(const pgfview_shared::FontRead& read) {
+    const std::string name = shown(platform::utf8FromPath(path_.filename()));
     std::string status;
     if (read.font) {
         font_ = read.font;
         fileBytes_ = read.bytes;
-        const FontFacts facts = describeFont(*font_, name, fileBytes_);
-        std::string text = facts.text;
-        if (!facts.missing.empty()) {
-            text += "\nMissing characters:\n";
-            for (const char32_t code : facts.missing) {
-                text += utf8FromWide(codeText(code)) + "  ";
-                appendUtf8(text, code);
-                text += "\n";
-            }
-        }
-        SetWindowTextW(summary_, editText(text).c_str());
-        status = "Showing " + platform::utf8FromPath(path_) + "; it is followed as it changes.";
+        facts_ =
+            pgfview_shared::summarize(*font_, platform::utf8FromPath(path_.filename()), fileBytes_);
+        status = shown(platform::utf8FromPath(path_)) + "\nFollowed as it changes.";
     } else {
         font_.reset();
         fileBytes_ = 0;
-        SetWindowTextW(summary_, L"");
-        status = read.missing ? "Waiting for " + name +
-                                    ": there is no such file yet. It shows as soon as "
-                                    "the converter writes it."
-                              : name + " cannot be shown: " + read.problem +
-                                    ". It shows again as soon as a good font is there.";
+        facts_ = {};
+        status = read.missing ? pgfview_shared::waitingText(
+                                    name, shown(platform::utf8FromPath(path_.parent_path())))
+                              : pgfview_shared::damagedText(shown(platform::utf8FromPath(path_)),
+                                                            read.problem);
     }
+    showSummary();
+    damaged_ = !read.font && !read.missing;
     fileStatus_ = wideFromUtf8(status);
     SetWindowTextW(status_, fileStatus_.c_str());
     const std::wstring caption =
@@ -352,11 +430,58 @@ void Viewer::reload() {
     redraw();
 }
 
+// The side panel as on Linux: the figures, the two sizes against the firmware's (red when
+// over), and the PSP's characters the font lacks.
+void Viewer::showSummary() {
+    if (!font_) {
+        SetWindowTextW(summary_, L"");
+        SetWindowTextW(fileSize_, L"");
+        SetWindowTextW(openMemory_, L"");
+        return;
+    }
+    const pgfview_shared::FontSummary& s = facts_;
+    char em[32];
+    std::snprintf(em, sizeof em, "%.2f px", s.emPixels);
+    std::string text;
+    text += "Font: " + shown(s.name) + "\n";
+    text += "Style: " + shown(s.style) + "\n";
+    text += std::string("Em size: ") + em + "\n";
+    text += "Glyphs: " + std::to_string(s.glyphCount) + "\n";
+    text += "Missing: " +
+            (s.missing.empty() ? std::string("none of the PSP's set")
+                               : std::to_string(s.missing.size()) + " of the PSP's set") +
+            "\n";
+    text += "Compared with: ltn" + std::to_string(s.slot) + ".pgf" +
+            (s.slotFromName ? "" : " (assumed)") + "\n";
+    for (std::size_t i = 0; i < s.sources.size(); ++i) {
+        text += (i == 0 ? "Drawn from: " : "    ") + shown(s.sources[i].font) + ": " +
+                std::to_string(s.sources[i].characters) + " characters (" + s.sources[i].runs +
+                ")\n";
+    }
+    if (!s.sourcesProblem.empty()) {
+        text += "Drawn from: " + shown(s.sourcesProblem) + "\n";
+    }
+    text += "\nCharacters of the PSP's set the font lacks:\n";
+    if (s.missing.empty()) {
+        text += "(none)\n";
+    }
+    for (const char32_t code : s.missing) {
+        text += pgfview_shared::codeAndCharacter(code) + "\n";
+    }
+    SetWindowTextW(summary_, editText(text).c_str());
+    const auto sizeLine = [](const char* label, std::size_t used, std::size_t budget) {
+        return wideFromUtf8(std::string(label) + pgfview_shared::bytesText(used) + " " +
+                            pgfview_shared::ofFirmwareText(used, budget));
+    };
+    SetWindowTextW(fileSize_, sizeLine("File size: ", s.fileBytes, s.slotFileBytes).c_str());
+    SetWindowTextW(openMemory_, sizeLine("Open memory: ", s.openBytes, s.slotOpenBytes).c_str());
+}
+
 void Viewer::redraw() {
-    const bool light = SendMessageW(light_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const bool light = SendMessageW(background_, CB_GETCURSEL, 0, 0) == 1;
     const psp_screen::Palette palette =
         light ? psp_screen::lightPalette() : psp_screen::darkPalette();
-    background_ = palette.background;
+    backdrop_ = palette.background;
     if (font_) {
         const int length = GetWindowTextLengthW(sample_);
         std::wstring sample(static_cast<std::size_t>(length) + 1, L'\0');
@@ -365,10 +490,10 @@ void Viewer::redraw() {
         psp_screen::ScreenLayout screen =
             psp_screen::pspScreenLayout(*font_, decodeUtf8(utf8FromWide(sample)));
         if (SendMessageW(firmware_, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-            const int slot = slotOfFileName(platform::utf8FromPath(path_.filename()));
-            screen.reference = psp_screen::firmwareReference(slot < 0 ? 0 : slot);
+            screen.reference = psp_screen::firmwareReference(facts_.slot);
         }
-        picture_ = psp_screen::renderScreen(*font_, screen, palette);
+        screen_ = psp_screen::renderScreen(*font_, screen, palette);
+        picture_ = screen_;
         entries_.clear();
         if (showsCharacters()) {
             entries_ = psp_screen::characterTableEntries(*font_, pgf::pspLatinCharacters());
@@ -377,6 +502,7 @@ void Viewer::redraw() {
         }
     } else {
         entries_.clear();
+        screen_ = psp_screen::RgbaImage();
         picture_ = psp_screen::RgbaImage(psp_screen::kPspScreen.width,
                                          psp_screen::kPspScreen.height, palette.background);
     }
@@ -387,7 +513,7 @@ void Viewer::present() {
     const psp_screen::Size view = psp_screen::kPspScreen;
     scrollX_ = std::clamp(scrollX_, 0, std::max(0, picture_.width() - view.width));
     scrollY_ = std::clamp(scrollY_, 0, std::max(0, picture_.height() - view.height));
-    psp_screen::RgbaImage shown(view.width, view.height, background_);
+    psp_screen::RgbaImage shown(view.width, view.height, backdrop_);
     for (int y = 0; y < view.height; ++y) {
         for (int x = 0; x < view.width; ++x) {
             if (picture_.contains(x + scrollX_, y + scrollY_)) {
@@ -404,7 +530,63 @@ void Viewer::present() {
                        return (static_cast<std::uint32_t>(p.red) << 16) |
                               (static_cast<std::uint32_t>(p.green) << 8) | p.blue;
                    });
+    updateScrollBars();
     InvalidateRect(window_, nullptr, FALSE);
+}
+
+// A bar shows only where the picture is larger than the view; its page is the view.
+void Viewer::updateScrollBars() {
+    const psp_screen::Size view = psp_screen::kPspScreen;
+    const auto set = [](HWND bar, int whole, int page, int at) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        info.nMin = 0;
+        info.nMax = std::max(whole, page) - 1;
+        info.nPage = static_cast<UINT>(page);
+        info.nPos = at;
+        SetScrollInfo(bar, SB_CTL, &info, TRUE);
+        ShowWindow(bar, whole > page ? SW_SHOWNA : SW_HIDE);
+    };
+    set(across_, picture_.width(), view.width, scrollX_);
+    set(down_, picture_.height(), view.height, scrollY_);
+}
+
+void Viewer::scrolled(HWND bar, int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(bar, SB_CTL, &info);
+    constexpr int kLine = 27;  // a tenth of the screen's height, as a wheel notch moves it
+    int at = info.nPos;
+    switch (request) {
+        case SB_LINEUP:
+            at -= kLine;
+            break;
+        case SB_LINEDOWN:
+            at += kLine;
+            break;
+        case SB_PAGEUP:
+            at -= static_cast<int>(info.nPage);
+            break;
+        case SB_PAGEDOWN:
+            at += static_cast<int>(info.nPage);
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            at = info.nTrackPos;
+            break;
+        case SB_TOP:
+            at = info.nMin;
+            break;
+        case SB_BOTTOM:
+            at = info.nMax;
+            break;
+        default:
+            return;
+    }
+    const bool across = bar == across_;
+    scrollBy(across ? at - scrollX_ : 0, across ? 0 : at - scrollY_);
 }
 
 void Viewer::paint() {
@@ -457,9 +639,8 @@ void Viewer::describeCellAt(int x, int y) {
         return;
     }
     const psp_screen::TableEntry& entry = entries_[index];
-    std::string text = utf8FromWide(codeText(entry.code)) + "  ";
-    appendUtf8(text, entry.code);
-    text += entry.missing ? "  missing: the PSP shows _ in its place" : "";
+    std::string text = pgfview_shared::codeAndCharacter(entry.code);
+    text += entry.missing ? " \u2014 missing; the PSP shows _ instead" : "";
     SetWindowTextW(status_, wideFromUtf8(text).c_str());
 }
 
@@ -482,14 +663,33 @@ void Viewer::exportView() {
         return;
     }
     name.resize(wcslen(name.c_str()));
-    const std::string problem = savePicture(picture_.magnified(zoom_), std::filesystem::path(name));
+    const std::string problem = savePicture(screen_.magnified(zoom_), std::filesystem::path(name));
     if (!problem.empty()) {
         MessageBoxW(window_, wideFromUtf8(problem).c_str(), L"pgfview", MB_OK | MB_ICONWARNING);
     }
 }
 
+void Viewer::chooseFile() {
+    std::wstring name(MAX_PATH * 4, L'\0');
+    const std::wstring folder = path_.parent_path().wstring();
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = L"PSP fonts (*.pgf)\0*.pgf\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrTitle = L"Open a PSP font";
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameW(&dialog)) {
+        name.resize(wcslen(name.c_str()));
+        open(std::filesystem::path(name));
+    }
+}
+
 void Viewer::open(std::filesystem::path path) {
     path_ = std::move(path);
+    retries_ = 0;
     reload();
 }
 
@@ -501,8 +701,25 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_ERASEBKGND:
             return 1;
         case WM_TIMER:
-            if (wParam == kPollTimer && !(stampOf(path_) == stamp_)) {
+            if (wParam == kRetryTimer || (wParam == kPollTimer && !(stampOf(path_) == stamp_))) {
                 reload();
+            }
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            // Sizes over the firmware font's and a damaged file's reason in red, as on Linux.
+            const auto child = reinterpret_cast<HWND>(lParam);
+            const bool over = (font_ && ((child == fileSize_ && facts_.fileTooBig()) ||
+                                         (child == openMemory_ && facts_.openTooBig()))) ||
+                              (child == status_ && damaged_);
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            SetTextColor(dc, over ? kOverBudgetRed : GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (lParam != 0) {
+                scrolled(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
             }
             return 0;
         case WM_COMMAND: {
@@ -512,8 +729,16 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
                 zoom_ = static_cast<int>(SendMessageW(zoomBox_, CB_GETCURSEL, 0, 0)) + 1;
                 redraw();
                 fitWindow();
-            } else if ((id == kLight || id == kFirmware) && code == BN_CLICKED) {
+            } else if (id == kBackground && code == CBN_SELCHANGE) {
                 redraw();
+            } else if (id == kFirmware && code == BN_CLICKED) {
+                redraw();
+            } else if (id == kOnTop && code == BN_CLICKED) {
+                const bool on = SendMessageW(onTop_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                SetWindowPos(window_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            } else if (id == kOpen && code == BN_CLICKED) {
+                chooseFile();
             } else if (id == kCharacters && code == BN_CLICKED) {
                 scrollX_ = 0;
                 scrollY_ = 0;
@@ -540,13 +765,24 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             describeCellAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
             return 0;
         case WM_DROPFILES: {
+            // The first .pgf file among the dropped ones, as on Linux; anything else is left.
             const auto drop = reinterpret_cast<HDROP>(wParam);
-            const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-            std::wstring name(length + 1, L'\0');
-            DragQueryFileW(drop, 0, name.data(), length + 1);
+            const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+            std::filesystem::path font;
+            for (UINT i = 0; i < count && font.empty(); ++i) {
+                const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+                std::wstring name(length + 1, L'\0');
+                DragQueryFileW(drop, i, name.data(), length + 1);
+                name.resize(length);
+                const std::wstring ending = name.size() >= 4 ? name.substr(name.size() - 4) : L"";
+                if (CompareStringOrdinal(ending.c_str(), -1, L".pgf", -1, TRUE) == CSTR_EQUAL) {
+                    font = name;
+                }
+            }
             DragFinish(drop);
-            name.resize(length);
-            open(std::filesystem::path(name));
+            if (!font.empty()) {
+                open(std::move(font));
+            }
             return 0;
         }
         case WM_DPICHANGED: {
@@ -562,6 +798,7 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         }
         case WM_DESTROY:
             KillTimer(window, kPollTimer);
+            KillTimer(window, kRetryTimer);
             if (uiFont_ != nullptr) {
                 DeleteObject(uiFont_);
             }
@@ -583,6 +820,14 @@ int runViewer(HINSTANCE instance, const std::filesystem::path& font, bool compan
     }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Ctrl+O opens and Ctrl+S exports, as on Linux, wherever the keyboard focus is.
+        if (message.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+            (message.wParam == 'O' || message.wParam == 'S')) {
+            const HWND top = GetAncestor(message.hwnd, GA_ROOT);
+            const int id = message.wParam == 'O' ? kOpen : kExport;
+            PostMessageW(top, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "pgfview_shared/companion_place.h"
+
 namespace tessavine::pgfview {
 namespace {
 
@@ -15,25 +17,19 @@ constexpr int kGap = 8;
 }  // namespace
 
 QRect companionGeometry(const QRect& available, const QSize& preferred) {
-    const int mainWidth = kMainWindowClient.width() + 2 * kBorder;
-    const int mainHeight = kMainWindowClient.height() + kMainMenuBar + kTitleBar + kBorder;
-    const int mainLeft = available.left() + (available.width() - mainWidth) / 2;
-    const int mainRight = mainLeft + mainWidth;  // one past its last column
-
-    const int roomRight = available.right() + 1 - mainRight - kGap;
-    const int roomLeft = mainLeft - available.left() - kGap;
-    const bool right = roomRight >= roomLeft;
-    const int room = std::max(right ? roomRight : roomLeft, 1);
-
-    const int width = std::clamp(preferred.width(), 1, std::max(room - 2 * kBorder, 1));
+    using namespace pgfview_shared;
+    const DesktopRect work{available.left(), available.top(), available.right() + 1,
+                           available.bottom() + 1};
+    const DesktopRect mainFrame =
+        centredIn(work, kMainWindowClient.width() + 2 * kBorder,
+                  kMainWindowClient.height() + kMainMenuBar + kTitleBar + kBorder);
+    const Side side = sideWithMoreRoom(work, mainFrame, kGap);
+    const int width = std::clamp(preferred.width(), 1, std::max(side.room - 2 * kBorder, 1));
     const int height =
         std::clamp(preferred.height(), 1, std::max(available.height() - kTitleBar - kBorder, 1));
-    const int frameLeft = right ? mainRight + kGap : mainLeft - kGap - (width + 2 * kBorder);
-    // Level with the main window's top where the screen allows, else as high as it goes.
-    const int mainTop = available.top() + (available.height() - mainHeight) / 2;
-    const int frameTop = std::clamp(mainTop, available.top(),
-                                    available.bottom() + 1 - (height + kTitleBar + kBorder));
-    return {frameLeft + kBorder, std::max(frameTop, available.top()) + kTitleBar, width, height};
+    const DesktopRect frame =
+        frameBeside(work, mainFrame, side, width + 2 * kBorder, height + kTitleBar + kBorder, kGap);
+    return {frame.left + kBorder, frame.top + kTitleBar, width, height};
 }
 
 }  // namespace tessavine::pgfview

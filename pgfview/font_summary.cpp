@@ -1,86 +1,49 @@
 #include "font_summary.h"
 
 #include <QLocale>
+#include <QStringList>
 
-#include "pgf/character_set.h"
-#include "pgf/firmware_slots.h"
-#include "psp_screen/character_table.h"
+#include "pgfview_shared/font_summary.h"
 #include "shown_name.h"
 
 namespace tessavine::pgfview {
 namespace {
 
-QString bytes(std::size_t count) {
-    return QLocale::c().toString(static_cast<qulonglong>(count));
-}
-
 QString againstBudget(std::size_t used, std::size_t budget) {
-    const double percent =
-        budget == 0 ? 0.0 : 100.0 * static_cast<double>(used) / static_cast<double>(budget);
-    const QString text = QString("%1 bytes<br>of the firmware's %2 (%3%)")
-                             .arg(bytes(used), bytes(budget), QString::number(percent, 'f', 0));
+    const QString text = QString::fromStdString(pgfview_shared::bytesText(used) + "<br>" +
+                                                pgfview_shared::ofFirmwareText(used, budget));
     return used > budget ? QString("<span style='color:#d03030'><b>%1</b></span>").arg(text) : text;
-}
-
-constexpr int kRunsShown = 6;
-
-std::vector<FontSummary::Source> sourcesOf(const pgf::PgfFile& font) {
-    std::vector<FontSummary::Source> sources;
-    if (!font.sources) {
-        return sources;
-    }
-    for (const pgf::FontSource& source : *font.sources) {
-        FontSummary::Source summary{shownName(source.name), 0, {}};
-        QStringList runs;
-        for (const auto& [first, last] : source.runs) {
-            summary.characters += static_cast<std::size_t>(last - first) + 1;
-            if (runs.size() == kRunsShown) {
-                continue;  // only counted: text for runs never shown is work for nothing
-            }
-            QString run =
-                QString("U+%1").arg(static_cast<uint>(first), 4, 16, QChar('0')).toUpper();
-            if (last > first) {
-                run += QString("-%1").arg(static_cast<uint>(last), 4, 16, QChar('0')).toUpper();
-            }
-            runs << run;
-        }
-        if (source.runs.size() > static_cast<std::size_t>(kRunsShown)) {
-            runs << "...";
-        }
-        summary.runs = runs.join(", ");
-        sources.push_back(summary);
-    }
-    return sources;
 }
 
 }  // namespace
 
 std::optional<int> slotOfFileName(const QString& fileName) {
-    return pgf::slotOfFileName(fileName.toStdString());
+    return pgfview_shared::slotOfFileName(fileName.toStdString());
 }
 
 FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::size_t fileBytes) {
+    const pgfview_shared::FontSummary shared =
+        pgfview_shared::summarize(font, fileName.toStdString(), fileBytes);
     FontSummary summary;
-    summary.name = shownName(font.header.fontName);
-    summary.style = shownName(font.header.fontType);
-    summary.emPixels = font.header.hSize / 64.0 * font.header.hResolution / 64.0 / 72.0;
-    summary.glyphCount = font.glyphs.size();
-    summary.missing = psp_screen::missingCharacters(font, pgf::pspLatinCharacters());
-    summary.fileBytes = fileBytes;
-    summary.openBytes = pgf::stingyOpenBytes(font.sections);
-    const std::optional<int> slot = slotOfFileName(fileName);
-    summary.slot = slot.value_or(0);
-    summary.slotFromName = slot.has_value();
-    const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(summary.slot);
-    summary.slotFile = QString::fromUtf8(firmware.fileName.data(),
-                                         static_cast<qsizetype>(firmware.fileName.size()));
-    summary.slotFileBytes = firmware.fileBytes;
-    summary.slotOpenBytes = firmware.stingyOpenBytes;
-    summary.sources = sourcesOf(font);
-    summary.sourcesProblem = QString::fromStdString(font.sourcesProblem);
+    summary.name = shownName(shared.name);
+    summary.style = shownName(shared.style);
+    summary.emPixels = shared.emPixels;
+    summary.glyphCount = shared.glyphCount;
+    summary.missing = shared.missing;
+    summary.fileBytes = shared.fileBytes;
+    summary.openBytes = shared.openBytes;
+    summary.slot = shared.slot;
+    summary.slotFromName = shared.slotFromName;
+    summary.slotFile = QString::fromStdString(shared.slotFile);
+    summary.slotFileBytes = shared.slotFileBytes;
+    summary.slotOpenBytes = shared.slotOpenBytes;
+    for (const pgfview_shared::FontSummary::Source& source : shared.sources) {
+        summary.sources.push_back(
+            {shownName(source.font), source.characters, QString::fromStdString(source.runs)});
+    }
+    summary.sourcesProblem = QString::fromStdString(shared.sourcesProblem);
     return summary;
 }
-
 QString summaryHtml(const FontSummary& s) {
     const auto row = [](const QString& label, const QString& value) {
         return QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(label, value);
@@ -114,10 +77,7 @@ QString summaryHtml(const FontSummary& s) {
 QString describeCharacters(const std::vector<char32_t>& characters) {
     QStringList lines;
     for (const char32_t code : characters) {
-        lines << QString("U+%1  %2")
-                     .arg(static_cast<uint>(code), 4, 16, QChar('0'))
-                     .toUpper()
-                     .arg(QString::fromUcs4(&code, 1));
+        lines << QString::fromStdString(pgfview_shared::codeAndCharacter(code));
     }
     return lines.join('\n');
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "font_file.h"
+#include "pgfview_shared/read_verdict.h"
 #include "shown_name.h"
 
 namespace tessavine::pgfview {
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int kSettleMs = 30;
 constexpr int kPollMs = 400;
-constexpr int kRetryMs = 150;
-// A file that keeps failing to read this many times in a row while it is still changing is
-// being written by someone; after that it is taken to be damaged.
-constexpr int kMostRetries = 6;
 
 }  // namespace
 
@@ -102,11 +99,10 @@ void WatchedFont::read() {
             QFileInfo(path_).isDir()
                 ? QString("%1 is a folder, not a font file. Open a .pgf file instead.")
                       .arg(shownPath)
-                : QString(
-                      "Waiting for %1 — there is no such file in %2 yet. Convert a font "
-                      "and it shows here.")
-                      .arg(name,
-                           shownName(QDir::toNativeSeparators(QFileInfo(path_).absolutePath())));
+                : QString::fromStdString(pgfview_shared::waitingText(
+                      name.toStdString(),
+                      shownName(QDir::toNativeSeparators(QFileInfo(path_).absolutePath()))
+                          .toStdString()));
         setState(State::Waiting, text);
         return;
     }
@@ -139,26 +135,27 @@ void WatchedFont::finishRead() {
     const Stamp& before = result->before;
     const QString& problem = result->problem;
     const Stamp after = stampNow();
-    if (!problem.isEmpty() || after != before) {
-        // A file that changed while it was read, or that fails while it is still fresh, is most
-        // likely being written: look again shortly before calling it damaged.
-        const bool fresh = before.modified.msecsTo(QDateTime::currentDateTime()) < 1000;
-        if ((after != before || fresh) && retries_ < kMostRetries) {
+    // A file that changed while it was read, or that fails while it is still fresh, is most
+    // likely being written: look again shortly before calling it damaged.
+    const bool fresh = before.modified.msecsTo(QDateTime::currentDateTime()) < 1000;
+    switch (pgfview_shared::judgeRead(!problem.isEmpty(), after != before, fresh, retries_)) {
+        case pgfview_shared::ReadVerdict::LookAgain:
             ++retries_;
-            settle_.start(kRetryMs);
+            settle_.start(pgfview_shared::kRetryMilliseconds);
             if (state_ != State::Waiting) {
-                setState(State::Waiting, QString("%1 is being replaced…").arg(name));
+                setState(State::Waiting,
+                         QString::fromStdString(pgfview_shared::replacingText(name.toStdString())));
             }
             return;
-        }
-    }
-    retries_ = 0;
-    if (!problem.isEmpty()) {
-        setState(State::Damaged,
-                 QString("%1 is not a PSP font that can be shown: %2.\nConvert the font again, "
-                         "or open or drop another .pgf file.")
-                     .arg(shownName(QDir::toNativeSeparators(path_)), problem));
-        return;
+        case pgfview_shared::ReadVerdict::Damaged:
+            retries_ = 0;
+            setState(State::Damaged, QString::fromStdString(pgfview_shared::damagedText(
+                                         shownName(QDir::toNativeSeparators(path_)).toStdString(),
+                                         problem.toStdString())));
+            return;
+        case pgfview_shared::ReadVerdict::Show:
+            retries_ = 0;
+            break;
     }
     font_ = result->font;  // shared, not copied: a font may be large
     fileBytes_ = result->bytes;

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Prints a PNG's size and a digest of its pixels as 8-bit RGB, whatever encoder wrote it:
 two pictures are the same when these lines are. Reads 8-bit RGB and RGBA (alpha dropped),
-not interlaced: what pgfview and pgfview.exe write."""
+not interlaced: what pgfview and pgfview.exe write.
+With --blocks N WIDTH HEIGHT RAW: the same line for a raw 8-bit RGB screenshot in which each
+picture pixel should be a uniform N x N block; the line for the picture those blocks make, or
+"not uniform at X,Y" naming the first block that is not."""
 import hashlib
 import struct
 import sys
@@ -53,6 +56,27 @@ def rgb_rows(path):
     return width, height, b"".join(rows)
 
 
+def blocks(factor, width, height, path):
+    raw = open(path, "rb").read()
+    if len(raw) != width * height * 3:
+        return f"{len(raw)} bytes, not {width}x{height} RGB"
+    picture = bytearray()
+    for y in range(0, height, factor):
+        for x in range(0, width, factor):
+            at = (y * width + x) * 3
+            pixel = raw[at:at + 3]
+            for dy in range(factor):
+                for dx in range(factor):
+                    other = ((y + dy) * width + x + dx) * 3
+                    if raw[other:other + 3] != pixel:
+                        return f"not uniform at {x},{y}"
+            picture += pixel
+    return f"{width // factor}x{height // factor} {hashlib.sha256(picture).hexdigest()}"
+
+
+if len(sys.argv) == 6 and sys.argv[1] == "--blocks":
+    print(blocks(int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), sys.argv[5]))
+    sys.exit(0)
 for name in sys.argv[1:]:
     width, height, pixels = rgb_rows(name)
     print(f"{width}x{height} {hashlib.sha256(pixels).hexdigest()}")

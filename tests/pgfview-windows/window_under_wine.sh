@@ -4,9 +4,12 @@
 # where the Tessavine window stands, its picture the pixels of Linux pgfview --export; a new file
 # renamed over ltn0.pgf (the converter's way) is drawn within a second; a missing and a damaged
 # file are said in the title, and a good file brings the picture back; Export PNG writes the
-# picture shown.
+# picture shown; a .pgf file dropped onto the window (among others) opens; at 192 dpi the
+# captions are whole and each screen pixel is a sharp 2 x 2 block of the same picture.
 # Usage: window_under_wine.sh LINUX_PGFVIEW LINUX_TTF2PGF WINDOWS_PROGRAM_DIR WORK_DIR WINE_PREFIX
-# Exits 77 (skipped) without the Windows build, Wine, Xvfb, xdotool, import or python3.
+# Exits 77 (skipped) without the Windows build, Wine, Xvfb, xdotool, import or python3; the drop
+# and the captions are checked with a small probe built by x86_64-w64-mingw32-gcc, and skipped
+# without it.
 set -uo pipefail
 here=$(dirname "$(realpath "$0")")
 linux=$(realpath "$1") ttf2pgf=$(realpath "$2") windows=$(realpath -m "$3")
@@ -20,15 +23,28 @@ for tool in wine Xvfb xdotool import python3; do
     command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 export WINEPREFIX=$(realpath -m "$5") WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-# A display of its own, on a number no other is using; 1600 pixels wide: room for the viewer at
-# 1x beside a centred Tessavine window.
-rm -f "$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
-for ((i = 0; i < 300; i++)); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -1 "$work/display")
+xvfb=
+# The screen's scale, as Windows' display settings set it; 96 dpi again when the test ends, for
+# the other tests of the prefix.
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -w
+}
+trap 'wineserver -k 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; set_dpi 96' EXIT
+# A display of its own (WIDTHxHEIGHT), on a number no other is using.
+start_display() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    [ -n "$xvfb" ] && kill $xvfb 2>/dev/null && wait $xvfb 2>/dev/null
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "$1"x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for ((i = 0; i < 300; i++)); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+    export DISPLAY=:$(head -1 "$work/display")
+}
+# 1600 pixels wide: room for the viewer at 1x beside a centred Tessavine window.
+start_display 1600x1000
 # A Wine session left by a program run without a display (the console check) would keep its
 # windows off this display: it ends first.
 wineserver -k 2>/dev/null
@@ -36,6 +52,7 @@ wineserver -w 2>/dev/null
 if [ ! -f "$WINEPREFIX/.made" ]; then
     mkdir -p "$WINEPREFIX" && wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
 fi
+set_dpi 96
 rm -rf "$work/case" && mkdir -p "$work/case"
 cd "$work/case" || exit 1
 cp "$windows/pgfview.exe" .
@@ -48,6 +65,12 @@ export QT_QPA_PLATFORM=offscreen
 want_first=$(python3 "$here/png_pixels.py" first.png)
 want_second=$(python3 "$here/png_pixels.py" second.png)
 cp first.pgf ltn0.pgf
+echo "not a font" >notes.txt
+probe=
+if command -v x86_64-w64-mingw32-gcc >/dev/null &&
+    x86_64-w64-mingw32-gcc -municode -O1 -o window_probe.exe "$here/window_probe.c" -luser32 -lgdi32; then
+    probe="$work/case/window_probe.exe"
+fi
 
 cases=0
 failures=0
@@ -100,13 +123,15 @@ check renamed-over-redrawn-within-a-second shows "$want_second" 1
 rm ltn0.pgf
 check missing-said titled "pgfview - ltn0.pgf .missing." 1
 cp damaged.pgf ltn0.tmp && mv ltn0.tmp ltn0.pgf
-check damaged-said titled "pgfview - ltn0.pgf .damaged." 1
+# A fresh file that fails is read a few times before it is believed (a writer may not be done).
+check damaged-said titled "pgfview - ltn0.pgf .damaged." 3
 cp first.pgf ltn0.tmp && mv ltn0.tmp ltn0.pgf
 check good-file-back titled "pgfview - ltn0.pgf" 1
 check good-file-drawn shows "$want_first" 1
-# Export PNG: the button (at 350 to 460 pixels across the client area), the Save dialog, a name.
+# Export PNG: the button (86 to 186 pixels across the client area, 40 to 64 down), the Save
+# dialog, a name.
 exported() {
-    xdotool mousemove --window "$id" 400 20 click 1
+    xdotool mousemove --window "$id" 136 52 click 1
     local i dialog=
     for ((i = 0; i < 100; i++)); do
         dialog=$(xdotool search --onlyvisible --name "^Save As\$" 2>/dev/null | head -1)
@@ -126,6 +151,23 @@ exported() {
 }
 check export-button-writes-the-view exported
 
+# Files dropped onto the window, as Explorer drops them: the .pgf among them opens and is drawn.
+if [ -n "$probe" ]; then
+    (cd "$work/case" && wine "$probe" drop notes.txt second.pgf) >/dev/null 2>&1
+    check dropped-pgf-opens titled "pgfview - second.pgf" 3
+    check dropped-pgf-drawn shows "$want_second" 1
+    (cd "$work/case" && wine "$probe" drop notes.txt) >/dev/null 2>&1
+    sleep 0.5
+    check dropped-other-file-left titled "pgfview - second.pgf" 1
+    (cd "$work/case" && wine "$probe" captions) >"$work/captions96.txt" 2>&1
+    check captions-whole-at-96-dpi grep -q "^dpi 96, 0 captions cut" "$work/captions96.txt"
+    # Back to following ltn0.pgf, for the figures below.
+    (cd "$work/case" && wine "$probe" drop ltn0.pgf) >/dev/null 2>&1
+    check dropped-back-to-ltn0 titled "pgfview - ltn0.pgf" 3
+else
+    echo "skipped: the drop and the captions (no x86_64-w64-mingw32-gcc)"
+fi
+
 # With PGFVIEW_EXE_REPLACEMENTS=N, the figures: N replacements, alternating the two fonts, and
 # the time from each rename to the new picture on the display (an upper bound: a screenshot
 # takes part of it).
@@ -144,6 +186,32 @@ if [ -n "${PGFVIEW_EXE_REPLACEMENTS:-}" ]; then
     done
     sorted=($(printf "%s\n" "${times[@]}" | sort -n))
     echo "redraw after a replacement, $PGFVIEW_EXE_REPLACEMENTS times: median ${sorted[$((${#sorted[@]} / 2))]} ms, worst ${sorted[-1]} ms"
+fi
+# At 192 dpi, on a screen with room for it: every caption whole, and the picture the same as
+# Linux pgfview's, each of its pixels a uniform 2 x 2 block.
+if [ -n "$probe" ]; then
+    start_display 3200x1800
+    set_dpi 192
+    cp first.pgf ltn0.pgf
+    (cd / && wine "$work/case/pgfview.exe" >>"$work/wine.log" 2>&1 &)
+    check starts-at-192-dpi titled "pgfview - ltn0.pgf" 30
+    id=$(xdotool search --onlyvisible --name "^pgfview - ltn0.pgf\$" | head -1)
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    x=$X y=$Y
+    sharp() {  # the picture at 2x2 device pixels a pixel: every block uniform, and as Linux's
+        local i
+        for ((i = 0; i < 40; i++)); do
+            import -window root -crop "960x544+$((x + 16))+$((y + 144))" -depth 8 rgb:- 2>/dev/null >"$work/at192.rgb"
+            [ "$(python3 "$here/png_pixels.py" --blocks 2 960 544 "$work/at192.rgb")" = "$want_first" ] && return 0
+            sleep 0.1
+        done
+        python3 "$here/png_pixels.py" --blocks 2 960 544 "$work/at192.rgb"
+        return 1
+    }
+    check picture-sharp-at-192-dpi sharp
+    (cd "$work/case" && wine "$probe" captions) >"$work/captions192.txt" 2>&1
+    check captions-whole-at-192-dpi grep -q "^dpi 192, 0 captions cut" "$work/captions192.txt"
+    grep "^cut" "$work/captions192.txt"
 fi
 echo "$((cases - failures)) of $cases checks passed"
 [ "$failures" = 0 ]

@@ -7,7 +7,7 @@
 
 #include "pgf/pgf_reader.h"
 
-namespace tessavine::pgfview_windows {
+namespace tessavine::pgfview_shared {
 
 struct FontRead {
     std::shared_ptr<const pgf::PgfFile> font;  // null when the file cannot be shown
@@ -20,4 +20,4 @@ struct FontRead {
 // waiting (a named pipe would block) and read once into the buffer the reader takes.
 FontRead readFontFile(const std::filesystem::path& path);
 
-}  // namespace tessavine::pgfview_windows
+}  // namespace tessavine::pgfview_shared

@@ -7,7 +7,7 @@
 #include "core/file_platform.h"
 #include "core/input_limits.h"
 
-namespace tessavine::pgfview_windows {
+namespace tessavine::pgfview_shared {
 
 FontRead readFontFile(const std::filesystem::path& path) {
     using platform::InputFile;
@@ -58,4 +58,4 @@ FontRead readFontFile(const std::filesystem::path& path) {
     return result;
 }
 
-}  // namespace tessavine::pgfview_windows
+}  // namespace tessavine::pgfview_shared

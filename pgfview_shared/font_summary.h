@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pgf/pgf_reader.h"
+
+namespace tessavine::pgfview_shared {
+
+// The firmware slot a file name stands for: "ltn7.pgf" (any case) is slot 7; any other name,
+// nothing.
+std::optional<int> slotOfFileName(std::string_view fileName);
+
+// What the side panel tells about an open file: names as the file holds them (UTF-8, not yet
+// made safe to show), sizes held against the firmware font of the slot.
+struct FontSummary {
+    std::string name;
+    std::string style;
+    double emPixels = 0;  // the nominal size at the header's resolution
+    std::size_t glyphCount = 0;
+    std::vector<char32_t> missing;  // of the PSP's latin set
+    std::size_t fileBytes = 0;
+    std::size_t openBytes = 0;  // what the PSP allocates to open it the usual way
+    int slot = 0;               // the firmware slot it is measured against
+    bool slotFromName = false;  // false: the file name names no slot, slot 0 is assumed
+    std::string slotFile;  // the firmware font it is measured against: "ltn0.pgf", "jpn0.pgf"
+    std::size_t slotFileBytes = 0;
+    std::size_t slotOpenBytes = 0;
+    // For a file the converter drew from several fonts: each font's file name and how many
+    // characters it drew, with the first of their runs of codes ("U+0370-0377, ...").
+    struct Source {
+        std::string font;
+        std::size_t characters = 0;
+        std::string runs;
+    };
+    std::vector<Source> sources;
+    std::string sourcesProblem;  // why the list of fonts drawn from is not shown; empty: it is
+
+    bool fileTooBig() const { return fileBytes > slotFileBytes; }
+    bool openTooBig() const { return openBytes > slotOpenBytes; }
+};
+
+FontSummary summarize(const pgf::PgfFile& font, std::string_view fileName, std::size_t fileBytes);
+
+// 1234567 as "1,234,567".
+std::string groupedDigits(std::size_t count);
+
+// "47,460 bytes" and "of the firmware's 69,108 (69%)": a size against the firmware's, the share
+// rounded to whole percent.
+std::string bytesText(std::size_t count);
+std::string ofFirmwareText(std::size_t used, std::size_t budget);
+
+// "U+0141  Ł": a character's code and the character, UTF-8.
+std::string codeAndCharacter(char32_t code);
+
+}  // namespace tessavine::pgfview_shared

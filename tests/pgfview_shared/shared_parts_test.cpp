@@ -1,0 +1,166 @@
+// What both pgfview programs share: the side panel's figures against the firmware table of the
+// format notes, the bounded read against real files, where the window stands beside the main
+// window, and when a failed read is believed.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "pgfview_shared/companion_place.h"
+#include "pgfview_shared/font_reading.h"
+#include "pgfview_shared/font_summary.h"
+#include "pgfview_shared/read_verdict.h"
+
+namespace tessavine::pgfview_shared {
+namespace {
+
+const std::filesystem::path kConverted = TESSAVINE_CONVERTED_FONT;  // 47460 bytes
+
+TEST(SlotOfFileName, OnlyLtnNumbersOfTheSixteenSlots) {
+    const struct {
+        const char* name;
+        int slot;
+    } cases[] = {{"ltn0.pgf", 0},    {"LTN7.PGF", 7},   {"ltn15.pgf", 15}, {"ltn16.pgf", -1},
+                 {"ltn.pgf", -1},    {"ltn1a.pgf", -1}, {"xltn1.pgf", -1}, {"ltn1.pgf.bak", -1},
+                 {"ltn100.pgf", -1}, {"jpn0.pgf", -1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(slotOfFileName(c.name).value_or(-1), c.slot) << c.name;
+    }
+}
+
+TEST(Summarize, SizesHeldAgainstTheSlotItsNameStandsFor) {
+    const FontRead read = readFontFile(kConverted);
+    ASSERT_TRUE(read.font) << read.problem;
+    EXPECT_EQ(read.bytes, 47460u);
+    // ltn0: 69108 file bytes, 16680 bytes of open memory; 47460 / 69108 = 68.7 %.
+    const FontSummary asSlot0 = summarize(*read.font, "ltn0.pgf", read.bytes);
+    EXPECT_EQ(asSlot0.slot, 0);
+    EXPECT_TRUE(asSlot0.slotFromName);
+    EXPECT_EQ(asSlot0.slotFileBytes, 69108u);
+    EXPECT_EQ(asSlot0.slotOpenBytes, 16680u);
+    EXPECT_EQ(bytesText(asSlot0.fileBytes), "47,460 bytes");
+    EXPECT_EQ(ofFirmwareText(asSlot0.fileBytes, asSlot0.slotFileBytes),
+              "of the firmware's 69,108 (69%)");
+    EXPECT_FALSE(asSlot0.fileTooBig());
+    // ltn8 is a small face: 41000 file bytes, which this file exceeds (116 %).
+    const FontSummary asSlot8 = summarize(*read.font, "LTN8.PGF", read.bytes);
+    EXPECT_EQ(asSlot8.slotFileBytes, 41000u);
+    EXPECT_TRUE(asSlot8.fileTooBig());
+    EXPECT_EQ(ofFirmwareText(asSlot8.fileBytes, asSlot8.slotFileBytes),
+              "of the firmware's 41,000 (116%)");
+    // Any other name is measured against slot 0 and says so.
+    const FontSummary named = summarize(*read.font, "mine.pgf", read.bytes);
+    EXPECT_EQ(named.slot, 0);
+    EXPECT_FALSE(named.slotFromName);
+}
+
+TEST(Summarize, FiguresWrittenAsTheUserReadsThem) {
+    const struct {
+        std::size_t count;
+        const char* text;
+    } cases[] = {{0, "0"}, {999, "999"}, {1000, "1,000"}, {1234567, "1,234,567"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(groupedDigits(c.count), c.text);
+    }
+    EXPECT_EQ(codeAndCharacter(U'\u0141'), "U+0141  \xC5\x81");
+    EXPECT_EQ(codeAndCharacter(U'\U0001F600').substr(0, 9), "U+1F600  ");
+    EXPECT_EQ(ofFirmwareText(1, 0), "of the firmware's 0 (0%)");  // no division by zero
+}
+
+TEST(CompanionPlace, BesideTheMainWindowOnTheSideWithMoreRoomNeverOverIt) {
+    const DesktopRect work{0, 0, 1600, 1000};
+    const struct {
+        DesktopRect main;
+        int width, height;
+        bool right;
+        DesktopRect frame;
+    } cases[] = {
+        // Centred: equal room, the right side. Level with its top.
+        {{576, 300, 1024, 700}, 500, 400, true, {1032, 300, 1532, 700}},
+        // Nearer the right edge: the left side, the frame ending a gap before the main window.
+        {{900, 300, 1400, 700}, 500, 400, false, {392, 300, 892, 700}},
+        // Taller than the room below the main window's top: raised to end at the bottom.
+        {{576, 800, 1024, 990}, 500, 400, true, {1032, 600, 1532, 1000}},
+        // Taller than the screen: at its top.
+        {{576, 300, 1024, 700}, 500, 1200, true, {1032, 0, 1532, 1200}},
+    };
+    for (const auto& c : cases) {
+        const Side side = sideWithMoreRoom(work, c.main, 8);
+        EXPECT_EQ(side.right, c.right);
+        const DesktopRect frame = frameBeside(work, c.main, side, c.width, c.height, 8);
+        EXPECT_EQ(frame.left, c.frame.left);
+        EXPECT_EQ(frame.top, c.frame.top);
+        EXPECT_EQ(frame.width(), c.width);
+        EXPECT_EQ(frame.height(), c.height);
+        EXPECT_TRUE(frame.right <= c.main.left - 8 || frame.left >= c.main.right + 8);
+    }
+    EXPECT_EQ(sideWithMoreRoom(work, {576, 300, 1024, 700}, 8).room, 1600 - 1024 - 8);
+    const DesktopRect centred = centredIn(work, 455, 460);
+    EXPECT_EQ(centred.left, 572);
+    EXPECT_EQ(centred.top, 270);
+    EXPECT_EQ(centred.width(), 455);
+}
+
+TEST(ReadVerdict, AFailureIsBelievedOnlyOnceTheFileHoldsStill) {
+    const struct {
+        bool failed, changed, lately;
+        int retries;
+        ReadVerdict verdict;
+    } cases[] = {
+        {false, false, true, 0, ReadVerdict::Show},
+        {false, true, false, 0, ReadVerdict::LookAgain},  // read while it was being written
+        {true, false, true, 0, ReadVerdict::LookAgain},   // fresh: the writer may not be done
+        {true, false, true, kMostRetries - 1, ReadVerdict::LookAgain},
+        {true, false, true, kMostRetries, ReadVerdict::Damaged},
+        {true, true, false, kMostRetries, ReadVerdict::Damaged},
+        {true, false, false, 0, ReadVerdict::Damaged},          // old and failing: damaged at once
+        {false, true, false, kMostRetries, ReadVerdict::Show},  // good, if still changing
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(judgeRead(c.failed, c.changed, c.lately, c.retries), c.verdict)
+            << c.failed << c.changed << c.lately << c.retries;
+    }
+}
+
+class FontReading : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("pgfview_exe_reading_" +
+                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::filesystem::path folder_;
+};
+
+TEST_F(FontReading, RefusesWhatCannotBeShownSayingWhy) {
+    {
+        std::ofstream(folder_ / "short.pgf", std::ios::binary) << "PGF?";
+        std::ofstream big(folder_ / "big.pgf", std::ios::binary);
+        big.seekp(16 * 1024 * 1024);  // one byte past the bound, sparse
+        big.put('x');
+    }
+    std::filesystem::create_directory(folder_ / "folder.pgf");
+    const struct {
+        const char* name;
+        const char* says;
+        bool missing;
+    } cases[] = {{"gone.pgf", "there is no such file", true},
+                 {"short.pgf", "no PGF font", false},
+                 {"big.pgf", "16777217 bytes long, more than the 16777216", false},
+                 {"folder.pgf", "not an ordinary file", false}};
+    for (const auto& c : cases) {
+        const FontRead read = readFontFile(folder_ / c.name);
+        EXPECT_FALSE(read.font) << c.name;
+        EXPECT_NE(read.problem.find(c.says), std::string::npos) << c.name << ": " << read.problem;
+        EXPECT_EQ(read.missing, c.missing) << c.name;
+        EXPECT_LE(read.bytes, 4u) << c.name << ": the big file must not be read";
+    }
+}
+
+}  // namespace
+}  // namespace tessavine::pgfview_shared
