@@ -209,21 +209,36 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
     Scene s;
     s.copyToDevice();
     const std::string backup = s.backups().at(0).string();
+    // A backup of no fonts, and a font folder whose journal is damaged.
+    const fs::path empty = s.program.path / "backup" / "2026-01-01_00-00-00";
+    fs::create_directories(empty);
+    fs::copy_file(fs::path(backup) / "backup-info.txt", empty / "backup-info.txt");
+    TempFolder damaged;
+    writeBytes(damaged.path / ".tessavine-copy.journal", "tessavine copy journal 1\nbackup \n");
     // the arguments, what is done first, the exit code, a part of the message
     const std::tuple<std::vector<std::string>, std::function<void()>, int, std::string> cases[] = {
         {{s.program.text("none")}, [] {}, 1, "There is no folder"},
         {{s.program.text()}, [] {}, 1, "is not a backup of Tessavine"},
-        {{backup}, [&s] { fs::remove_all(s.fonts()); }, 1, "is not there. Connect the PSP"},
+        {{empty.string()}, [] {}, 1, "The backup \"" + empty.string() + "\" holds no font files."},
+        {{"--finish", damaged.text()}, [] {}, 1, "is damaged or names files that are not fonts"},
+        {{"--finish", s.program.text("none")}, [] {}, 1, "is not there. Connect the PSP, then"},
+        {{"--finish"}, [] {}, 2, "usage: tessavine-restore"},
+        {{"--finish", "--force", "a", "b"}, [] {}, 2, "usage: tessavine-restore"},
+        {{"--finish", "a", "b"}, [] {}, 2, "usage: tessavine-restore"},
         {{backup, s.program.text("ltn0.pgf")}, [] {}, 1, "is not there"},
-        {{backup, "b", "c"}, [] {}, 2, "usage"}};
+        {{backup, "b", "c"}, [] {}, 2, "usage: tessavine-restore"},
+        {{backup}, [&s] { fs::remove_all(s.fonts()); }, 1, "is not there. Connect the PSP"}};
     for (const auto& [arguments, before, exitCode, message] : cases) {
         SCOPED_TRACE(message);
         before();
+        const std::string was =
+            treeSums(s.stick.path) + treeSums(s.program.path) + treeSums(damaged.path);
         const ProgramRun run = s.restore(arguments);
         EXPECT_EQ(run.exitCode, exitCode);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_THAT(run.err, HasSubstr(message));
+        EXPECT_EQ(treeSums(s.stick.path) + treeSums(s.program.path) + treeSums(damaged.path), was);
     }
 }
 
