@@ -449,7 +449,8 @@ TEST(CopyLock, TagsAndLeftoversAreKnownByTheirWholeShape) {
         {".tessavine-copy.lock." + running + "-ab.new", false},
         {".tessavine-copy.lock.0-ab.new", false},
         {".tessavine-copy.lock.-ab.new", false},
-        {".tessavine-copy.lock.99999999999999-ab.new", false},  // beyond any process number
+        // 2^64 + 2,000,000,000: beyond any process number, not one that wraps round to a gone one
+        {".tessavine-copy.lock.18446744075709551616-ab.new", false},
         {".tessavine-copy.lock." + gone + "-ab.old", false},
         {".tessavine-copy.lock.1-ab.stale", true},
         {".tessavine-copy.lock", false},

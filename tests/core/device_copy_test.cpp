@@ -182,6 +182,10 @@ TEST(DeviceCopy, AFailureBeforeTheRenamesLeavesEveryOldFontAndNoTemporaryFile) {
          "could not be backed up", false},
         {[](Device& d) { d.files.failCopyTo = std::string(1, kPathSeparator) + "ltn7.pgf"; },
          "could not be backed up. Nothing was copied", false},  // after ltn0.pgf was
+        // the backup's note cannot be written: fonts without it would pass for no backup
+        {[](Device& d) { d.files.failCopyTo = "backup-info.txt"; },
+         "backup-info.txt\": Input/output error. If the drive of the program folder is full",
+         false},
         // four fonts of 5 bytes take a 32 KB cluster each: 128 KB
         {[](Device& d) { d.space.answers = {128 * 1024 - 1}; },
          "the new fonts need 128.0 KB, and 128.0 KB are free", false},
