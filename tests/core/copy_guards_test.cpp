@@ -8,6 +8,7 @@
 #include "core/copy_journal.h"
 #include "core/copy_lock.h"
 #include "core/file_platform.h"
+#include "core/font_check.h"
 #include "support.h"
 
 namespace tessavine {
@@ -318,6 +319,36 @@ TEST(CopyJournal, ACopyThatReplacedNothingIsSettledWithoutABackup) {
                                                  : "undone: it holds the old "
                                                    "ltn5.pgf again."));
         EXPECT_EQ(listing(c.fonts()), whole ? "ltn5.pgf" : "");
+    }
+}
+
+TEST(FontCheck, OnlyAWholePgfFontIsReadAndEveryRefusalSaysWhy) {
+    TempFolder folder;
+    writeBytes(folder.path / "whole.pgf", testPgf("whole"));
+    writeBytes(folder.path / "cut.pgf", testPgf("whole").substr(0, 100));
+    fs::create_directory(folder.path / "folder.pgf");
+    StdFileSystem files;
+    // the name, the error (empty: read)
+    const std::pair<std::string, std::string> cases[] = {
+        {"whole.pgf", ""},
+        {"gone.pgf", "\"" + folder.text("gone.pgf") + "\" is not there."},
+        {"cut.pgf", "\"" + folder.text("cut.pgf") + "\" is not a whole PGF font ("},
+        {"folder.pgf", "not an ordinary file"},
+    };
+    for (const auto& [name, refusal] : cases) {
+        SCOPED_TRACE(name);
+        std::string error = "left from before";
+        const std::optional<std::string> bytes = readWholeFont(files, folder.text(name), error);
+        EXPECT_EQ(bytes.has_value(), refusal.empty());
+        if (refusal.empty()) {
+            EXPECT_EQ(error, "");
+            EXPECT_EQ(bytes, testPgf("whole"));
+        } else {
+            EXPECT_THAT(error, HasSubstr(refusal));
+            if (name != "gone.pgf") {
+                EXPECT_THAT(error, ::testing::Not(HasSubstr("is not there")));
+            }
+        }
     }
 }
 

@@ -434,3 +434,36 @@ TEST(Restore, FinishSettlesAnInterruptedRemovalEitherWay) {
 
 }  // namespace
 }  // namespace tessavine
+
+namespace tessavine {
+namespace {
+
+// A lock file no copy of ours wrote stops --finish, and goes only with --force.
+TEST(Restore, FinishRemovesALockNoCopyWroteOnlyWhenForced) {
+    Scene s;
+    writeBytes(s.fonts() / ".tessavine-copy.lock", "garbage");
+    const std::string fonts = s.fonts().string();
+    const std::string before = listing(s.fonts());
+    // the arguments, the exit code, words of the output or the error, the folder after
+    const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
+        {{"--finish", fonts},
+         1,
+         "that no copy of this program wrote (it holds \"garbage\")",
+         before},
+        {{"--finish", "--force"}, 1, "The font folder \"--force\" is not there", before},
+        {{"--finish", "--force", fonts},
+         0,
+         "No copy into \"" + fonts + "\" was interrupted; nothing to do.\n",
+         "ltn0.pgf ltn3.pgf"}};
+    for (const auto& [arguments, exitCode, words, after] : cases) {
+        SCOPED_TRACE(words);
+        const ProgramRun run = s.restore(arguments);
+        EXPECT_EQ(run.exitCode, exitCode);
+        EXPECT_THAT(exitCode == 0 ? run.out : run.err, HasSubstr(words));
+        EXPECT_EQ(exitCode == 0 ? run.err : run.out, "");
+        EXPECT_EQ(listing(s.fonts()), after);
+    }
+}
+
+}  // namespace
+}  // namespace tessavine
