@@ -8,6 +8,7 @@
 #include "core/copy_journal.h"
 #include "core/copy_lock.h"
 #include "core/file_platform.h"
+#include "core/font_backup.h"
 #include "core/font_check.h"
 #include "support.h"
 
@@ -352,6 +353,31 @@ TEST(FontCheck, OnlyAWholePgfFontIsReadAndEveryRefusalSaysWhy) {
     }
 }
 
+// A folder of the backup folder is one being made (or left by a killed run) only when its name
+// ends in ".<process number>.partial"; every other one with a note is a backup.
+TEST(FontBackup, OnlyAFolderNamedAsOneBeingMadeIsRefusedAsUnfinished) {
+    // the folder's name, whether it reads as a backup
+    const std::pair<std::string, bool> cases[] = {
+        {"2026-12-06_14-05-09", true},
+        {"2026-12-06_14-05-09.12345678901.partial", false},
+        {"2026-12-06_14-05-09.123456789012.partial", true},  // no process number is that long
+        {"2026-12-06_14-05-09.5.partial", false},
+        {"2026-12-06_14-05-09.5x.partial", true},
+        {"kept.5abcdefgh", true},
+    };
+    for (const auto& [name, backup] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        StdFileSystem files;
+        fs::create_directory(root.path / name);
+        writeBytes(root.path / name / "backup-info.txt", "Font folder: /f\n");
+        std::string error;
+        EXPECT_EQ(readBackup(files, root.text(name), error).has_value(), backup);
+        EXPECT_EQ(error.find("was never finished") != std::string::npos, !backup) << error;
+        EXPECT_EQ(listBackups(files, root.text()).size(), backup ? 1u : 0u);
+    }
+}
+
 // The lock's own file, as a copy of this program writes it.
 std::string lockOf(std::uint64_t process, const std::string& host, const std::string& written) {
     return "process " + std::to_string(process) + "\nhost " + host + "\nsince today\n" + written;
@@ -467,6 +493,7 @@ TEST(CopyLock, TagsAndLeftoversAreKnownByTheirWholeShape) {
         {"1a-af", false},
         {std::string(20, '1') + "-" + std::string(20, 'a'), false},
         {"12-a-b", false},
+        {"12-xab", false},
         {"12-a/", false},
     };
     for (const auto& [tag, ours] : tags) {

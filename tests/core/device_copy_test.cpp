@@ -270,6 +270,18 @@ TEST(DeviceCopy, TemporaryFilesLeftByAnInterruptedCopyOfOursGoAndOthersStay) {
     EXPECT_EQ(readBytes(d.fonts() / "ltn15.pgf"), newFont(15));
 }
 
+TEST(DeviceCopy, LettersTheFontLacksAreWarnedOfBeforeTheQuestion) {
+    Device d({0}, {});
+    d.prompts.answer = false;
+    d.prompts.whileAsking = [&d] { EXPECT_EQ(d.prompts.warnings.size(), 1u); };
+    copyFontsToDevice(d.files, d.space, d.prompts, d.timer, d.program.text(), {d.stick.text()},
+                      nullptr, {U'A', U'b'});
+    ASSERT_EQ(d.prompts.warnings.size(), 1u);
+    EXPECT_THAT(d.prompts.warnings[0], HasSubstr("The font made lacks 2 of the"));
+    EXPECT_EQ(d.prompts.questions.size(), 1u);
+    EXPECT_EQ(listing(d.fonts()), "");
+}
+
 // The drive's own free space first says there is room, then tells the truth: what a drive that
 // another program fills meanwhile looks like.
 struct RoomThenTruth final : FreeSpace {
