@@ -182,6 +182,10 @@ TEST(DeviceCopy, AFailureBeforeTheRenamesLeavesEveryOldFontAndNoTemporaryFile) {
          "could not be backed up", false},
         {[](Device& d) { d.files.failCopyTo = std::string(1, kPathSeparator) + "ltn7.pgf"; },
          "could not be backed up. Nothing was copied", false},  // after ltn0.pgf was
+        // the backup's note cannot be written: fonts without it would pass for no backup
+        {[](Device& d) { d.files.failCopyTo = "backup-info.txt"; },
+         "backup-info.txt\": Input/output error. If the drive of the program folder is full",
+         false},
         // four fonts of 5 bytes take a 32 KB cluster each: 128 KB
         {[](Device& d) { d.space.answers = {128 * 1024 - 1}; },
          "the new fonts need 128.0 KB, and 128.0 KB are free", false},
@@ -264,6 +268,18 @@ TEST(DeviceCopy, TemporaryFilesLeftByAnInterruptedCopyOfOursGoAndOthersStay) {
               ".ltn16.pgf.tessavine.tmp .ltn3.pgf.other.tmp .notes.tessavine.tmp ltn0.pgf "
               "ltn15.pgf ltn3.pgf.tessavine.tmp");
     EXPECT_EQ(readBytes(d.fonts() / "ltn15.pgf"), newFont(15));
+}
+
+TEST(DeviceCopy, LettersTheFontLacksAreWarnedOfBeforeTheQuestion) {
+    Device d({0}, {});
+    d.prompts.answer = false;
+    d.prompts.whileAsking = [&d] { EXPECT_EQ(d.prompts.warnings.size(), 1u); };
+    copyFontsToDevice(d.files, d.space, d.prompts, d.timer, d.program.text(), {d.stick.text()},
+                      nullptr, {U'A', U'b'});
+    ASSERT_EQ(d.prompts.warnings.size(), 1u);
+    EXPECT_THAT(d.prompts.warnings[0], HasSubstr("The font made lacks 2 of the"));
+    EXPECT_EQ(d.prompts.questions.size(), 1u);
+    EXPECT_EQ(listing(d.fonts()), "");
 }
 
 // The drive's own free space first says there is room, then tells the truth: what a drive that

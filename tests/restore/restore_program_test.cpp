@@ -209,21 +209,36 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
     Scene s;
     s.copyToDevice();
     const std::string backup = s.backups().at(0).string();
+    // A backup of no fonts, and a font folder whose journal is damaged.
+    const fs::path empty = s.program.path / "backup" / "2026-01-01_00-00-00";
+    fs::create_directories(empty);
+    fs::copy_file(fs::path(backup) / "backup-info.txt", empty / "backup-info.txt");
+    TempFolder damaged;
+    writeBytes(damaged.path / ".tessavine-copy.journal", "tessavine copy journal 1\nbackup \n");
     // the arguments, what is done first, the exit code, a part of the message
     const std::tuple<std::vector<std::string>, std::function<void()>, int, std::string> cases[] = {
         {{s.program.text("none")}, [] {}, 1, "There is no folder"},
         {{s.program.text()}, [] {}, 1, "is not a backup of Tessavine"},
-        {{backup}, [&s] { fs::remove_all(s.fonts()); }, 1, "is not there. Connect the PSP"},
+        {{empty.string()}, [] {}, 1, "The backup \"" + empty.string() + "\" holds no font files."},
+        {{"--finish", damaged.text()}, [] {}, 1, "is damaged or names files that are not fonts"},
+        {{"--finish", s.program.text("none")}, [] {}, 1, "is not there. Connect the PSP, then"},
+        {{"--finish"}, [] {}, 2, "usage: tessavine-restore"},
+        {{"--finish", "--force", "a", "b"}, [] {}, 2, "usage: tessavine-restore"},
+        {{"--finish", "a", "b"}, [] {}, 2, "usage: tessavine-restore"},
         {{backup, s.program.text("ltn0.pgf")}, [] {}, 1, "is not there"},
-        {{backup, "b", "c"}, [] {}, 2, "usage"}};
+        {{backup, "b", "c"}, [] {}, 2, "usage: tessavine-restore"},
+        {{backup}, [&s] { fs::remove_all(s.fonts()); }, 1, "is not there. Connect the PSP"}};
     for (const auto& [arguments, before, exitCode, message] : cases) {
         SCOPED_TRACE(message);
         before();
+        const std::string was =
+            treeSums(s.stick.path) + treeSums(s.program.path) + treeSums(damaged.path);
         const ProgramRun run = s.restore(arguments);
         EXPECT_EQ(run.exitCode, exitCode);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_THAT(run.err, HasSubstr(message));
+        EXPECT_EQ(treeSums(s.stick.path) + treeSums(s.program.path) + treeSums(damaged.path), was);
     }
 }
 
@@ -414,6 +429,39 @@ TEST(Restore, FinishSettlesAnInterruptedRemovalEitherWay) {
             EXPECT_EQ(readBytes(s.fonts() / "ltn3.pgf"), old3);
         }
         EXPECT_EQ(listing(backup), "backup-info.txt ltn3.pgf");
+    }
+}
+
+}  // namespace
+}  // namespace tessavine
+
+namespace tessavine {
+namespace {
+
+// A lock file no copy of ours wrote stops --finish, and goes only with --force.
+TEST(Restore, FinishRemovesALockNoCopyWroteOnlyWhenForced) {
+    Scene s;
+    writeBytes(s.fonts() / ".tessavine-copy.lock", "garbage");
+    const std::string fonts = s.fonts().string();
+    const std::string before = listing(s.fonts());
+    // the arguments, the exit code, words of the output or the error, the folder after
+    const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
+        {{"--finish", fonts},
+         1,
+         "that no copy of this program wrote (it holds \"garbage\")",
+         before},
+        {{"--finish", "--force"}, 1, "The font folder \"--force\" is not there", before},
+        {{"--finish", "--force", fonts},
+         0,
+         "No copy into \"" + fonts + "\" was interrupted; nothing to do.\n",
+         "ltn0.pgf ltn3.pgf"}};
+    for (const auto& [arguments, exitCode, words, after] : cases) {
+        SCOPED_TRACE(words);
+        const ProgramRun run = s.restore(arguments);
+        EXPECT_EQ(run.exitCode, exitCode);
+        EXPECT_THAT(exitCode == 0 ? run.out : run.err, HasSubstr(words));
+        EXPECT_EQ(exitCode == 0 ? run.err : run.out, "");
+        EXPECT_EQ(listing(s.fonts()), after);
     }
 }
 
