@@ -103,7 +103,7 @@ FontSetResult writeFontSet(const fs::path& folder, const FontFamily& family,
     StdFileSystem fileSystem;
     const StdFreeSpace freeSpace;
     const std::string name = platform::utf8FromPath(folder);
-    FontSetCopy copy{{}, name, {}, "the folder \"" + name + "\"", "run ttf2pgf --set again"};
+    FontSetCopy copy{{}, name, {}, "\"" + name + "\"", "run ttf2pgf --set again"};
     copy.made = std::move(files);
     const FontSetCopyOutcome outcome =
         copyFontSet(fileSystem, freeSpace, copy, std::chrono::system_clock::now());
