@@ -121,10 +121,10 @@ Completion finishWithoutBackup(FileSystem& fileSystem, const std::string& folder
     std::string names;
     for (const JournalFont& font : journal.fonts) {
         names += " " + font.name;
-        whole = whole && (matches(fileSystem, pathOfNameIn(folder, font.name), font.newSize,
-                                  font.newSum) ||
-                          matches(fileSystem, pathOfNameIn(folder, font.temporary), font.newSize,
-                                  font.newSum));
+        whole =
+            whole &&
+            (matches(fileSystem, pathOfNameIn(folder, font.name), font.newSize, font.newSum) ||
+             matches(fileSystem, pathOfNameIn(folder, font.temporary), font.newSize, font.newSum));
     }
     std::string fresh;
     for (const JournalFont& font : journal.fonts) {
@@ -137,7 +137,8 @@ Completion finishWithoutBackup(FileSystem& fileSystem, const std::string& folder
             removeIfThere(fileSystem, temporary);
         } else if (std::string error = fileSystem.renameReplacing(temporary, destination);
                    !error.empty()) {
-            return {{}, "An interrupted copy into \"" + folder + "\" could not be finished: " + error};
+            return {{},
+                    "An interrupted copy into \"" + folder + "\" could not be finished: " + error};
         }
     }
     if (std::string error = fileSystem.deleteFile(journalPath); !error.empty()) {
@@ -152,7 +153,7 @@ Completion finishWithoutBackup(FileSystem& fileSystem, const std::string& folder
                 "\" could not be finished, as some of its new fonts are damaged or gone, and no "
                 "copy of the fonts it replaced was kept. Of" +
                 names + ", these hold the new fonts: " +
-                    (fresh.empty() ? std::string("none") : fresh.substr(1)) +
+                (fresh.empty() ? std::string("none") : fresh.substr(1)) +
                 ". Write the whole set again.",
             {}};
 }

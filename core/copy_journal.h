@@ -55,8 +55,8 @@ struct Completion {
 // there complete (under its own name or its temporary one), else the old one from the backup.
 // Then removes the journal. A journal of a copy that kept no backup is only ever finished; when
 // one of its new fonts is damaged or gone, its temporary files and the journal are removed and
-// the folder stays as it stood, which the report says (the next copy writes the whole set). Without a journal it does nothing. The caller holds the folder's
-// lock.
+// the folder stays as it stood, which the report says (the next copy writes the whole set). Without
+// a journal it does nothing. The caller holds the folder's lock.
 //
 // The journal may have been written by anyone who had the folder, so everything it says is
 // checked before anything is changed, and a journal that fails a check changes nothing: its

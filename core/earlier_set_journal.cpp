@@ -84,7 +84,8 @@ void removeFile(FileSystem& fileSystem, const std::string& path) {
     }
 }
 
-// "ltn3.pgf.<tag>.part", "ltn3.pgf.<tag>.old" or the journal's draft ".ttf2pgf-set.journal.<tag>.part".
+// "ltn3.pgf.<tag>.part", "ltn3.pgf.<tag>.old" or the journal's draft
+// ".ttf2pgf-set.journal.<tag>.part".
 bool isEarlierLeftover(const std::string& name) {
     for (const char* end : {".part", ".old"}) {
         if (!name.ends_with(end)) {

@@ -132,8 +132,8 @@ Completion settleInterrupted(FileSystem& fileSystem, const std::string& folder,
     }
     Completion completion = completeInterruptedCopy(fileSystem, folder, backupRoot);
     if (!earlier.report.empty()) {
-        completion.report = earlier.report + (completion.report.empty() ? "" : " ") +
-                            completion.report;
+        completion.report =
+            earlier.report + (completion.report.empty() ? "" : " ") + completion.report;
     }
     return completion;
 }
@@ -303,8 +303,8 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
     for (const PlannedFont& font : fonts) {
         (font.replaces ? replaced : added).push_back(font.name);
         journal.fonts.push_back({font.name, fileNameOf(font.temporary), font.bytes.size(),
-                                 contentSum(font.bytes), font.replaces && !journal.keepsNoBackup,
-                                 0, 0, false});
+                                 contentSum(font.bytes), font.replaces && !journal.keepsNoBackup, 0,
+                                 0, false});
     }
     for (const std::string& name : removals) {
         replaced.push_back(name);  // backed up like a font replaced, so the restore can be undone

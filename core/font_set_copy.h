@@ -22,8 +22,8 @@ struct FontSetCopy {
     // converter's output folder): nothing is backed up, and an interrupted copy is settled by
     // finishing it, never by undoing it.
     std::string backupRoot;
-    std::string place;                 // the destination as messages name it: "the PSP"
-    std::string retry;                 // how to try again: "press Execute again"
+    std::string place;  // the destination as messages name it: "the PSP"
+    std::string retry;  // how to try again: "press Execute again"
     // Slot files taken out of the folder with the same care as the fonts replaced (backed up
     // first, journalled, all or nothing): a restore emptying the slots a copy had filled. A name
     // that is no plain slot file refuses the whole copy; one not there is left out.
@@ -60,10 +60,10 @@ std::string temporaryFontName(const std::string& fontName, const std::string& ta
 // copy of ours left there; refuses a source that is not a whole PGF font; stops when a folder
 // stands at a font's name or the drive has less free space than the new fonts need beside the
 // old ones; backs up the fonts that will be replaced (with a note of the slots it fills, so that
-// a restore empties them again, even when no font is replaced); writes every new font under its temporary
-// name (a failure removes them all again and leaves the old fonts); writes the journal; and only
-// then renames each over its old file and removes the journal. The message of a failure says what
-// happened in one paragraph: which file, why, and what the folder holds now.
+// a restore empties them again, even when no font is replaced); writes every new font under its
+// temporary name (a failure removes them all again and leaves the old fonts); writes the journal;
+// and only then renames each over its old file and removes the journal. The message of a failure
+// says what happened in one paragraph: which file, why, and what the folder holds now.
 FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpace,
                                const FontSetCopy& copy, std::chrono::system_clock::time_point now);
 

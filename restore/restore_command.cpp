@@ -131,10 +131,10 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
         return fail(error, outcome.error);
     }
     // A backup of a copy that only added fonts holds none: putting it back empties those slots.
-    out << (backup->fonts.empty() ? "Restored \"" + shownText(target) + "\" as it was before the copy"
-                                  : "Restored " + listed(backup->fonts) + " from \"" +
-                                        shownText(backup->folder) + "\" to \"" +
-                                        shownText(target) + "\"");
+    out << (backup->fonts.empty()
+                ? "Restored \"" + shownText(target) + "\" as it was before the copy"
+                : "Restored " + listed(backup->fonts) + " from \"" + shownText(backup->folder) +
+                      "\" to \"" + shownText(target) + "\"");
     if (!outcome.removed.empty()) {
         std::string removed;
         for (const std::string& name : outcome.removed) {

@@ -131,8 +131,10 @@ TEST(DeviceCopy, TheFontsReplacedAreBackedUpByteForByteAndTheRestIsLeftAlone) {
         made.erase("backup-info.txt");
         EXPECT_EQ(made, backup);
         EXPECT_THAT(note, HasSubstr("Font folder: " + d.stick.text("font") + "\n"));
-        EXPECT_THAT(note, HasSubstr(added.empty() ? "Fonts:" : "\nAdded by the copy: " + added + "\n"));
-        EXPECT_EQ(note.find("Added by the copy"), added.empty() ? std::string::npos : note.find("Added by the copy"));
+        EXPECT_THAT(note,
+                    HasSubstr(added.empty() ? "Fonts:" : "\nAdded by the copy: " + added + "\n"));
+        EXPECT_EQ(note.find("Added by the copy"),
+                  added.empty() ? std::string::npos : note.find("Added by the copy"));
         EXPECT_TRUE(
             std::regex_search(note, std::regex("Made: \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d")));
         EXPECT_TRUE(std::regex_match(backups[0].filename().string(),

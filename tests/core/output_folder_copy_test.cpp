@@ -125,8 +125,8 @@ TEST(OutputFolderCopy, AnInterruptedCopyIsFinishedWhenItsNewFontsAreWholeAndNeve
         for (const auto& [file, bytes] : c.files) {
             writeBytes(o.folder.path / file, bytes);
         }
-        const FontSetCopyOutcome outcome = finishInterruptedCopy(o.files, o.folder.text(),
-                                                                 o.program.text("backup"), false);
+        const FontSetCopyOutcome outcome =
+            finishInterruptedCopy(o.files, o.folder.text(), o.program.text("backup"), false);
         EXPECT_EQ(outcome.error, "");
         EXPECT_THAT(outcome.completed, HasSubstr(c.report));
         EXPECT_EQ(listing(o.folder.path), "ltn0.pgf ltn1.pgf ltn2.pgf notes.txt");
@@ -193,8 +193,8 @@ TEST(OutputFolderCopy, TheEarlierSetJournalIsSettledOnlyWhenItReadsAsOneOfItsOwn
         for (const auto& [file, bytes] : c.files) {
             writeBytes(o.folder.path / file, bytes);
         }
-        const FontSetCopyOutcome outcome = finishInterruptedCopy(o.files, o.folder.text(),
-                                                                 o.program.text("backup"), false);
+        const FontSetCopyOutcome outcome =
+            finishInterruptedCopy(o.files, o.folder.text(), o.program.text("backup"), false);
         if (c.error.empty()) {
             EXPECT_EQ(outcome.error, "");
         } else {
