@@ -5,8 +5,13 @@
 #include <system_error>
 #include <vector>
 
+#include "console/platform.h"
 #include "conversion_error.h"
-#include "file_set_replacement.h"
+#include "core/file_platform.h"
+#include "core/font_set_copy.h"
+#include "core/shown_text.h"
+#include "core/std_file_system.h"
+#include "core/std_free_space.h"
 #include "firmware_budget.h"
 #include "font_converter.h"
 #include "pgf/firmware_slots.h"
@@ -72,7 +77,7 @@ bool prepareFolder(const fs::path& folder) {
 FontSetResult writeFontSet(const fs::path& folder, const FontFamily& family,
                            const ConversionParameters& parameters) {
     FontSetResult result;
-    std::vector<PlannedFile> files;
+    std::vector<FontBytes> files;
     for (const pgf::FirmwareSlot& slot : pgf::firmwareSlots()) {
         const ChosenFace face = faceFor(family, slot);
         ConversionParameters slotParameters = parameters;
@@ -86,21 +91,31 @@ FontSetResult writeFontSet(const fs::path& folder, const FontFamily& family,
             result.warnings = converted.warnings;
             result.budgetLines.push_back("ltn" + std::to_string(slot.number) +
                                          ".pgf: " + budgetLine(converted, slot));
-            files.push_back({folder / ("ltn" + std::to_string(slot.number) + ".pgf"),
-                             std::move(converted.pgf), label});
+            files.push_back({"ltn" + std::to_string(slot.number) + ".pgf",
+                             std::string(converted.pgf.begin(), converted.pgf.end())});
         } catch (const ConversionError& error) {
             throw ConversionError(label + ": " + error.what() + "; no file was changed");
         }
     }
     const bool madeFolder = prepareFolder(folder);
-    try {
-        replaceFilesTogether(files);
-    } catch (const ConversionError&) {
+    // The copy onto a PSP's own transaction, without a backup: an output folder holds nothing
+    // that exists nowhere else, so a run ended half-way is finished by the next one.
+    StdFileSystem fileSystem;
+    const StdFreeSpace freeSpace;
+    const std::string name = platform::utf8FromPath(folder);
+    FontSetCopy copy{{}, name, {}, "\"" + name + "\"", "run ttf2pgf --set again"};
+    copy.made = std::move(files);
+    const FontSetCopyOutcome outcome =
+        copyFontSet(fileSystem, freeSpace, copy, std::chrono::system_clock::now());
+    if (!outcome.completed.empty()) {
+        console::printToErrorStream("ttf2pgf: " + shownText(outcome.completed) + "\n");
+    }
+    if (!outcome.error.empty()) {
         if (madeFolder) {
             std::error_code ignored;
             fs::remove(folder, ignored);  // only if empty, as the failed set leaves it
         }
-        throw;
+        throw ConversionError(shownText(outcome.error));
     }
     return result;
 }

@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kFirstLine = "tessavine copy journal 1";
 constexpr const char* kLastLine = "end";
+constexpr const char* kNoBackupLine = "no backup";
 constexpr std::size_t kShownBytes = 300;
 
 // ".ltn3.pgf.tessavine.<process>-<hex>.tmp", the temporary name a copy gives a slot's font.
@@ -112,6 +113,51 @@ void removeIfThere(FileSystem& fileSystem, const std::string& path) {
     }
 }
 
+// A copy that kept no backup is only ever finished: each new font goes in place when every one is
+// there whole. Else nothing can be put back; only its temporary files and journal go.
+Completion finishWithoutBackup(FileSystem& fileSystem, const std::string& folder,
+                               const std::string& journalPath, const CopyJournal& journal) {
+    bool whole = true;
+    std::string names;
+    for (const JournalFont& font : journal.fonts) {
+        names += " " + font.name;
+        whole =
+            whole &&
+            (matches(fileSystem, pathOfNameIn(folder, font.name), font.newSize, font.newSum) ||
+             matches(fileSystem, pathOfNameIn(folder, font.temporary), font.newSize, font.newSum));
+    }
+    std::string fresh;
+    for (const JournalFont& font : journal.fonts) {
+        const std::string destination = pathOfNameIn(folder, font.name);
+        const std::string temporary = pathOfNameIn(folder, font.temporary);
+        if (matches(fileSystem, destination, font.newSize, font.newSum)) {
+            removeIfThere(fileSystem, temporary);
+            fresh += " " + font.name;
+        } else if (!whole) {
+            removeIfThere(fileSystem, temporary);
+        } else if (std::string error = fileSystem.renameReplacing(temporary, destination);
+                   !error.empty()) {
+            return {{},
+                    "An interrupted copy into \"" + folder + "\" could not be finished: " + error};
+        }
+    }
+    if (std::string error = fileSystem.deleteFile(journalPath); !error.empty()) {
+        return {{}, error};
+    }
+    if (whole) {
+        return {"An interrupted copy into \"" + folder + "\" was finished: it holds the new" +
+                    names + ".",
+                {}};
+    }
+    return {"An interrupted copy into \"" + folder +
+                "\" could not be finished, as some of its new fonts are damaged or gone, and no "
+                "copy of the fonts it replaced was kept. Of" +
+                names + ", these hold the new fonts: " +
+                (fresh.empty() ? std::string("none") : fresh.substr(1)) +
+                ". Write the whole set again.",
+            {}};
+}
+
 }  // namespace
 
 std::uint64_t contentSum(std::string_view bytes) {
@@ -125,7 +171,11 @@ std::uint64_t contentSum(std::string_view bytes) {
 std::string encodeJournal(const CopyJournal& journal) {
     std::ostringstream text;
     text << kFirstLine << "\n";
-    text << "backup " << journal.backupFolder << "\n";
+    if (journal.keepsNoBackup) {
+        text << kNoBackupLine << "\n";
+    } else {
+        text << "backup " << journal.backupFolder << "\n";
+    }
     for (const JournalFont& font : journal.fonts) {
         text << "font " << font.name << " " << font.temporary << " " << font.newSize << " "
              << font.newSum << " "
@@ -145,10 +195,14 @@ std::optional<CopyJournal> decodeJournal(const std::string& text) {
         return std::nullopt;
     }
     CopyJournal journal;
-    if (!std::getline(lines, line) || !line.starts_with("backup ")) {
+    if (!std::getline(lines, line)) {
         return std::nullopt;
     }
-    journal.backupFolder = line.substr(7);
+    journal.keepsNoBackup = line == kNoBackupLine;
+    if (!journal.keepsNoBackup && !line.starts_with("backup ")) {
+        return std::nullopt;
+    }
+    journal.backupFolder = journal.keepsNoBackup ? std::string() : line.substr(7);
     while (std::getline(lines, line)) {
         if (journal.fonts.size() > fontSlotFileNames().size()) {
             return std::nullopt;  // more fonts than there are slots: not a journal of ours
@@ -170,6 +224,9 @@ std::optional<CopyJournal> decodeJournal(const std::string& text) {
             if (earlier.name == font.name || earlier.temporary == font.temporary) {
                 return std::nullopt;
             }
+        }
+        if (journal.keepsNoBackup && replaces != 0) {
+            return std::nullopt;  // nothing can be put back where no backup was kept
         }
         font.replaces = replaces != 0;
         font.removes = replaces == 2;
@@ -201,6 +258,9 @@ Completion completeInterruptedCopy(FileSystem& fileSystem, const std::string& fo
     const std::optional<CopyJournal> journal = decodeJournal(*text);
     if (!journal) {
         return refused("is damaged or names files that are not fonts of ours");
+    }
+    if (journal->keepsNoBackup) {
+        return finishWithoutBackup(fileSystem, folder, journalPath, *journal);
     }
 
     // Every check first: a journal that fails one changes nothing.

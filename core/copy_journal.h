@@ -32,6 +32,10 @@ struct JournalFont {
 struct CopyJournal {
     std::string backupFolder;  // where the old fonts are; empty when the copy replaced none
     std::vector<JournalFont> fonts;
+    // Written by a copy that keeps no backup (into a converter's output folder, not a PSP): the
+    // old fonts go as the new ones come, so an interrupted copy can only be finished. No font of
+    // it is marked as replaced or removed.
+    bool keepsNoBackup = false;
 };
 
 // A fingerprint of a font's bytes, to tell a completely written font from anything else.
@@ -49,8 +53,10 @@ struct Completion {
 
 // Brings a font folder with a journal to one whole set: the new one when every new font is
 // there complete (under its own name or its temporary one), else the old one from the backup.
-// Then removes the journal. Without a journal it does nothing. The caller holds the folder's
-// lock.
+// Then removes the journal. A journal of a copy that kept no backup is only ever finished; when
+// one of its new fonts is damaged or gone, its temporary files and the journal are removed and
+// the folder stays as it stood, which the report says (the next copy writes the whole set). Without
+// a journal it does nothing. The caller holds the folder's lock.
 //
 // The journal may have been written by anyone who had the folder, so everything it says is
 // checked before anything is changed, and a journal that fails a check changes nothing: its

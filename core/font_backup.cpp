@@ -234,6 +234,13 @@ std::optional<BackupRecord> readBackup(const FileSystem& fileSystem, const std::
     // Whatever stands at a slot's name is listed, a link, a folder or a pipe included, so that
     // the restore names it and refuses it rather than quietly leaving that slot out.
     const std::vector<std::string> present = fileSystem.namesIn(folder);
+    // The note was just read there: a list without it is a folder that could not be listed,
+    // not a backup without fonts (which one of a copy that only added fonts is).
+    if (std::find(present.begin(), present.end(), kBackupNoteName) == present.end()) {
+        error = "The files in \"" + folder +
+                "\" could not be listed. Check that the drive is still there, then try again.";
+        return std::nullopt;
+    }
     for (const std::string& slot : fontSlotFileNames()) {
         if (std::find(present.begin(), present.end(), slot) != present.end()) {
             record.fonts.push_back(slot);

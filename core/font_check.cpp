@@ -20,14 +20,25 @@ std::optional<std::string> readWholeFont(const FileSystem& fileSystem, const std
         }
         return std::nullopt;
     }
-    try {
-        pgf::readPgf(
-            std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
-    } catch (const pgf::PgfReadError& problem) {
-        error = "\"" + path + "\" is not a whole PGF font (" + problem.what() + ").";
+    if (!isWholeFont(*bytes, "\"" + path + "\"", error)) {
         return std::nullopt;
     }
     return bytes;
+}
+
+bool isWholeFont(const std::string& bytes, const std::string& name, std::string& error) {
+    if (bytes.size() > kLargestPgfFileBytes) {
+        error = name + " is larger than any PGF font can be (" +
+                std::to_string(kLargestPgfFileBytes) + " bytes).";
+        return false;
+    }
+    try {
+        pgf::readPgf(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    } catch (const pgf::PgfReadError& problem) {
+        error = name + " is not a whole PGF font (" + problem.what() + ").";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tessavine

@@ -14,4 +14,8 @@ namespace tessavine {
 std::optional<std::string> readWholeFont(const FileSystem& fileSystem, const std::string& path,
                                          std::string& error);
 
+// Whether bytes made in memory (a converter's output) are a whole PGF font of at most
+// kLargestPgfFileBytes; otherwise `error` says why, naming the font as `name`.
+bool isWholeFont(const std::string& bytes, const std::string& name, std::string& error);
+
 }  // namespace tessavine

@@ -7,6 +7,7 @@
 
 #include "core/copy_journal.h"
 #include "core/copy_lock.h"
+#include "core/earlier_set_journal.h"
 #include "core/file_name_rule.h"
 #include "core/file_platform.h"
 #include "core/font_backup.h"
@@ -121,6 +122,22 @@ std::string linkRefusal(const std::string& folder, const std::string& what) {
            "changed. Replace the link with a folder, then try again.";
 }
 
+// What interrupted copies left in `folder`, a ttf2pgf --set of an earlier version's first; the
+// caller holds the lock.
+Completion settleInterrupted(FileSystem& fileSystem, const std::string& folder,
+                             const std::string& backupRoot) {
+    Completion earlier = settleEarlierSetJournal(fileSystem, folder);
+    if (!earlier.error.empty()) {
+        return earlier;
+    }
+    Completion completion = completeInterruptedCopy(fileSystem, folder, backupRoot);
+    if (!earlier.report.empty()) {
+        completion.report =
+            earlier.report + (completion.report.empty() ? "" : " ") + completion.report;
+    }
+    return completion;
+}
+
 std::string writeJournal(FileSystem& fileSystem, const std::string& folder, const std::string& tag,
                          const CopyJournal& journal) {
     const std::string draft = pathOfNameIn(folder, std::string(kCopyJournalName) + "." + tag);
@@ -153,7 +170,7 @@ FontSetCopyOutcome finishInterruptedCopy(FileSystem& fileSystem, const std::stri
     if (!lock.held()) {
         return {lockError, {}, {}};
     }
-    const Completion completion = completeInterruptedCopy(fileSystem, folder, backupRoot);
+    const Completion completion = settleInterrupted(fileSystem, folder, backupRoot);
     if (completion.error.empty()) {
         removeStaleTemporaryFiles(fileSystem, folder);
     }
@@ -177,7 +194,7 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
     }
     FontSetCopyOutcome outcome;
     const Completion completion =
-        completeInterruptedCopy(fileSystem, copy.destinationFolder, copy.backupRoot);
+        settleInterrupted(fileSystem, copy.destinationFolder, copy.backupRoot);
     outcome.completed = completion.report;
     if (!completion.error.empty()) {
         outcome.error = completion.error + " " + nothingChanged;
@@ -202,18 +219,47 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
                             copy.retry + ".";
             return outcome;
         }
+        font.bytes = std::move(*bytes);
+        fonts.push_back(std::move(font));
+    }
+    for (const FontBytes& made : copy.made) {
+        PlannedFont font;
+        font.name = made.name;
+        font.source = made.name;
+        std::string problem;
+        if (!isSlotFileName(made.name) || !isWholeFont(made.bytes, made.name, problem)) {
+            outcome.error = "The font " + made.name + " cannot go onto " + copy.place + ": " +
+                            (problem.empty() ? "that is no font slot's file name." : problem) +
+                            " " + nothingChanged;
+            return outcome;
+        }
+        font.destination = pathOfNameIn(copy.destinationFolder, font.name);
+        font.temporary =
+            pathOfNameIn(copy.destinationFolder, temporaryFontName(font.name, lock.tag()));
+        font.bytes = made.bytes;
+        fonts.push_back(std::move(font));
+    }
+    for (PlannedFont& font : fonts) {
         if (fileSystem.folderExists(font.destination)) {
             outcome.error = "A folder named " + font.name + " stands where that font must go on " +
                             copy.place + " (\"" + font.destination + "\"). " + nothingChanged +
                             " Move or rename that folder, then " + copy.retry + ".";
             return outcome;
         }
-        font.bytes = std::move(*bytes);
+        const auto sameName = [&](const PlannedFont& other) { return other.name == font.name; };
+        if (std::count_if(fonts.begin(), fonts.end(), sameName) > 1) {
+            outcome.error = "Two of the new fonts are named " + font.name + ". " + nothingChanged;
+            return outcome;
+        }
         font.replaces = fileSystem.fileExists(font.destination);
         needed += roomNeeded(font.bytes.size());
-        fonts.push_back(std::move(font));
     }
     std::vector<std::string> removals;
+    if (copy.backupRoot.empty() && !copy.removals.empty()) {
+        outcome.error = "Fonts are taken out of " + copy.place +
+                        " only where a backup of them is kept. " + nothingChanged;
+        return outcome;
+    }
     for (const std::string& name : copy.removals) {
         if (!isSlotFileName(name)) {
             outcome.error = "\"" + name + "\" is not the name of a font slot file (" +
@@ -251,19 +297,23 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
     }
 
     CopyJournal journal;
+    journal.keepsNoBackup = copy.backupRoot.empty();
     std::vector<std::string> replaced;
     std::vector<std::string> added;
     for (const PlannedFont& font : fonts) {
         (font.replaces ? replaced : added).push_back(font.name);
         journal.fonts.push_back({font.name, fileNameOf(font.temporary), font.bytes.size(),
-                                 contentSum(font.bytes), font.replaces, 0, 0, false});
+                                 contentSum(font.bytes), font.replaces && !journal.keepsNoBackup, 0,
+                                 0, false});
     }
     for (const std::string& name : removals) {
         replaced.push_back(name);  // backed up like a font replaced, so the restore can be undone
         journal.fonts.push_back(
             {name, temporaryFontName(name, lock.tag()), 0, 0, true, 0, 0, true});
     }
-    if (!replaced.empty()) {
+    // A copy that only adds fonts is backed up too: its note lists the slots it fills, so that
+    // putting the backup back empties them again.
+    if (!journal.keepsNoBackup) {
         const BackupOutcome backup =
             backUpFonts(fileSystem, copy.backupRoot, copy.destinationFolder, replaced, added, now);
         if (!backup.error.empty()) {
@@ -271,7 +321,9 @@ FontSetCopyOutcome copyFontSet(FileSystem& fileSystem, const FreeSpace& freeSpac
                             nothingChanged + " " + backup.error;
             return outcome;
         }
-        outcome.backupFolder = backup.folder;
+        if (!replaced.empty()) {
+            outcome.backupFolder = backup.folder;  // there is something in it to tell of
+        }
         journal.backupFolder = backup.folder;
         if (std::string error = noteOldFonts(fileSystem, backup.folder, journal.fonts);
             !error.empty()) {

@@ -103,7 +103,7 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
                                "). Nothing was changed. Choose another backup, or put this one's "
                                "fonts back by hand.");
     }
-    if (backup->fonts.empty()) {
+    if (backup->fonts.empty() && backup->added.empty()) {
         return fail(error, "The backup \"" + backup->folder + "\" holds no font files.");
     }
     const std::string target = arguments.size() == 2 ? arguments[1] : backup->fontFolder;
@@ -132,8 +132,11 @@ int runRestore(const std::vector<std::string>& arguments, const std::string& pro
     if (!outcome.error.empty()) {
         return fail(error, outcome.error);
     }
-    out << "Restored " << listed(backup->fonts) << " from \"" << shownText(backup->folder)
-        << "\" to \"" << shownText(target) << "\"";
+    // A backup of a copy that only added fonts holds none: putting it back empties those slots.
+    out << (backup->fonts.empty()
+                ? "Restored \"" + shownText(target) + "\" as it was before the copy"
+                : "Restored " + listed(backup->fonts) + " from \"" + shownText(backup->folder) +
+                      "\" to \"" + shownText(target) + "\"");
     if (!outcome.removed.empty()) {
         std::string removed;
         for (const std::string& name : outcome.removed) {

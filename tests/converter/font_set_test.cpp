@@ -174,11 +174,12 @@ TEST_P(FontSetFailure, LeavesTheFolderAsItWasAndNamesTheSlot) {
 
 INSTANTIATE_TEST_SUITE_P(Sets, FontSetFailure,
                          testing::Values(
-                             // The fifteenth file cannot be put in place after fourteen have been.
+                             // A folder where the fifteenth file goes: found before any
+                             // file is written.
                              FailingSet{"FolderWhereTheFifteenthGoes",
                                         {kFonts / "Example.ttf", {}, {}, {}},
                                         "ltn14.pgf",
-                                        "slot 14 (ltn14.pgf, small Bold Italic): cannot write"},
+                                        "A folder named ltn14.pgf stands where that font must go"},
                              FailingSet{"BoldFaceIsNoFont",
                                         {kFonts / "Example.ttf", "notes.ttf", {}, {}},
                                         "",

@@ -99,9 +99,13 @@ struct Device {
 TEST(DeviceCopy, TheFontsReplacedAreBackedUpByteForByteAndTheRestIsLeftAlone) {
     const Slots all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     // new slot files, old fonts on the device; a backup holds the old fonts of both
-    const std::pair<Slots, Slots> cases[] = {
-        {{0, 3, 15}, {0, 9, 15}}, {{15}, {15}}, {{0, 3}, {}}, {all, all}};
-    for (const auto& [fresh, old] : cases) {
+    // and the slots the copy fills, as its note lists them
+    const std::tuple<Slots, Slots, std::string> cases[] = {{{0, 3, 15}, {0, 9, 15}, " ltn3.pgf"},
+                                                           {{15}, {15}, ""},
+                                                           {{0, 3}, {}, " ltn0.pgf ltn3.pgf"},
+                                                           {{4}, {5}, " ltn4.pgf"},
+                                                           {all, all, ""}};
+    for (const auto& [fresh, old, added] : cases) {
         SCOPED_TRACE(::testing::PrintToString(fresh) + " over " + ::testing::PrintToString(old));
         Device d(fresh, old);
         d.step();
@@ -118,16 +122,19 @@ TEST(DeviceCopy, TheFontsReplacedAreBackedUpByteForByteAndTheRestIsLeftAlone) {
             }
         }
         EXPECT_EQ(contents(d.fonts()), device);
+        // Also a copy that replaces nothing leaves a backup: its note says which slots it
+        // filled, so that putting it back empties them again.
         const std::vector<fs::path> backups = d.backups();
-        ASSERT_EQ(backups.size(), backup.empty() ? 0u : 1u);
-        if (backup.empty()) {
-            continue;
-        }
+        ASSERT_EQ(backups.size(), 1u);
         Files made = contents(backups[0]);
         const std::string note = made["backup-info.txt"];
         made.erase("backup-info.txt");
         EXPECT_EQ(made, backup);
         EXPECT_THAT(note, HasSubstr("Font folder: " + d.stick.text("font") + "\n"));
+        EXPECT_THAT(note,
+                    HasSubstr(added.empty() ? "Fonts:" : "\nAdded by the copy: " + added + "\n"));
+        EXPECT_EQ(note.find("Added by the copy"),
+                  added.empty() ? std::string::npos : note.find("Added by the copy"));
         EXPECT_TRUE(
             std::regex_search(note, std::regex("Made: \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d")));
         EXPECT_TRUE(std::regex_match(backups[0].filename().string(),

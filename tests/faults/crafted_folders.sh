@@ -42,6 +42,9 @@ journal() {  # journal FOLDER BACKUP LINE...: a copy journal as the device copy 
     local folder=$1 backup=$2; shift 2
     { echo "tessavine copy journal 1"; echo "backup $backup"; printf '%s\n' "$@"; echo end; } >"$folder/.tessavine-copy.journal"
 }
+setjournal() {  # setjournal LINE...: a copy journal in the --set folder, as a copy without backup writes it
+    { echo "tessavine copy journal 1"; echo "no backup"; printf '%s\n' "$@"; echo end; } >"$t/set/.tessavine-copy.journal"
+}
 note() {  # note BACKUP FONTFOLDER [ADDED]: a backup's note
     mkdir -p "$1"
     printf 'Font folder: %s\nMade: then\nFonts: ltn0.pgf\n%s' "$2" "${3:+Added by the copy: $3
@@ -55,6 +58,7 @@ run() {
         force) "$t/p/$(basename "$restore")" --finish --force "$t/s/font" ;;
         restore) "$t/p/$(basename "$restore")" "$from" ;;
         set) "$ttf2pgf" --set "$font" "$t/set" 9h1.0 b1i1 ;;
+        finishset) "$t/p/$(basename "$restore")" --finish "$t/set" ;;
     esac
 }
 # row NAME PROGRAM SETUP EXIT MESSAGE CHANGES: CHANGES is an extended regex of the listing lines
@@ -101,6 +105,31 @@ row "--set journal with 17 lines" set \
 row "--set journal whose part is a shell script of the stated size and fingerprint" set \
     'printf "#!/bin/sh\necho owned\n" >"$t/set/ltn0.pgf.1-a.part"; echo "file ltn0.pgf ltn0.pgf.1-a.part ltn0.pgf.1-a.old $(sum_of "$t/set/ltn0.pgf.1-a.part") 1" >"$t/set/.ttf2pgf-set.journal"; echo end >>"$t/set/.ttf2pgf-set.journal"' \
     0 "undone: it holds the old fonts" "^f \./set/ltn[0-9]+\.pgf |\./set/ltn0\.pgf\.1-a\.part|\./set/\.ttf2pgf-set\.journal"
+
+# --- --set's copy journals (no backup): ttf2pgf --set and --finish of the folder settle them ----
+SETTMP=.ltn0.pgf.tessavine.1-a.tmp
+for program in set finishset; do
+    for j in 'font ltn0.pgf ../outside/thesis.odt 1 1 0 0 0' \
+             'font ../outside/thesis.odt .ltn0.pgf.tessavine.1-a.tmp 1 1 0 0 0' \
+             'font ltn0.pgf .ltn0.pgf.tessavine.1-a\..\..\outside\thesis.odt.tmp 1 1 0 0 0' \
+             'font ltn0.pgf a\b.tmp 1 1 0 0 0' \
+             'font ltn0.pgf Z:\outside\thesis.odt 1 1 0 0 0' \
+             'font Z:ltn0.pgf .ltn0.pgf.tessavine.1-a.tmp 1 1 0 0 0' \
+             'font thesis.odt .thesis.odt.tessavine.1-a.tmp 1 1 0 0 0' \
+             'font ltn0.pgf .ltn0.pgf.tessavine.1-a.tmp 1 1 1 1 1'; do
+        row "--set copy journal: $j" $program "setjournal '$j'" 1 \
+            "is damaged or names files that are not fonts of ours. Nothing was changed" ""
+    done
+    row "--set copy journal with 17 fonts" $program \
+        'setjournal $(for n in $(seq 0 16); do echo "font ltn$((n % 16)).pgf .ltn$((n % 16)).pgf.tessavine.1-a.tmp 1 1 0 0 0"; done)' \
+        1 "is damaged or names files that are not fonts of ours" ""
+    # A script at our temporary name with the stated size and fingerprint is no font: it never
+    # goes in place; the run that kept no backup is not finished, and only its own files go.
+    row "--set copy journal whose new font is a shell script" $program \
+        'printf "#!/bin/sh\necho owned\n" >"$t/set/$SETTMP"; setjournal "font ltn0.pgf $SETTMP $(sum_of "$t/set/$SETTMP") 0 0 0"' \
+        0 "could not be finished, as some of its new fonts are damaged or gone" \
+        "\./set/\.ltn0\.pgf\.tessavine\.1-a\.tmp|\./set/\.tessavine-copy\.journal" "tessavine\.1-a\.tmp|copy\.journal"
+done
 
 # --- copy journals: --finish and the device copy settle them first ---------------------------
 for program in finish device; do

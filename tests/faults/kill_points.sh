@@ -144,17 +144,26 @@ set_scene
 TESSAVINE_COUNT_FILE="$work/count" LD_PRELOAD="$shim" set_run
 total=$(cat "$work/count")
 tried=0 whole=0 mixed=0
-# Kills at every operation of the replacement phase (the last 70: lock, clean-up, sixteen files
-# written, journal, renames), failures at every seventh; before it the conversion only reads,
-# sampled every tenth.
+# Kills at every operation of the replacement phase (the last 130: lock, clean-up, sixteen files
+# written and flushed, journal, renames), failures at every seventh; before it the conversion only
+# reads, sampled every tenth. No backup is kept of an output folder: a run ended after its journal
+# is finished, before it leaves the old set. Every other point is settled by
+# tessavine-restore --finish of the folder first, the rest by the next --set alone.
+mkdir -p "$work/setprog" && cp "$restore" "$work/setprog/"
 for mode in KILL FAIL; do
     step=1
     [ "$mode" = KILL ] || step=7
-    for ((k = 1; k <= total; k += (k < total - 70 ? 10 : step))); do
+    for ((k = 1; k <= total; k += (k < total - 130 ? 10 : step))); do
         set_scene
         (env "TESSAVINE_${mode}_AT=$k" LD_PRELOAD="$shim" "$ttf2pgf" --set "$font" "$work/set" 9h1.0 b1i1 >/dev/null 2>&1) 2>/dev/null
         tried=$((tried + 1))
         fonts_are "$REF_OLD" || fonts_are "$REF_NEW" || mixed=$((mixed + 1))
+        if [ $((tried % 2)) = 1 ]; then
+            "$work/setprog/$(basename "$restore")" --finish "$work/set" >"$work/finish" 2>&1 ||
+                { fail "--set $mode at $k: --finish failed"; cat "$work/finish"; }
+            set_is "$REF_OLD" || set_is "$REF_NEW" ||
+                fail "--set $mode at $k: after --finish: $(ls -A "$work/set" | tr '\n' ' ')"
+        fi
         set_run || { fail "--set $mode at $k: the next run failed"; cat "$work/out"; continue; }
         if set_is "$REF_NEW"; then
             whole=$((whole + 1))

@@ -116,6 +116,32 @@ TEST(Restore, PutsTheFontsBackThatACopyReplacedAndKeepsWhatItReplacesInTurn) {
     EXPECT_EQ(readBytes(elsewhere.path / "ltn3.pgf"), testPgf("the firmware's ltn3, longer", 900));
 }
 
+// A copy that only filled empty slots is undone too: its backup holds no font, only the note of
+// the slots it filled, and putting it back empties them.
+TEST(Restore, ACopyThatOnlyAddedFontsIsUndone) {
+    Scene s;
+    fs::remove(s.fonts() / "ltn0.pgf");
+    fs::remove(s.fonts() / "ltn3.pgf");
+    s.copyToDevice();
+    ASSERT_EQ(listing(s.fonts()), "ltn0.pgf ltn3.pgf ltn5.pgf");
+    ASSERT_EQ(s.backups().size(), 1u);
+    const std::string backup = s.backups()[0].string();
+    EXPECT_EQ(listing(s.backups()[0]), "backup-info.txt");
+
+    const ProgramRun run = s.restore({backup});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "Restored \"" + s.stick.text("font") +
+                           "\" as it was before the copy and removed ltn0.pgf, ltn3.pgf, "
+                           "ltn5.pgf, which the copy had added.\n"
+                           "The fonts they replaced there are kept in \"" +
+                           (s.backups().size() == 2 ? s.backups()[1].string() : "?") + "\".\n");
+    EXPECT_EQ(listing(s.fonts()), "");
+    // The restore's own backup holds the three fonts it took out, and nothing else was made.
+    ASSERT_EQ(s.backups().size(), 2u);
+    EXPECT_EQ(listing(s.backups()[1]), "backup-info.txt ltn0.pgf ltn3.pgf ltn5.pgf");
+}
+
 // Every file below `root` with a fingerprint of its bytes, one a line, sorted.
 std::string treeSums(const fs::path& root) {
     std::set<std::string> lines;
