@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pgf/named_character_sets.h"
+#include "psp_screen/grouped_digits.h"
 
 namespace tessavine::pgfinfo {
 namespace {
@@ -31,23 +32,11 @@ constexpr NamedSet kSets[] = {
     {"Big5", "big5"},          {"KS X 1001", "ksx1001"}, {"buttons", "buttons"},
 };
 
-// 6879 as "6,879": the way the standards' sizes are written.
-std::string grouped(std::size_t value) {
-    const std::string digits = std::to_string(value);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text += ',';
-        }
-        text += digits[i];
-    }
-    return text;
-}
-
 void printLine(std::ostream& out, const char* label, std::size_t present, std::size_t size) {
     char line[96];
-    std::snprintf(line, sizeof line, "  %-18s %6s of %6s\n", label, grouped(present).c_str(),
-                  grouped(size).c_str());
+    std::snprintf(line, sizeof line, "  %-18s %6s of %6s\n", label,
+                  psp_screen::groupedDigits(present).c_str(),
+                  psp_screen::groupedDigits(size).c_str());
     out << line;
 }
 

@@ -1,6 +1,5 @@
 #include "font_summary.h"
 
-#include <QLocale>
 #include <QStringList>
 
 #include "pgfview_shared/font_summary.h"

@@ -73,18 +73,6 @@ FontSummary summarize(const pgf::PgfFile& font, std::string_view fileName, std::
     return summary;
 }
 
-std::string groupedDigits(std::size_t count) {
-    const std::string digits = std::to_string(count);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text += ',';
-        }
-        text += digits[i];
-    }
-    return text;
-}
-
 std::string bytesText(std::size_t count) {
     return groupedDigits(count) + " bytes";
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pgf/pgf_reader.h"
+#include "psp_screen/grouped_digits.h"
 
 namespace tessavine::pgfview_shared {
 
@@ -26,7 +27,7 @@ struct FontSummary {
     std::size_t openBytes = 0;  // what the PSP allocates to open it the usual way
     int slot = 0;               // the firmware slot it is measured against
     bool slotFromName = false;  // false: the file name names no slot, slot 0 is assumed
-    std::string slotFile;  // the firmware font it is measured against: "ltn0.pgf", "jpn0.pgf"
+    std::string slotFile;       // the firmware font it is measured against: "ltn0.pgf", "jpn0.pgf"
     std::size_t slotFileBytes = 0;
     std::size_t slotOpenBytes = 0;
     // For a file the converter drew from several fonts: each font's file name and how many
@@ -46,7 +47,7 @@ struct FontSummary {
 FontSummary summarize(const pgf::PgfFile& font, std::string_view fileName, std::size_t fileBytes);
 
 // 1234567 as "1,234,567".
-std::string groupedDigits(std::size_t count);
+using psp_screen::groupedDigits;
 
 // "47,460 bytes" and "of the firmware's 69,108 (69%)": a size against the firmware's, the share
 // rounded to whole percent.

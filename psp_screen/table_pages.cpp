@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "grouped_digits.h"
+
 namespace tessavine::psp_screen {
 namespace {
 
@@ -100,19 +102,6 @@ PageKey keyOf(char32_t code) {
     return {"U+" + hex4(first) + "-" + hex4(last), last};
 }
 
-// 20902 as "20,902".
-std::string grouped(std::size_t value) {
-    const std::string digits = std::to_string(value);
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text += ',';
-        }
-        text += digits[i];
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string unicodeBlockName(char32_t code) {
@@ -127,7 +116,7 @@ std::vector<TablePage> characterTablePages(const pgf::PgfFile& font,
         kTableColumns,
         static_cast<std::size_t>(tableGeometry(font, kMostTableEntries).rows) * kTableColumns);
     if (entries.size() <= capacity) {
-        return {{"All characters (" + grouped(entries.size()) + ")", 0, entries.size()}};
+        return {{"All characters (" + groupedDigits(entries.size()) + ")", 0, entries.size()}};
     }
     std::vector<TablePage> pages;
     std::size_t first = 0;
@@ -146,7 +135,7 @@ std::vector<TablePage> characterTablePages(const pgf::PgfFile& font,
             if (parts > 1) {
                 title += ", part " + std::to_string(part + 1) + " of " + std::to_string(parts);
             }
-            pages.push_back({title + " (" + grouped(count) + ")", start, count});
+            pages.push_back({title + " (" + groupedDigits(count) + ")", start, count});
         }
         first = end;
     }

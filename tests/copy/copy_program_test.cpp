@@ -168,8 +168,9 @@ TEST(CopyProgram, CopiesOntoTheFakePspAndTheRestoreGivesItBackByteForByte) {
 }
 
 // A PSP seen as FLASH0 (its "kd" folder) or a Memory Stick without a font folder yet: the folder
-// is made, and with nothing replaced no backup is made either.
-TEST(CopyProgram, FindsFlashZeroAndMakesAMissingFontFolderWithoutABackup) {
+// is made; with nothing replaced the backup holds only its note, which lists the font added so
+// that a restore can take it away again.
+TEST(CopyProgram, FindsFlashZeroAndMakesAMissingFontFolderWithANoteOfTheFontAdded) {
     const std::pair<std::string, std::string> kinds[] = {{"kd", "FLASH0 of the PSP found at"},
                                                          {"PSP/GAME", "Memory Stick of the PSP"}};
     for (const auto& [mark, says] : kinds) {
@@ -185,7 +186,10 @@ TEST(CopyProgram, FindsFlashZeroAndMakesAMissingFontFolderWithoutABackup) {
         EXPECT_THAT(run.out, Not(HasSubstr("tessavine-restore")));
         EXPECT_EQ(listing(s.fonts()), "jpn0.pgf");
         EXPECT_EQ(readBytes(s.fonts() / "jpn0.pgf"), testPgf("our jpn0", 2000));
-        EXPECT_TRUE(s.backups().empty());
+        ASSERT_EQ(s.backups().size(), 1u);
+        EXPECT_EQ(listing(s.backups()[0]), "backup-info.txt");
+        EXPECT_THAT(readBytes(s.backups()[0] / "backup-info.txt"),
+                    HasSubstr("Added by the copy:  jpn0.pgf\n"));
     }
 }
 

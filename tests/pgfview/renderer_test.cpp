@@ -281,7 +281,7 @@ void RendererTest::summaryTellsEmSizeAndMissing() {
     QCOMPARE(big.slotFileBytes, std::size_t(1581700));
     QCOMPARE(big.slotOpenBytes, std::size_t(145844));
     const QString html = summaryHtml(big);
-    QVERIFY(html.contains("jpn0.pgf") && html.contains("1581700") && html.contains("145844"));
+    QVERIFY(html.contains("jpn0.pgf") && html.contains("1,581,700") && html.contains("145,844"));
     QVERIFY(!html.contains("ltn") && !html.contains("assumed"));
 }
 

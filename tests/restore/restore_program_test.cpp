@@ -235,10 +235,17 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
     Scene s;
     s.copyToDevice();
     const std::string backup = s.backups().at(0).string();
-    // A backup of no fonts, and a font folder whose journal is damaged.
+    // A backup of no fonts that added none either, and a font folder whose journal is damaged.
     const fs::path empty = s.program.path / "backup" / "2026-01-01_00-00-00";
     fs::create_directories(empty);
-    fs::copy_file(fs::path(backup) / "backup-info.txt", empty / "backup-info.txt");
+    std::istringstream noteLines(readBytes(fs::path(backup) / "backup-info.txt"));
+    std::string noteAddingNothing;
+    for (std::string line; std::getline(noteLines, line);) {
+        if (!line.starts_with("Added by the copy:")) {
+            noteAddingNothing += line + "\n";
+        }
+    }
+    writeBytes(empty / "backup-info.txt", noteAddingNothing);
     TempFolder damaged;
     writeBytes(damaged.path / ".tessavine-copy.journal", "tessavine copy journal 1\nbackup \n");
     // the arguments, what is done first, the exit code, a part of the message
