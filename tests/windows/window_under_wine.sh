@@ -7,6 +7,7 @@
 # Usage: window_under_wine.sh LINUX_PROGRAM_DIR WINDOWS_PROGRAM_DIR WORK_DIR [WINE_PREFIX]
 # Exits 77 (skipped) when there is no Windows build, no Wine, no Xvfb or no xdotool.
 set -uo pipefail
+source "$(dirname "$0")/../support/window_manager.sh"
 mkdir -p "$3"
 linux=$(realpath "$1") windows=$(realpath -m "$2") work=$(realpath "$3")
 shipped_settings=$(realpath "$(dirname "$0")/../../packaging/windows/first-start-settings.bin")
@@ -40,9 +41,7 @@ until_true() {
 }
 until_true 20 xdotool getdisplaygeometry || { echo "Xvfb did not start"; exit 1; }
 # A window manager, so that the active window and the keyboard focus are what a user has.
-openbox >/dev/null 2>&1 &
-wm=$!
-until_true 20 xprop -root _NET_SUPPORTING_WM_CHECK
+start_window_manager "$work/openbox.log" || { echo "openbox did not start"; exit 1; }
 # One prefix for every run of the test: its first start takes a while.
 if [ ! -f "$WINEPREFIX/.made" ]; then
     mkdir -p "$WINEPREFIX" && wineboot --init >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
@@ -80,6 +79,7 @@ gone() { ! xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -q .; 
 
 # start FOLDER: tessavine.exe of that folder, started from elsewhere; sets main and menu.
 start() {
+    keep_window_manager "$work/openbox.log" || return 1
     (cd / && wine "$1/tessavine.exe" >/dev/null 2>&1 &)
     main=$(waitfor "Tessavine Gui" 60) || return 1
     until_true 30 active_is "$main" || return 1
