@@ -13,6 +13,7 @@
 #include <iterator>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -81,9 +82,13 @@ inline std::string testPgf(const std::string& mark, std::size_t length = 0) {
     }
     return text;
 }
+// In one piece through the stream buffer: a byte at a time is slow in the unoptimised test build,
+// and some tests fingerprint whole program folders, programs included.
 inline std::string readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
 }
 // The names in a folder, sorted, dot-files included, so that a left-over temporary file shows.
 inline std::string listing(const fs::path& folder) {

@@ -15,7 +15,11 @@ inline std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path
     if (!in) {
         throw std::runtime_error("cannot open " + path.string());
     }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.seekg(0, std::ios::end);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 }  // namespace tessavine::pgf
