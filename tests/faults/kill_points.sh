@@ -3,8 +3,12 @@
 # of their file operations in turn; after each, the next run into the folder (or
 # tessavine-restore --finish) must leave one whole set, old or new, no file of ours beside it,
 # and every backup whole. Prints the table of points tried and outcomes.
+# PART (the sixth argument) is "copy", "restore" or "set" for those trials alone, so that they may
+# run side by side; without it, all of them.
 set -u
-driver=$1 restore=$2 ttf2pgf=$3 shim=$4 font=$5
+driver=$1 restore=$2 ttf2pgf=$3 shim=$4 font=$5 part=${6:-all}
+case $part in all | copy | restore | set) ;; *) echo "unknown part $part"; exit 2 ;; esac
+wanted() { [ "$part" = all ] || [ "$part" = "$1" ]; }
 # On a memory file system where there is one: the runs flush every font to the drive.
 work=$(mktemp -d -p "$( [ -d /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
 trap 'rm -rf "$work"' EXIT
@@ -126,10 +130,15 @@ trials() {
 }
 
 SECONDS=0
-trials "device copy" device_scene device_run "$DEVICE_OLD" "$DEVICE_NEW"
-trials "tessavine-restore" restore_scene restore_run "$RESTORE_OLD" "$RESTORE_NEW"
-trials "restore, removing" restore_removing_scene restore_run "$RESTORE_OLD" "$RESTORE_REMOVING_NEW"
+if wanted copy; then
+    trials "device copy" device_scene device_run "$DEVICE_OLD" "$DEVICE_NEW"
+fi
+if wanted restore; then
+    trials "tessavine-restore" restore_scene restore_run "$RESTORE_OLD" "$RESTORE_NEW"
+    trials "restore, removing" restore_removing_scene restore_run "$RESTORE_OLD" "$RESTORE_REMOVING_NEW"
+fi
 echo "($SECONDS s so far)"
+wanted set || { [ $failures = 0 ]; exit; }
 
 # --- ttf2pgf.exe --set ------------------------------------------------------------------------
 # References: the old and the new set made whole elsewhere.
