@@ -2,8 +2,9 @@
  * what it was given into converter-call.txt of its working folder (the working folder, then one
  * argument a line, in UTF-8), then copies stand-in.pgf of that folder to the output name it was
  * given, as a finished conversion would leave it. Without a stand-in.pgf it writes no font.
- * A file "slow" in that folder makes it take 4 s first, longer than the window's tick; a file
- * "fail" makes it say why on its error output and end with status 2, writing no font. */
+ * A file "slow" in that folder holds it back until the file is removed (at most 60 s), so that
+ * the conversion outlasts the window's ticks for as long as a row needs, however busy the machine;
+ * a file "fail" makes it say why on its error output and end with status 2, writing no font. */
 #include <stdio.h>
 #include <string.h>
 
@@ -35,8 +36,9 @@ int main(void) {
         fputc('\n', out);
     }
     fclose(out);
-    if (GetFileAttributesW(L"slow") != INVALID_FILE_ATTRIBUTES) {
-        Sleep(4000);
+    for (int waited = 0; waited < 600 && GetFileAttributesW(L"slow") != INVALID_FILE_ATTRIBUTES;
+         ++waited) {
+        Sleep(100);
     }
     if (GetFileAttributesW(L"fail") != INVALID_FILE_ATTRIBUTES) {
         fputs("the stand-in converter was told to fail\n", stderr);
@@ -62,8 +64,8 @@ int main(int argc, char** argv) {
         fprintf(out, "%s\n", argv[i]);
     }
     fclose(out);
-    if (access("slow", F_OK) == 0) {
-        sleep(4);
+    for (int waited = 0; waited < 600 && access("slow", F_OK) == 0; ++waited) {
+        usleep(100000);
     }
     if (access("fail", F_OK) == 0) {
         fputs("the stand-in converter was told to fail\n", stderr);
