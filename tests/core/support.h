@@ -13,8 +13,8 @@
 #include <iterator>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
