@@ -1,6 +1,7 @@
 /* A stand-in for the converter, built for Linux and for Windows from this one file: it writes
  * what it was given into converter-call.txt of its working folder (the working folder, then one
- * argument a line, in UTF-8), then copies stand-in.pgf of that folder to the output name it was
+ * argument a line, in UTF-8; written under another name and renamed, so that a reader never
+ * sees it half written), then copies stand-in.pgf of that folder to the output name it was
  * given, as a finished conversion would leave it. Without a stand-in.pgf it writes no font.
  * A file "slow" in that folder holds it back until the file is removed (at most 60 s), so that
  * the conversion outlasts the window's ticks for as long as a row needs, however busy the machine;
@@ -25,7 +26,7 @@ int main(void) {
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     wchar_t folder[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, folder);
-    FILE* out = fopen("converter-call.txt", "wb");
+    FILE* out = fopen("converter-call.part", "wb");
     if (out == NULL || arguments == NULL) {
         return 3;
     }
@@ -36,6 +37,10 @@ int main(void) {
         fputc('\n', out);
     }
     fclose(out);
+    remove("converter-call.txt");
+    if (rename("converter-call.part", "converter-call.txt") != 0) {
+        return 3;
+    }
     for (int waited = 0; waited < 600 && GetFileAttributesW(L"slow") != INVALID_FILE_ATTRIBUTES;
          ++waited) {
         Sleep(100);
@@ -55,7 +60,7 @@ int main(int argc, char** argv) {
     if (getcwd(folder, sizeof folder) == NULL) {
         return 3;
     }
-    FILE* out = fopen("converter-call.txt", "wb");
+    FILE* out = fopen("converter-call.part", "wb");
     if (out == NULL) {
         return 3;
     }
@@ -64,6 +69,10 @@ int main(int argc, char** argv) {
         fprintf(out, "%s\n", argv[i]);
     }
     fclose(out);
+    remove("converter-call.txt");
+    if (rename("converter-call.part", "converter-call.txt") != 0) {
+        return 3;
+    }
     for (int waited = 0; waited < 600 && access("slow", F_OK) == 0; ++waited) {
         usleep(100000);
     }
