@@ -111,8 +111,14 @@ titled() {  # titled TITLE SECONDS (xdotool takes the title as a pattern: no par
 }
 
 (cd / && wine "$work/case/pgfview.exe" >"$work/wine.log" 2>&1 &)
-check starts-on-ltn0 titled "pgfview - ltn0.pgf" 30
+# A first start in a fresh Wine prefix on a busy machine can take half a minute and more.
+check starts-on-ltn0 titled "pgfview - ltn0.pgf" 90
 id=$(xdotool search --onlyvisible --name "^pgfview - ltn0.pgf\$" | head -1)
+if [ -z "$id" ]; then
+    echo "pgfview.exe showed no window; what Wine said:"
+    tail -n 20 "$work/wine.log"
+    exit 1
+fi
 eval "$(xdotool getwindowgeometry --shell "$id")"
 x=$X y=$Y
 # The Tessavine window, 447 pixels wide and centred, is not covered.
