@@ -438,6 +438,27 @@ TEST(FirmwareBudget, ALongCharmapIsOverTheStingyOpenAlone) {
     }
 }
 
+// The firmware's figures are the largest a file may reach, not one past it: a file exactly as
+// large as the firmware's, or needing exactly its stingy open, fits; a byte less room on either
+// side does not.
+TEST(FirmwareBudget, AFileExactlyAtTheFirmwaresFiguresFitsAndOneByteMoreDoesNot) {
+    const ConversionResult written = convertFont(kMain, at18("ascii"));
+    const struct {
+        long fileRoom, stingyRoom;
+        bool fits;
+    } rows[] = {{0, 0, true}, {-1, 0, false}, {0, -1, false}, {1, 1, true}};
+    for (const auto& row : rows) {
+        pgf::FirmwareSlot slot = pgf::firmwareSlot(0);
+        slot.fileBytes =
+            static_cast<std::size_t>(static_cast<long>(written.pgf.size()) + row.fileRoom);
+        slot.stingyOpenBytes =
+            static_cast<std::size_t>(static_cast<long>(written.stingyOpenBytes) + row.stingyRoom);
+        const std::string line = budgetLine(written, slot);
+        EXPECT_EQ(line.find("larger than the firmware's") == std::string::npos, row.fits)
+            << row.fileRoom << " " << row.stingyRoom << ": " << line;
+    }
+}
+
 // jpn0's budget is its own: a charmap reaching U+4DC0 is over ltn0's stingy open (16,680) but
 // far within jpn0's 145,844, and the budget line names the file it is measured against.
 TEST(FirmwareBudget, TheBigFontIsMeasuredAgainstJpn0) {

@@ -112,6 +112,11 @@ TEST(CommandLine, OptionsStandAnywhereAmongTheWindowsWords) {
         Words{"f.ttf", "o.pgf", "18h1", "b1i1", "--ascender", "1000", "--descender", "-1000"});
     EXPECT_EQ(largest.parameters.ascender, 1000.0);
     EXPECT_EQ(largest.parameters.descender, -1000.0);
+    // The smallest: any ascender above 0, a descender of 0 (a font that never goes below).
+    const CommandLine smallest = readCommandLine(
+        Words{"f.ttf", "o.pgf", "18h1", "b1i1", "--ascender", "0.5", "--descender", "0"});
+    EXPECT_EQ(smallest.parameters.ascender, 0.5);
+    EXPECT_EQ(smallest.parameters.descender, 0.0);
     // Without options: no slot, the firmware's line metrics.
     const CommandLine plain = readCommandLine(Words{"f.ttf", "o.pgf", "18h1", "b1i1"});
     EXPECT_FALSE(plain.parameters.slot || plain.parameters.ascender || plain.parameters.descender);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
+#include <string>
 
 #include "pgf/pgf_reader.h"
 #include "scratch_folder.h"
@@ -378,6 +380,14 @@ TEST(ConverterSet, MakesSixteenFilesThatPgfinfoMatchesToTheirSlots) {
     ASSERT_TRUE(run.succeeded) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(names(folder.path() / "psp").size(), 16u);  // which ones: FontSet's own test
+    // What each slot's file needs against its firmware font, a line each, in slot order.
+    std::istringstream lines(run.out);
+    int slot = 0;
+    for (std::string line; std::getline(lines, line); ++slot) {
+        EXPECT_EQ(line.rfind("ltn" + std::to_string(slot) + ".pgf: ", 0), 0u) << line;
+        EXPECT_NE(line.find(" glyphs ("), std::string::npos) << line;
+    }
+    EXPECT_EQ(slot, 16) << run.out;
 
     const std::pair<const char*, std::vector<const char*>> reports[] = {
         {"psp/ltn8.pgf",
