@@ -169,12 +169,12 @@ if [ -n "$probe" ]; then
     check dropped-other-file-left titled "pgfview - second.pgf" 1
     # The tabs: Linux pgfview's names in its order; a click on Characters shows the table, and the
     # mouse resting on its first cell (U+0020, which the font has) tells its code in a tip.
-    (cd "$work/case" && wine "$probe" tabs) >"$work/tabs.txt" 2>&1
+    (cd "$work/case" && wine "$probe" tabs) 2>&1 | tr -d '\r' >"$work/tabs.txt"
     check tabs-as-linux test "$(sed -n 's/^tab \([0-9]\) \([A-Za-z]*\) at .*/\1 \2/p' "$work/tabs.txt" | tr '\n' ' ')" = "0 Screen 1 Characters "
     read -r _ _ _ _ tab_x tab_y < <(grep '^tab 1 ' "$work/tabs.txt")
     xdotool mousemove --window "$id" "${tab_x:-0}" "${tab_y:-0}" click 1
     sleep 0.5
-    (cd "$work/case" && wine "$probe" tabs) >"$work/tabs.txt" 2>&1
+    (cd "$work/case" && wine "$probe" tabs) 2>&1 | tr -d '\r' >"$work/tabs.txt"
     check characters-tab-chosen grep -q '^chosen 1$' "$work/tabs.txt"
     sleep 0.5
     check characters-tab-drawn test "$(picture)" != "$want_second"
