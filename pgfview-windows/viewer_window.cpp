@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "psp_screen/character_table.h"
 #include "psp_screen/screen_layout.h"
 #include "psp_screen/screen_renderer.h"
+#include "psp_screen/table_pages.h"
 #include "screen_export.h"
 #include "windows/dpi.h"
 #include "windows/wide_text.h"
@@ -44,7 +46,8 @@ enum ControlId : int {
     kZoom = 101,
     kBackground,
     kFirmware,
-    kCharacters,
+    kViews,
+    kTablePage,
     kOnTop,
     kOpen,
     kExport,
@@ -68,6 +71,9 @@ constexpr int kSizeLineHeight = 18;
 constexpr int kScrollBar = 17;
 constexpr int kControlsWidth = 480;
 constexpr int kStatusHeight = 36;
+// The strip of tabs, Screen and Characters as on Linux, above the picture they choose.
+constexpr int kTabsHeight = 26;
+constexpr int kTabsWidth = 200;
 
 class Viewer {
   public:
@@ -85,7 +91,8 @@ class Viewer {
     void applyFonts();
     void layout();
     void fitWindow();
-    int pictureTop() const { return px(kMargin) * 3 + px(kRowHeight) * 2; }
+    int tabsTop() const { return px(kMargin) * 3 + px(kRowHeight) * 2; }
+    int pictureTop() const { return tabsTop() + px(kTabsHeight); }
     // The scroll bars beside and below the picture, whose room is kept whether they show or not.
     int scrollBarWidth() const { return px(kScrollBar); }
     int scrollBarHeight() const { return px(kScrollBar); }
@@ -101,10 +108,9 @@ class Viewer {
     void scrollBy(int dx, int dy);
     void updateScrollBars();
     void scrolled(HWND bar, int request);
-    void describeCellAt(int x, int y);
-    bool showsCharacters() const {
-        return font_ && SendMessageW(characters_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    void drawTable(const psp_screen::Palette& palette);
+    void updateCellTips();
+    bool showsCharacters() const { return font_ && SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) == 1; }
     void paint();
     void exportView();
     void chooseFile();
@@ -117,7 +123,10 @@ class Viewer {
     HWND zoomBox_ = nullptr;
     HWND background_ = nullptr;
     HWND firmware_ = nullptr;
-    HWND characters_ = nullptr;
+    HWND tabs_ = nullptr;
+    HWND tablePage_ = nullptr;  // the Unicode block shown, for a table of more than one page
+    HWND tips_ = nullptr;       // a tip for each cell of the table in view
+    UINT tipCount_ = 0;
     HWND onTop_ = nullptr;
     HWND open_ = nullptr;
     HWND export_ = nullptr;
@@ -142,9 +151,10 @@ class Viewer {
     psp_screen::RgbaImage screen_;   // the PSP screen, one pixel per pixel: what Export saves
     psp_screen::RgbaImage picture_;  // the screen or the character table, one pixel per pixel
     std::vector<psp_screen::TableEntry> entries_;  // the table's, while it is shown
-    psp_screen::TableGeometry table_;
-    std::wstring fileStatus_;    // what the status line says of the file
-    psp_screen::Rgba backdrop_;  // the palette's, beyond the picture's edges
+    std::vector<psp_screen::TablePage> pages_;     // the table cut at its Unicode blocks
+    psp_screen::TablePage page_;                   // the one shown
+    psp_screen::TableGeometry table_;              // the shown page's
+    psp_screen::Rgba backdrop_;                    // the palette's, beyond the picture's edges
     int scrollX_ = 0;
     int scrollY_ = 0;
     std::vector<std::uint32_t> device_;  // the picture magnified, as the DIB wants it
@@ -240,8 +250,6 @@ void Viewer::createControls() {
     SendMessageW(background_, CB_SETCURSEL, 0, 0);
     firmware_ = control(window_, L"BUTTON", L"Firmware size", BS_AUTOCHECKBOX | WS_TABSTOP,
                         kFirmware, instance_);
-    characters_ = control(window_, L"BUTTON", L"Characters", BS_AUTOCHECKBOX | WS_TABSTOP,
-                          kCharacters, instance_);
     onTop_ = control(window_, L"BUTTON", L"Stay on top", BS_AUTOCHECKBOX | WS_TABSTOP, kOnTop,
                      instance_);
     open_ =
@@ -259,6 +267,21 @@ void Viewer::createControls() {
     status_ = control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kStatus, instance_);
     across_ = control(window_, L"SCROLLBAR", L"", SBS_HORZ, kScrollAcross, instance_);
     down_ = control(window_, L"SCROLLBAR", L"", SBS_VERT, kScrollDown, instance_);
+    tabs_ = control(window_, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, kViews, instance_);
+    for (const wchar_t* name : {L"Screen", L"Characters"}) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(name);
+        const auto at = SendMessageW(tabs_, TCM_GETITEMCOUNT, 0, 0);
+        SendMessageW(tabs_, TCM_INSERTITEMW, static_cast<WPARAM>(at),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    tablePage_ = control(window_, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL,
+                         kTablePage, instance_);
+    ShowWindow(tablePage_, SW_HIDE);
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     applyFonts();
 }
 
@@ -266,8 +289,8 @@ void Viewer::applyFonts() {
     const HFONT old = uiFont_;
     const LOGFONTW description = messageFont(dpi_);
     uiFont_ = CreateFontIndirectW(&description);
-    for (HWND child : {zoomBox_, background_, firmware_, characters_, onTop_, open_, export_,
-                       sampleLabel_, sample_, summary_, fileSize_, openMemory_, status_}) {
+    for (HWND child : {zoomBox_, background_, firmware_, tabs_, tablePage_, onTop_, open_, export_,
+                       sampleLabel_, sample_, summary_, fileSize_, openMemory_, status_, tips_}) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), TRUE);
     }
     if (old != nullptr) {
@@ -275,9 +298,9 @@ void Viewer::applyFonts() {
     }
 }
 
-// The controls in two rows, the picture below them with its scroll bars, then the status line
-// and the side panel: one column, so that the window fits beside the Tessavine window on
-// ordinary screens.
+// The controls in two rows, the tabs and the picture below them with its scroll bars, then the
+// status line and the side panel: one column, so that the window fits beside the Tessavine
+// window on ordinary screens.
 void Viewer::layout() {
     const int pictureWidth = psp_screen::kPspScreen.width * pixelFactor();
     const int pictureHeight = psp_screen::kPspScreen.height * pixelFactor();
@@ -293,7 +316,6 @@ void Viewer::layout() {
     place(zoomBox_, 60, px(200));
     place(background_, 70, px(200));
     place(firmware_, 105, row);
-    place(characters_, 90, row);
     place(onTop_, 95, row);
     x = m;
     top = m + row + m;
@@ -301,6 +323,11 @@ void Viewer::layout() {
     place(export_, 100, row);
     place(sampleLabel_, 50, row);
     MoveWindow(sample_, x, top, std::max(m + width - x, px(40)), row, TRUE);
+    // The tabs' own strip, their page left empty: the picture below is what they choose.
+    MoveWindow(tabs_, m, tabsTop(), px(kTabsWidth), px(kTabsHeight), TRUE);
+    SendMessageW(tabs_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, px(kTabsHeight) - px(4)));
+    x = m + px(kTabsWidth) + m;
+    MoveWindow(tablePage_, x, tabsTop(), std::max(m + width - x, px(40)), px(300), TRUE);
     MoveWindow(across_, m, pictureTop() + pictureHeight, pictureWidth, scrollBarHeight(), TRUE);
     MoveWindow(down_, m + pictureWidth, pictureTop(), scrollBarWidth(), pictureHeight, TRUE);
     const int statusTop = pictureTop() + pictureHeight + scrollBarHeight() + m;
@@ -390,8 +417,7 @@ void Viewer::reload() {
             ++retries_;
             SetTimer(window_, kRetryTimer, pgfview_shared::kRetryMilliseconds, nullptr);
             const std::string name = shown(platform::utf8FromPath(path_.filename()));
-            fileStatus_ = wideFromUtf8(pgfview_shared::replacingText(name));
-            SetWindowTextW(status_, fileStatus_.c_str());
+            SetWindowTextW(status_, wideFromUtf8(pgfview_shared::replacingText(name)).c_str());
             return;
         }
         case pgfview_shared::ReadVerdict::Damaged:
@@ -422,8 +448,7 @@ void Viewer::showRead(const pgfview_shared::FontRead& read) {
     }
     showSummary();
     damaged_ = !read.font && !read.missing;
-    fileStatus_ = wideFromUtf8(status);
-    SetWindowTextW(status_, fileStatus_.c_str());
+    SetWindowTextW(status_, wideFromUtf8(status).c_str());
     const std::wstring caption =
         L"pgfview - " + fileName() + (font_ ? L"" : (read.missing ? L" (missing)" : L" (damaged)"));
     SetWindowTextW(window_, caption.c_str());
@@ -495,18 +520,56 @@ void Viewer::redraw() {
         screen_ = psp_screen::renderScreen(*font_, screen, palette);
         picture_ = screen_;
         entries_.clear();
+        pages_.clear();
         if (showsCharacters()) {
-            entries_ = psp_screen::characterTableEntries(*font_, pgf::pspLatinCharacters());
-            table_ = psp_screen::tableGeometry(*font_, entries_.size());
-            picture_ = psp_screen::renderCharacterTable(*font_, entries_, palette);
+            drawTable(palette);
         }
     } else {
         entries_.clear();
+        pages_.clear();
         screen_ = psp_screen::RgbaImage();
         picture_ = psp_screen::RgbaImage(psp_screen::kPspScreen.width,
                                          psp_screen::kPspScreen.height, palette.background);
     }
+    if (pages_.size() <= 1) {
+        ShowWindow(tablePage_, SW_HIDE);
+    }
     present();
+}
+
+// The table as on Linux: every character of the file and every one of the PSP's set it lacks,
+// a Unicode block at a time when it is too big for one picture; the block chosen stays chosen
+// while the file is drawn again, as long as it is still there.
+void Viewer::drawTable(const psp_screen::Palette& palette) {
+    entries_ = psp_screen::characterTableEntries(*font_, pgf::pspLatinCharacters());
+    pages_ = psp_screen::characterTablePages(*font_, entries_);
+    if (pages_.empty()) {
+        return;
+    }
+    std::wstring chosen;
+    const auto at = SendMessageW(tablePage_, CB_GETCURSEL, 0, 0);
+    if (at != CB_ERR) {
+        const auto length = SendMessageW(tablePage_, CB_GETLBTEXTLEN, static_cast<WPARAM>(at), 0);
+        chosen.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1);
+        SendMessageW(tablePage_, CB_GETLBTEXT, static_cast<WPARAM>(at),
+                     reinterpret_cast<LPARAM>(chosen.data()));
+        chosen.resize(wcslen(chosen.c_str()));
+    }
+    SendMessageW(tablePage_, CB_RESETCONTENT, 0, 0);
+    for (const psp_screen::TablePage& page : pages_) {
+        SendMessageW(tablePage_, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wideFromUtf8(page.title).c_str()));
+    }
+    const auto found = SendMessageW(tablePage_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(chosen.c_str()));
+    const auto index = chosen.empty() || found == CB_ERR ? 0 : static_cast<std::size_t>(found);
+    SendMessageW(tablePage_, CB_SETCURSEL, index, 0);
+    ShowWindow(tablePage_, pages_.size() > 1 ? SW_SHOWNA : SW_HIDE);
+    page_ = pages_[index];
+    const std::span<const psp_screen::TableEntry> entries(entries_.data() + page_.first,
+                                                          page_.count);
+    table_ = psp_screen::tableGeometry(*font_, entries.size());
+    picture_ = psp_screen::renderCharacterTable(*font_, entries, palette);
 }
 
 void Viewer::present() {
@@ -531,7 +594,45 @@ void Viewer::present() {
                               (static_cast<std::uint32_t>(p.green) << 8) | p.blue;
                    });
     updateScrollBars();
+    updateCellTips();
     InvalidateRect(window_, nullptr, FALSE);
+}
+
+// A tip for each cell of the table in view, its rectangle where the cell is drawn: the code
+// under the mouse in a tip, as on Linux. Made again whenever the view moves.
+void Viewer::updateCellTips() {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = window_;
+    for (UINT id = 1; id <= tipCount_; ++id) {
+        tool.uId = id;
+        SendMessageW(tips_, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    tipCount_ = 0;
+    if (entries_.empty() || table_.cellWidth <= 0 || table_.cellHeight <= 0) {
+        return;
+    }
+    const psp_screen::Size view = psp_screen::kPspScreen;
+    const int factor = pixelFactor();
+    for (std::size_t i = 0; i < page_.count && page_.first + i < entries_.size(); ++i) {
+        const psp_screen::Rect cell = table_.cell(i);
+        const int left = std::max(cell.left() - scrollX_, 0);
+        const int top = std::max(cell.top() - scrollY_, 0);
+        const int right = std::min(cell.right() + 1 - scrollX_, view.width);
+        const int bottom = std::min(cell.bottom() + 1 - scrollY_, view.height);
+        if (left >= right || top >= bottom) {
+            continue;
+        }
+        const psp_screen::TableEntry& entry = entries_[page_.first + i];
+        std::wstring text = wideFromUtf8(pgfview_shared::tableCellTip(entry.code, entry.missing));
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = ++tipCount_;
+        tool.rect = {px(kMargin) + left * factor, pictureTop() + top * factor,
+                     px(kMargin) + right * factor, pictureTop() + bottom * factor};
+        tool.hinst = instance_;
+        tool.lpszText = text.data();
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 // A bar shows only where the picture is larger than the view; its page is the view.
@@ -613,35 +714,6 @@ void Viewer::scrollBy(int dx, int dy) {
     scrollY_ += dy;
     present();
     InvalidateRect(window_, nullptr, FALSE);
-}
-
-// In the character table, the code under the mouse goes into the status line.
-void Viewer::describeCellAt(int x, int y) {
-    if (entries_.empty()) {
-        return;
-    }
-    const int factor = pixelFactor();
-    const int column = x - px(kMargin);
-    const int line = y - pictureTop();
-    if (column < 0 || line < 0 || column >= deviceWidth_ || line >= deviceHeight_) {
-        return;
-    }
-    const int tableX = column / factor + scrollX_;
-    const int tableY = line / factor + scrollY_;
-    if (table_.cellWidth <= 0 || table_.cellHeight <= 0 ||
-        tableX >= table_.cellWidth * psp_screen::kTableColumns) {
-        return;
-    }
-    const std::size_t index =
-        static_cast<std::size_t>(tableY / table_.cellHeight) * psp_screen::kTableColumns +
-        static_cast<std::size_t>(tableX / table_.cellWidth);
-    if (index >= entries_.size()) {
-        return;
-    }
-    const psp_screen::TableEntry& entry = entries_[index];
-    std::string text = pgfview_shared::codeAndCharacter(entry.code);
-    text += entry.missing ? " \u2014 missing; the PSP shows _ instead" : "";
-    SetWindowTextW(status_, wideFromUtf8(text).c_str());
 }
 
 void Viewer::exportView() {
@@ -739,10 +811,9 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             } else if (id == kOpen && code == BN_CLICKED) {
                 chooseFile();
-            } else if (id == kCharacters && code == BN_CLICKED) {
+            } else if (id == kTablePage && code == CBN_SELCHANGE) {
                 scrollX_ = 0;
                 scrollY_ = 0;
-                SetWindowTextW(status_, fileStatus_.c_str());
                 redraw();
             } else if (id == kSample && code == EN_CHANGE) {
                 redraw();
@@ -761,9 +832,15 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             scrollBy(across ? step : 0, across ? 0 : step);
             return 0;
         }
-        case WM_MOUSEMOVE:
-            describeCellAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE) {
+                scrollX_ = 0;
+                scrollY_ = 0;
+                redraw();
+            }
             return 0;
+        }
         case WM_DROPFILES: {
             // The first .pgf file among the dropped ones, as on Linux; anything else is left.
             const auto drop = reinterpret_cast<HDROP>(wParam);
@@ -812,7 +889,7 @@ LRESULT Viewer::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 int runViewer(HINSTANCE instance, const std::filesystem::path& font, bool companion) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     Viewer viewer(instance, font);
     if (!viewer.create(companion)) {

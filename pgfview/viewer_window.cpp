@@ -4,7 +4,10 @@
 
 #include "font_summary.h"
 #include "pgf/character_set.h"
+#include "pgfview_shared/font_summary.h"
+#include "picture_area.h"
 #include "psp_screen/character_table.h"
+#include "psp_screen/screen_layout.h"
 #include "qt_pictures.h"
 #include "screen_export.h"
 #include "shown_name.h"
@@ -37,6 +40,28 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     connect(&font_, &WatchedFont::changed, this, &ViewerWindow::redraw);
     redraw();
+    fitToContent();
+}
+
+void ViewerWindow::fitToContent() {
+    // The hints of the layouts around the picture follow a change a step an event; they are
+    // brought up to date first, or the window would be sized for the zoom of before.
+    for (int step = 0; step < 8; ++step) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
+    // The content's own wish, not the outer scroll area's, which is capped like any other.
+    QSize wanted = central_->sizeHint() + QSize(0, menuBar()->sizeHint().height());
+    if (isVisible()) {
+        wanted = wanted.expandedTo(size());  // a window the user made larger keeps its size
+    }
+    if (const QScreen* shownOn = screen()) {
+        // Room for a title bar and borders, which the window manager adds around this size.
+        constexpr int kFrameWidth = 16;
+        constexpr int kFrameHeight = 40;
+        const QSize room = shownOn->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
+        wanted = wanted.boundedTo(room);
+    }
+    resize(wanted);
 }
 
 void ViewerWindow::buildControls() {
@@ -89,9 +114,13 @@ void ViewerWindow::buildControls() {
     screen_->setObjectName("screenView");
     screen_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     screen_->setTextFormat(Qt::PlainText);
-    auto* screenArea = new QScrollArea;
-    screenArea->setWidget(screen_);
-    screenArea->setWidgetResizable(true);
+    screenArea_ = new PictureArea;
+    screenArea_->setObjectName("screenArea");
+    screenArea_->setWidget(screen_);
+    screenArea_->setWidgetResizable(true);
+    // Its wish before any layout asks for it: a layout keeps the first answer it had.
+    screenArea_->setPictureSize(QSize(psp_screen::kPspScreen.width, psp_screen::kPspScreen.height) *
+                                zoom_->currentData().toInt());
     table_ = new QLabel;
     table_->setObjectName("characterTable");
     table_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -113,7 +142,7 @@ void ViewerWindow::buildControls() {
     tableTab->setLayout(tableLayout);
     tabs_ = new QTabWidget;
     tabs_->setObjectName("views");
-    tabs_->addTab(screenArea, "Screen");
+    tabs_->addTab(screenArea_, "Screen");
     tabs_->addTab(tableTab, "Characters");
 
     details_ = new QLabel;
@@ -140,21 +169,23 @@ void ViewerWindow::buildControls() {
     layout->addLayout(controls);
     layout->addWidget(status_);
     layout->addLayout(body, 1);
-    auto* central = new QWidget;
-    central->setLayout(layout);
+    central_ = new QWidget;
+    central_->setLayout(layout);
     // Scrolls rather than grows past a screen that has little room beside the main window (a
     // laptop at 200 %): the window then keeps any size it is given.
     auto* scroll = new QScrollArea;
-    scroll->setWidget(central);
+    scroll->setWidget(central_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     setCentralWidget(scroll);
-    resize(1340, 700);
 
     connect(sample_, &QLineEdit::textChanged, this, &ViewerWindow::redraw);
     connect(tabs_, &QTabWidget::currentChanged, this, &ViewerWindow::drawTableIfShown);
     connect(tablePage_, &QComboBox::currentIndexChanged, this, &ViewerWindow::drawTablePage);
-    connect(zoom_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
+    connect(zoom_, &QComboBox::currentIndexChanged, this, [this] {
+        redraw();
+        fitToContent();
+    });
     connect(background_, &QComboBox::currentIndexChanged, this, &ViewerWindow::redraw);
     connect(outline_, &QCheckBox::toggled, this, &ViewerWindow::redraw);
     connect(onTop_, &QCheckBox::toggled, this, [this](bool on) {
@@ -173,8 +204,11 @@ void ViewerWindow::openFile(const QString& path) {
 void ViewerWindow::redraw() {
     const pgf::PgfFile* font = font_.font();
     export_->setEnabled(font != nullptr);
+    const int factor = zoom_->currentData().toInt();
     if (font == nullptr) {
         view_ = QImage();
+        screenArea_->setPictureSize(
+            QSize(psp_screen::kPspScreen.width, psp_screen::kPspScreen.height) * factor);
         screen_->setPixmap({});
         screen_->setText(font_.message());
         table_->setPixmap({});
@@ -200,7 +234,6 @@ void ViewerWindow::redraw() {
     if (outline_->isChecked()) {
         layout.reference = psp_screen::firmwareReference(summary.slot);
     }
-    const int factor = zoom_->currentData().toInt();
     const QImage screen = screenImage(*font, layout, palette);
     view_ = magnify(screen, factor);
     // Each PSP pixel becomes a whole square of device pixels, so that nothing scales the picture
@@ -209,6 +242,7 @@ void ViewerWindow::redraw() {
     const int devicePixels = std::max(1, qRound(factor * ratio));
     QImage shown = devicePixels == factor ? view_ : magnify(screen, devicePixels);
     shown.setDevicePixelRatio(ratio);
+    screenArea_->setPictureSize(shown.deviceIndependentSize().toSize());
     screen_->setPixmap(QPixmap::fromImage(shown));
     tableEntries_.clear();
     tablePages_.clear();
@@ -230,9 +264,11 @@ QString ViewerWindow::exportPng(const QString& path) const {
 }
 
 void ViewerWindow::chooseFile() {
-    const QString path = QFileDialog::getOpenFileName(this, "Open a PSP font",
-                                                      QFileInfo(font_.path()).absolutePath(),
-                                                      "PSP fonts (*.pgf);;All files (*)");
+    const QString path = askForFont_
+                             ? askForFont_(QFileInfo(font_.path()).absolutePath())
+                             : QFileDialog::getOpenFileName(this, "Open a PSP font",
+                                                            QFileInfo(font_.path()).absolutePath(),
+                                                            "PSP fonts (*.pgf);;All files (*)");
     if (!path.isEmpty()) {
         openFile(path);
     }
@@ -302,11 +338,10 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
         if (column < psp_screen::kTableColumns && index < shownPage_.count &&
             shownPage_.first + index < tableEntries_.size()) {
             const psp_screen::TableEntry& entry = tableEntries_[shownPage_.first + index];
-            QString text = describeCharacters({entry.code});
-            if (entry.missing) {
-                text += " — missing; the PSP shows _ instead";
-            }
-            QToolTip::showText(help->globalPos(), text, table_);
+            QToolTip::showText(
+                help->globalPos(),
+                QString::fromStdString(pgfview_shared::tableCellTip(entry.code, entry.missing)),
+                table_);
         } else {
             QToolTip::hideText();
         }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include <functional>
 #include <vector>
 
 #include "psp_screen/character_table.h"
@@ -19,6 +20,8 @@ class QTabWidget;
 
 namespace tessavine::pgfview {
 
+class PictureArea;
+
 // The viewer: the watched font drawn on a PSP screen, its character table and a summary beside
 // them. It only arranges widgets; the pictures come from the renderer.
 class ViewerWindow : public QMainWindow {
@@ -31,6 +34,12 @@ class ViewerWindow : public QMainWindow {
     // Saves the screen as it is shown now, zoom and outline included. Returns an empty string on
     // success, else what went wrong in words for the user.
     QString exportPng(const QString& path) const;
+
+    // For tests: what File > Open… asks instead of the file dialog, given the folder it would
+    // start in; an empty answer is a cancel.
+    void setFontChooser(std::function<QString(const QString& folder)> chooser) {
+        askForFont_ = std::move(chooser);
+    }
 
     const WatchedFont& font() const { return font_; }
     QImage currentView() const { return view_; }
@@ -46,12 +55,15 @@ class ViewerWindow : public QMainWindow {
 
   private:
     void buildControls();
+    // As large as the picture at its zoom and the controls ask, within the screen's room.
+    void fitToContent();
     void redraw();
     void drawTableIfShown();
     void drawTablePage();
     void chooseFile();
     void chooseExport();
 
+    std::function<QString(const QString& folder)> askForFont_;
     WatchedFont font_;
     QImage view_;
     std::vector<psp_screen::TableEntry> tableEntries_;
@@ -67,6 +79,8 @@ class ViewerWindow : public QMainWindow {
     QPushButton* export_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* screen_ = nullptr;
+    PictureArea* screenArea_ = nullptr;
+    QWidget* central_ = nullptr;
     QLabel* table_ = nullptr;
     QComboBox* tablePage_ = nullptr;
     QLabel* details_ = nullptr;

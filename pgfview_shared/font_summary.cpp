@@ -91,4 +91,8 @@ std::string codeAndCharacter(char32_t code) {
     return text;
 }
 
+std::string tableCellTip(char32_t code, bool missing) {
+    return codeAndCharacter(code) + (missing ? " \u2014 missing; the PSP shows _ instead" : "");
+}
+
 }  // namespace tessavine::pgfview_shared

@@ -57,4 +57,8 @@ std::string ofFirmwareText(std::size_t used, std::size_t budget);
 // "U+0141  Ł": a character's code and the character, UTF-8.
 std::string codeAndCharacter(char32_t code);
 
+// What a cell of the character table tells when the mouse rests on it: its code and character,
+// and for one of the PSP's characters the font lacks, what the PSP draws in its place.
+std::string tableCellTip(char32_t code, bool missing);
+
 }  // namespace tessavine::pgfview_shared

@@ -5,6 +5,9 @@
  *   window_probe.exe captions      prints each button and label whose caption the window
  *                                  cuts at its scale (the message font at the window's dpi);
  *                                  exits 1 if there is any
+ *   window_probe.exe tabs          prints the tabs' names, the chosen one, and where the
+ *                                  middle of each stands in the window's client area
+ *   window_probe.exe tip           prints the text of the tip the window shows, if any
  * Built by the test with mingw-w64; it is no part of the program. */
 #ifndef UNICODE
 #define UNICODE
@@ -12,6 +15,7 @@
 #define _UNICODE
 #define _WIN32_WINNT 0x0A00
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -116,6 +120,89 @@ static int captions(void) {
     return fit.cut == 0 ? 0 : 1;
 }
 
+/* Memory in the window's process, where its controls can write what they are asked for. */
+static HANDLE process_;
+static void* remote(size_t size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(viewer(), &id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    return process_ ? VirtualAllocEx(process_, NULL, size, MEM_COMMIT | MEM_RESERVE,
+                                     PAGE_READWRITE)
+                    : NULL;
+}
+
+static int tabs(void) {
+    const HWND window = viewer();
+    const HWND strip = FindWindowExW(window, NULL, WC_TABCONTROLW, NULL);
+    if (strip == NULL) {
+        printf("no tabs\n");
+        return 1;
+    }
+    struct {
+        TCITEMW item;
+        RECT box;
+        wchar_t text[64];
+    } local, *there = (void*)remote(sizeof local);
+    const int count = (int)SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0);
+    printf("chosen %d\n", (int)SendMessageW(strip, TCM_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        memset(&local, 0, sizeof local);
+        local.item.mask = TCIF_TEXT;
+        local.item.pszText = there->text;
+        local.item.cchTextMax = 64;
+        WriteProcessMemory(process_, there, &local, sizeof local, NULL);
+        SendMessageW(strip, TCM_GETITEMW, i, (LPARAM)&there->item);
+        SendMessageW(strip, TCM_GETITEMRECT, i, (LPARAM)&there->box);
+        ReadProcessMemory(process_, there, &local, sizeof local, NULL);
+        POINT middle = {(local.box.left + local.box.right) / 2,
+                        (local.box.top + local.box.bottom) / 2};
+        MapWindowPoints(strip, window, &middle, 1);
+        printf("tab %d %ls at %ld %ld\n", i, local.text, middle.x, middle.y);
+    }
+    return 0;
+}
+
+static BOOL CALLBACK shownTip(HWND top, LPARAM found) {
+    wchar_t kind[32];
+    DWORD id = 0, ours = 0;
+    GetClassNameW(top, kind, 32);
+    GetWindowThreadProcessId(top, &id);
+    GetWindowThreadProcessId(viewer(), &ours);
+    if (id == ours && _wcsicmp(kind, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(top)) {
+        *(HWND*)found = top;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static int tip(void) {
+    HWND shown = NULL;
+    EnumWindows(shownTip, (LPARAM)&shown);
+    if (shown == NULL) {
+        printf("no tip\n");
+        return 1;
+    }
+    struct {
+        TTTOOLINFOW tool;
+        wchar_t text[256];
+    } local, *there = (void*)remote(sizeof local);
+    memset(&local, 0, sizeof local);
+    local.tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    local.tool.lpszText = there->text;
+    WriteProcessMemory(process_, there, &local, sizeof local, NULL);
+    if (!SendMessageW(shown, TTM_GETCURRENTTOOLW, 0, (LPARAM)&there->tool)) {
+        printf("no tip\n");
+        return 1;
+    }
+    ReadProcessMemory(process_, there, &local, sizeof local, NULL);
+    local.text[255] = 0;
+    /* UTF-8, for the shell to compare. */
+    char text[1024];
+    WideCharToMultiByte(CP_UTF8, 0, local.text, -1, text, sizeof text, NULL, NULL);
+    printf("tip %s\n", text);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     if (argc >= 3 && wcscmp(argv[1], L"drop") == 0) {
@@ -124,6 +211,12 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && wcscmp(argv[1], L"captions") == 0) {
         return captions();
     }
-    fprintf(stderr, "usage: window_probe.exe drop FILE... | captions\n");
+    if (argc == 2 && wcscmp(argv[1], L"tabs") == 0) {
+        return tabs();
+    }
+    if (argc == 2 && wcscmp(argv[1], L"tip") == 0) {
+        return tip();
+    }
+    fprintf(stderr, "usage: window_probe.exe drop FILE... | captions | tabs | tip\n");
     return 2;
 }

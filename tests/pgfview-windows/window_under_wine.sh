@@ -4,8 +4,10 @@
 # where the Tessavine window stands, its picture the pixels of Linux pgfview --export; a new file
 # renamed over ltn0.pgf (the converter's way) is drawn within a second; a missing and a damaged
 # file are said in the title, and a good file brings the picture back; Export PNG writes the
-# picture shown; a .pgf file dropped onto the window (among others) opens; at 192 dpi the
-# captions are whole and each screen pixel is a sharp 2 x 2 block of the same picture.
+# picture shown; a .pgf file dropped onto the window (among others) opens; the tabs are Linux
+# pgfview's, Screen then Characters, and a cell of the character table tells its code in a tip
+# as on Linux; at 192 dpi the captions are whole and each screen pixel is a sharp 2 x 2 block of
+# the same picture.
 # Usage: window_under_wine.sh LINUX_PGFVIEW LINUX_TTF2PGF WINDOWS_PROGRAM_DIR WORK_DIR WINE_PREFIX
 # Exits 77 (skipped) without the Windows build, Wine, Xvfb, xdotool, import or python3; the drop
 # and the captions are checked with a small probe built by x86_64-w64-mingw32-gcc, and skipped
@@ -80,10 +82,10 @@ check() {  # check NAME COMMAND...
     cases=$((cases + 1))
     if "$@"; then echo "ok   $name"; else echo "FAIL $name"; failures=$((failures + 1)); fi
 }
-# The picture at 1x stands 8 pixels in and 72 down in the client area (at 96 dpi).
+# The picture at 1x stands 8 pixels in and 98 down in the client area (at 96 dpi), below the tabs.
 picture() {
     local digest
-    digest=$(import -window root -crop "480x272+$((x + 8))+$((y + 72))" -depth 8 rgb:- 2>/dev/null |
+    digest=$(import -window root -crop "480x272+$((x + 8))+$((y + 98))" -depth 8 rgb:- 2>/dev/null |
         sha256sum)
     echo "480x272 ${digest%% *}"
 }
@@ -165,6 +167,33 @@ if [ -n "$probe" ]; then
     (cd "$work/case" && wine "$probe" drop notes.txt) >/dev/null 2>&1
     sleep 0.5
     check dropped-other-file-left titled "pgfview - second.pgf" 1
+    # The tabs: Linux pgfview's names in its order; a click on Characters shows the table, and the
+    # mouse resting on its first cell (U+0020, which the font has) tells its code in a tip.
+    (cd "$work/case" && wine "$probe" tabs) 2>&1 | tr -d '\r' >"$work/tabs.txt"
+    check tabs-as-linux test "$(sed -n 's/^tab \([0-9]\) \([A-Za-z]*\) at .*/\1 \2/p' "$work/tabs.txt" | tr '\n' ' ')" = "0 Screen 1 Characters "
+    read -r _ _ _ _ tab_x tab_y < <(grep '^tab 1 ' "$work/tabs.txt")
+    xdotool mousemove --window "$id" "${tab_x:-0}" "${tab_y:-0}" click 1
+    sleep 0.5
+    (cd "$work/case" && wine "$probe" tabs) 2>&1 | tr -d '\r' >"$work/tabs.txt"
+    check characters-tab-chosen grep -q '^chosen 1$' "$work/tabs.txt"
+    sleep 0.5
+    check characters-tab-drawn test "$(picture)" != "$want_second"
+    tipped() {  # tipped TEXT: the tip says TEXT within a few seconds
+        local i
+        for ((i = 0; i < 30; i++)); do
+            [ "$(cd "$work/case" && wine "$probe" tip 2>/dev/null | tr -d '\r')" = "tip $1" ] && return 0
+            sleep 0.2
+        done
+        (cd "$work/case" && wine "$probe" tip)
+        return 1
+    }
+    xdotool mousemove --window "$id" 12 102
+    check cell-tip-tells-its-code tipped "U+0020   "
+    xdotool mousemove --window "$id" 400 300
+    xdotool mousemove --window "$id" "${tab_x:-0}" "${tab_y:-0}"
+    read -r _ _ _ _ tab_x tab_y < <(grep '^tab 0 ' "$work/tabs.txt")
+    xdotool mousemove --window "$id" "${tab_x:-0}" "${tab_y:-0}" click 1
+    check screen-tab-back shows "$want_second" 2
     (cd "$work/case" && wine "$probe" captions) >"$work/captions96.txt" 2>&1
     check captions-whole-at-96-dpi grep -q "^dpi 96, 0 captions cut" "$work/captions96.txt"
     # Back to following ltn0.pgf, for the figures below.
@@ -207,7 +236,7 @@ if [ -n "$probe" ]; then
     sharp() {  # the picture at 2x2 device pixels a pixel: every block uniform, and as Linux's
         local i
         for ((i = 0; i < 40; i++)); do
-            import -window root -crop "960x544+$((x + 16))+$((y + 144))" -depth 8 rgb:- 2>/dev/null >"$work/at192.rgb"
+            import -window root -crop "960x544+$((x + 16))+$((y + 196))" -depth 8 rgb:- 2>/dev/null >"$work/at192.rgb"
             [ "$(python3 "$here/png_pixels.py" --blocks 2 960 544 "$work/at192.rgb")" = "$want_first" ] && return 0
             sleep 0.1
         done

@@ -1,5 +1,6 @@
-// The window on the offscreen platform: it opens a file, exports what it shows, follows the file
-// as it is replaced, says what is wrong with a damaged one and takes a dropped file.
+// The window on the offscreen platform: it opens a file, from its menu, its button or a drop,
+// exports what it shows, follows the file as it is replaced, says what is wrong with a damaged
+// one, and shows the PSP screen whole at its zoom when the screen has room.
 #include <QtTest>
 #include <QtWidgets>
 
@@ -29,12 +30,45 @@ class ViewerWindowTest : public QObject {
     void exportsTheScreenAtItsZoom();
     void redrawsWhenTheFileIsReplaced();
     void damagedFileIsShownAsAMessage();
-    void droppedFontIsOpened();
+    void openedThroughFileOpen();
+    void onlyADroppedFontIsOpened();
     void characterTableIsDrawnOnItsTab();
+    void pictureIsWholeAtItsZoom();
     void textsFromTheFileAreShownNotObeyed();
     void exportReplacesALinkAndLeavesItsTargetUntouched();
 
   private:
+    // Everything the window shows of its file and settings, to tell what an action changed.
+    struct Shown {
+        QString path, title, status, details, sample;
+        int zoom = 0, background = 0, tab = 0;
+        bool outline = false;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shown() {
+        return {window_->font().path(),
+                window_->windowTitle(),
+                child<QLabel>("statusMessage").text(),
+                child<QLabel>("fontDetails").text(),
+                child<QLineEdit>("sampleText").text(),
+                child<QComboBox>("zoom").currentIndex(),
+                child<QComboBox>("background").currentIndex(),
+                child<QTabWidget>("views").currentIndex(),
+                child<QCheckBox>("firmwareOutline").isChecked()};
+    }
+    // A window that shows ltn0.pgf, its settings off their defaults so that a change shows.
+    Shown showingLtn0() {
+        window_->openFile(path_);
+        child<QLineEdit>("sampleText").setText("AB");
+        child<QComboBox>("background").setCurrentIndex(1);
+        child<QCheckBox>("firmwareOutline").setChecked(true);
+        if (!QTest::qWaitFor(
+                [this] { return window_->font().state() == WatchedFont::State::Loaded; })) {
+            qFatal("ltn0.pgf did not load");
+        }
+        return shown();
+    }
+
     template <typename T>
     T& child(const QString& name) {
         T* widget = window_->findChild<T*>(name);
@@ -93,21 +127,102 @@ void ViewerWindowTest::damagedFileIsShownAsAMessage() {
     QTRY_VERIFY(child<QPushButton>("exportButton").isEnabled());
 }
 
-void ViewerWindowTest::droppedFontIsOpened() {
+// File > Open… and the Open… button ask for a file starting in the shown file's folder; a font
+// chosen opens, and a cancel leaves everything as it was.
+void ViewerWindowTest::openedThroughFileOpen() {
     const QString other = folder_->filePath("mine.pgf");
     test::replaceFile(other, test::twoGlyphFile(2));
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(folder_->filePath("notes.txt")), QUrl::fromLocalFile(other)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window_.get(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window_.get(), &drop);
-    QCOMPARE(window_->font().path(), QFileInfo(other).absoluteFilePath());
-    QTRY_COMPARE(window_->font().state(), WatchedFont::State::Loaded);
-    QCOMPARE(window_->font().font()->glyphs.size(), std::size_t(4));
-    // The side panel measures a file of another name against slot 0 and says so.
-    QVERIFY(child<QLabel>("fontDetails").text().contains("assumed"));
+    QAction* open = nullptr;
+    for (QAction* action : window_->menuBar()->actions().front()->menu()->actions()) {
+        open = action->text() == "&Open…" ? action : open;
+    }
+    QVERIFY(open != nullptr);
+    const struct {
+        const char* how;
+        QString answer;
+        bool opens;
+    } rows[] = {{"menu, cancelled", "", false},
+                {"menu", other, true},
+                {"button, cancelled", "", false},
+                {"button", other, true}};
+    for (const auto& row : rows) {
+        const Shown before = showingLtn0();
+        QStringList asked;
+        window_->setFontChooser([&](const QString& folder) {
+            asked << folder;
+            return row.answer;
+        });
+        if (QString(row.how).startsWith("menu")) {
+            open->trigger();
+        } else {
+            child<QPushButton>("openButton").click();
+        }
+        QCOMPARE(asked, QStringList{QFileInfo(path_).absolutePath()});
+        Shown expected = before;
+        if (row.opens) {
+            QTRY_VERIFY2(window_->font().state() == WatchedFont::State::Loaded &&
+                             window_->font().path() == QFileInfo(other).absoluteFilePath(),
+                         row.how);
+            QCOMPARE(window_->font().font()->glyphs.size(), std::size_t(4));
+            // The side panel measures a file of another name against slot 0 and says so.
+            QVERIFY2(child<QLabel>("fontDetails").text().contains("ltn0.pgf (assumed)"), row.how);
+            QVERIFY2(!before.details.contains("(assumed)"), row.how);
+            QCOMPARE(window_->windowTitle(), QString("mine.pgf — pgfview"));
+            QCOMPARE(child<QLabel>("statusMessage").text(), QDir::toNativeSeparators(other));
+            expected.path = window_->font().path();
+            expected.title = window_->windowTitle();
+            expected.status = child<QLabel>("statusMessage").text();
+            expected.details = child<QLabel>("fontDetails").text();
+        }
+        QCOMPARE(shown(), expected);
+    }
+}
+
+// Of the files dropped, the first local .pgf (in any case) opens; a drop without one is refused
+// at the door and changes nothing.
+void ViewerWindowTest::onlyADroppedFontIsOpened() {
+    const QString other = folder_->filePath("MINE.PGF");
+    test::replaceFile(other, test::twoGlyphFile(2));
+    const QUrl notes = QUrl::fromLocalFile(folder_->filePath("notes.txt"));
+    const struct {
+        const char* name;
+        QList<QUrl> urls;
+        bool opens;
+    } rows[] = {
+        {"font after a text file", {notes, QUrl::fromLocalFile(other)}, true},
+        {"text file only", {notes}, false},
+        {"font on the web", {QUrl("https://example.com/ltn1.pgf")}, false},
+        {"nothing", {}, false},
+    };
+    for (const auto& row : rows) {
+        const Shown before = showingLtn0();
+        QMimeData data;
+        data.setUrls(row.urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(window_.get(), &enter);
+        QCOMPARE(enter.isAccepted(), row.opens);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        drop.setAccepted(false);
+        QApplication::sendEvent(window_.get(), &drop);
+        QCOMPARE(drop.isAccepted(), row.opens);
+        Shown expected = before;
+        if (row.opens) {
+            QCOMPARE(window_->font().path(), QFileInfo(other).absoluteFilePath());
+            QTRY_COMPARE(window_->font().state(), WatchedFont::State::Loaded);
+            QCOMPARE(window_->font().font()->glyphs.size(), std::size_t(4));
+            QVERIFY(child<QLabel>("fontDetails").text().contains("ltn0.pgf (assumed)"));
+            QCOMPARE(window_->windowTitle(), QString("MINE.PGF — pgfview"));
+            expected.path = window_->font().path();
+            expected.title = window_->windowTitle();
+            expected.status = child<QLabel>("statusMessage").text();
+            expected.details = child<QLabel>("fontDetails").text();
+        } else {
+            QTest::qWait(50);  // a wrongly taken file would be read by now
+        }
+        QCOMPARE(shown(), expected);
+    }
 }
 
 void ViewerWindowTest::characterTableIsDrawnOnItsTab() {
@@ -118,6 +233,53 @@ void ViewerWindowTest::characterTableIsDrawnOnItsTab() {
     // row; every character of the PSP's set ('A' and '_' among them); at the default zoom 2×.
     const auto rows = static_cast<int>((pgf::pspLatinCharacters().size() + 15) / 16);
     QCOMPARE(child<QLabel>("characterTable").pixmap().size(), QSize(15 * 16 * 2, 22 * rows * 2));
+    // The mouse on a cell: its code in a tip. 'A' is entry 33 (after U+0020 to U+0040), 'B',
+    // which the font lacks, entry 34; row 2, columns 1 and 2, at 2×.
+    auto& table = child<QLabel>("characterTable");
+    for (const auto& [at, tip] :
+         {std::pair{QPoint(44, 110), QString("U+0041  A")},
+          {QPoint(74, 110), QString("U+0042  B — missing; the PSP shows _ instead")}}) {
+        QHelpEvent help(QEvent::ToolTip, at, table.mapToGlobal(at));
+        QApplication::sendEvent(&table, &help);
+        QTRY_COMPARE(QToolTip::text(), tip);
+        QToolTip::hideText();
+    }
+}
+
+// The PSP screen whole at each zoom, without scroll bars, where the screen has room for it, and
+// the window within the screen where it has not: the window is sized from its content. Run at Qt
+// scale 1 and 2 on a 3840 × 2160 screen, which at scale 2 has room up to 3×.
+void ViewerWindowTest::pictureIsWholeAtItsZoom() {
+    window_->openFile(path_);
+    QTRY_VERIFY(child<QPushButton>("exportButton").isEnabled());
+    const qreal scale = window_->devicePixelRatioF();
+    const QRect room = window_->screen()->availableGeometry();
+    // 2× first as the window opened, sized before it was shown; then each zoom chosen.
+    for (const int zoom : {2, 1, 2, 3, 4}) {
+        child<QComboBox>("zoom").setCurrentIndex(zoom - 1);
+        const bool fits = scale < 1.5 || zoom <= 3;
+        auto& picture = child<QLabel>("screenView");
+        auto& area = child<QScrollArea>("screenArea");
+        const QSize size(480 * zoom, 272 * zoom);
+        QCOMPARE(picture.pixmap().deviceIndependentSize().toSize(), size);
+        const auto whole = [&] {
+            const QRect shown(picture.mapTo(area.viewport(), QPoint(0, 0)), size);
+            return area.viewport()->rect().contains(shown) &&
+                   !area.horizontalScrollBar()->isVisible() &&
+                   !area.verticalScrollBar()->isVisible();
+        };
+        if (fits) {
+            QTRY_VERIFY2(whole(), qPrintable(QString("%1× at scale %2: viewport %3×%4")
+                                                 .arg(zoom)
+                                                 .arg(scale)
+                                                 .arg(area.viewport()->width())
+                                                 .arg(area.viewport()->height())));
+        } else {
+            QTest::qWait(50);
+            QVERIFY(!whole());
+        }
+        QVERIFY(window_->width() <= room.width() && window_->height() <= room.height());
+    }
 }
 
 // Crafted files from the generator the pgfinfo tests use: names with controls and markup, and

@@ -66,6 +66,10 @@ TEST(Summarize, FiguresWrittenAsTheUserReadsThem) {
     }
     EXPECT_EQ(codeAndCharacter(U'\u0141'), "U+0141  \xC5\x81");
     EXPECT_EQ(codeAndCharacter(U'\U0001F600').substr(0, 9), "U+1F600  ");
+    // A table cell's tip, the same in both viewers: a missing one says what shows instead.
+    EXPECT_EQ(tableCellTip(U'A', false), "U+0041  A");
+    EXPECT_EQ(tableCellTip(U'\u00E9', true),
+              "U+00E9  \xC3\xA9 \xE2\x80\x94 missing; the PSP shows _ instead");
     EXPECT_EQ(ofFirmwareText(1, 0), "of the firmware's 0 (0%)");  // no division by zero
 }
 
