@@ -372,6 +372,27 @@ TEST(ConverterLeftovers, StaleTemporariesOfOursAreRemovedAndNothingElse) {
     }
 }
 
+// An output name too long to take the tag whole is shortened for its temporary name, never inside
+// a character: 80 three-byte characters and ".pgf" (244 bytes) keep the first 71 characters, not
+// 71 and a third, so a killed converter's leftover is known again and removed by the next run.
+TEST(ConverterLeftovers, ALongNameIsShortenedBetweenCharacters) {
+    std::string output;
+    for (int i = 0; i < 80; ++i) {
+        output += "\u3042";  // HIRAGANA LETTER A, E3 81 82
+    }
+    output += ".pgf";
+    ASSERT_EQ(output.size(), 244u);
+    const std::string stem = output.substr(0, 71 * 3);
+    const std::string leftover = stem + ".ttf2pgf-0123456789abcdef.part";
+    ScratchFolder folder;
+    std::ofstream(folder.path() / leftover) << "partial";
+    fs::last_write_time(folder.path() / leftover,
+                        fs::file_time_type::clock::now() - std::chrono::minutes(60));
+    const RunOutcome run = folder.run(kConverter, {"Example.ttf", output, "12h1", "b1i1"});
+    ASSERT_TRUE(run.succeeded) << run.err;
+    EXPECT_EQ(folder.names(), (Words{"Example.ttf", "Example2.otf", output}));
+}
+
 // The whole set as a user makes it, and pgfinfo comparing files with the slots they replace.
 TEST(ConverterSet, MakesSixteenFilesThatPgfinfoMatchesToTheirSlots) {
     ScratchFolder folder;
