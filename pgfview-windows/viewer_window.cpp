@@ -10,7 +10,6 @@
 #include "core/shown_text.h"
 #include "core/utf8.h"
 #include "file_stamp.h"
-#include "pgf/character_set.h"
 #include "pgfview_shared/companion_place.h"
 #include "pgfview_shared/font_reading.h"
 #include "pgfview_shared/font_summary.h"
@@ -448,11 +447,10 @@ void Viewer::showSummary() {
     text += std::string("Em size: ") + em + "\n";
     text += "Glyphs: " + std::to_string(s.glyphCount) + "\n";
     text += "Missing: " +
-            (s.missing.empty() ? std::string("none of the PSP's set")
-                               : std::to_string(s.missing.size()) + " of the PSP's set") +
+            (s.missing.empty() ? "none of " + s.wantedSet
+                               : std::to_string(s.missing.size()) + " of " + s.wantedSet) +
             "\n";
-    text += "Compared with: ltn" + std::to_string(s.slot) + ".pgf" +
-            (s.slotFromName ? "" : " (assumed)") + "\n";
+    text += "Compared with: " + s.slotFile + (s.slotFromName ? "" : " (assumed)") + "\n";
     for (std::size_t i = 0; i < s.sources.size(); ++i) {
         text += (i == 0 ? "Drawn from: " : "    ") + shown(s.sources[i].font) + ": " +
                 std::to_string(s.sources[i].characters) + " characters (" + s.sources[i].runs +
@@ -461,7 +459,7 @@ void Viewer::showSummary() {
     if (!s.sourcesProblem.empty()) {
         text += "Drawn from: " + shown(s.sourcesProblem) + "\n";
     }
-    text += "\nCharacters of the PSP's set the font lacks:\n";
+    text += "\nCharacters of " + s.wantedSet + " the font lacks:\n";
     if (s.missing.empty()) {
         text += "(none)\n";
     }
@@ -496,7 +494,9 @@ void Viewer::redraw() {
         picture_ = screen_;
         entries_.clear();
         if (showsCharacters()) {
-            entries_ = psp_screen::characterTableEntries(*font_, pgf::pspLatinCharacters());
+            entries_ = psp_screen::characterTableEntries(
+                *font_,
+                pgfview_shared::wantedCharacters(platform::utf8FromPath(path_.filename())).codes);
             table_ = psp_screen::tableGeometry(*font_, entries_.size());
             picture_ = psp_screen::renderCharacterTable(*font_, entries_, palette);
         }
