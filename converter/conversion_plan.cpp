@@ -18,7 +18,7 @@
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/font_name.h"
-#include "pgf/named_character_sets.h"
+#include "pgf/slot_characters.h"
 #include "pgf/text_characters.h"
 
 namespace tessavine::converter {
@@ -118,10 +118,9 @@ long capHeightUnits(const FontFace& face) {
 std::vector<char32_t> chosenCharacters(const ConversionParameters& parameters,
                                        std::vector<std::string>& warnings) {
     std::vector<char32_t> characters;
-    if (parameters.characterSets.empty() && parameters.slot == pgf::kBigFontSlot) {
-        characters = pgf::namedCharacterSet("japanese");
-    } else if (parameters.characterSets.empty()) {
-        characters = pgf::pspLatinCharacters();
+    if (parameters.characterSets.empty()) {
+        // Without a slot the font is a latin one, as slot 0.
+        characters = pgf::slotCharacters(parameters.slot.value_or(0)).codes;
     } else {
         auto parsed = pgf::parseCharacterList(parameters.characterSets);
         if (const auto* error = std::get_if<pgf::CharacterSetError>(&parsed)) {

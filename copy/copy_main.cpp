@@ -1,10 +1,12 @@
 #include <chrono>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "console/platform.h"
 #include "copy/candidate_roots.h"
+#include "copy/console_prompts.h"
 #include "core/font_copy_command.h"
 #include "core/std_file_system.h"
 #include "core/std_free_space.h"
@@ -24,10 +26,13 @@ int main(int argc, char* argv[]) {
     // so that names outside its code page show right; files and pipes get UTF-8.
     std::ostringstream out;
     std::ostringstream error;
+    // The warning of missing letters and the question after it: on the output, answered on the
+    // input.
+    tessavine::ConsolePrompts prompts(out, std::cin);
     const int code =
         tessavine::runCopy(arguments, tessavine::runningProgramFolder(argc > 0 ? argv[0] : nullptr),
-                           tessavine::consoleDeviceRoots(), fileSystem, freeSpace, out, error,
-                           std::chrono::system_clock::now());
+                           tessavine::consoleDeviceRoots(), fileSystem, freeSpace, prompts, out,
+                           error, std::chrono::system_clock::now());
     tessavine::console::printToOutput(out.str());
     tessavine::console::printToErrorStream(error.str());
     return code;

@@ -257,7 +257,7 @@ std::vector<char32_t> ConversionSession::State::reportConversion(int slotCopies)
     const std::optional<std::string> bytes =
         services.fileSystem.readFileAtMost(slotPath(0), kLargestFontRead, error);
     const std::variant<FontCoverage, std::string> coverage =
-        bytes ? fontCoverage(*bytes)
+        bytes ? fontCoverage(*bytes, 0)
               : std::variant<FontCoverage, std::string>(error.empty() ? "it is gone" : error);
     if (services.notices != nullptr) {
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -7,6 +7,7 @@
 #include "core/device_step.h"
 #include "core/file_platform.h"
 #include "core/font_backup.h"
+#include "core/font_check.h"
 #include "core/font_set_copy.h"
 #include "core/font_slots.h"
 #include "core/paths.h"
@@ -21,10 +22,11 @@ constexpr int kFailed = 1;
 constexpr int kUnusable = 2;
 
 constexpr const char* kUsage =
-    "usage: tessavine-copy [--to <font folder>] <font file or folder>... (puts ltn0.pgf to "
-    "ltn15.pgf or jpn0.pgf, or every such file of a folder made with ttf2pgf.exe --set, onto the "
-    "PSP that is connected, or into the font folder after --to; the fonts replaced are backed up "
-    "first and put back with tessavine-restore)";
+    "usage: tessavine-copy [--yes] [--to <font folder>] <font file or folder>... (puts ltn0.pgf "
+    "to ltn15.pgf or jpn0.pgf, or every such file of a folder made with ttf2pgf.exe --set, onto "
+    "the PSP that is connected, or into the font folder after --to; the fonts replaced are backed "
+    "up first and put back with tessavine-restore; a font that lacks basic letters is warned of "
+    "and the copy asked for, which --yes answers Yes)";
 constexpr const char* kRetry = "run tessavine-copy again";
 constexpr const char* kNothingCopied = "Nothing was copied.";
 
@@ -116,20 +118,55 @@ struct Destination {
     std::string root;   // the PSP's root when it was found; empty for a folder named
 };
 
+// The window's warning for each font that lacks basic letters, then its question, as long as the
+// user can still say No; true to go on. A font that cannot be read gets no warning: the copy's
+// own check refuses it in its words. With several fonts each warning names its file first.
+bool confirmedDespiteMissingLetters(const FileSystem& fileSystem, const Sources& sources,
+                                    const Destination& destination, bool answeredYes,
+                                    Prompts& prompts, std::ostream& out) {
+    bool warned = false;
+    for (const std::string& path : sources.paths) {
+        std::string unread;
+        const std::optional<std::string> bytes = readWholeFont(fileSystem, path, unread);
+        const std::string name = fileNameOf(path);
+        const std::string warning = bytes ? missingLettersWarning(name, *bytes) : std::string();
+        if (!warning.empty()) {
+            prompts.showWarning(sources.paths.size() == 1 ? warning : name + ": " + warning);
+            warned = true;
+        }
+    }
+    if (!warned) {
+        return true;
+    }
+    const DeviceQuestion question =
+        destination.root.empty()
+            ? DeviceQuestion{"Copy font file(s)?",
+                             "Do you want to copy the font file(s) to " + destination.fontFolder}
+            : deviceQuestion(deviceKind(fileSystem, destination.root), destination.root);
+    if (answeredYes) {
+        out << question.text << "? Yes (--yes).\n";
+        return true;
+    }
+    return prompts.askYesNo(question.title, question.text);
+}
+
 }  // namespace
 
 int runCopy(const std::vector<std::string>& arguments, const std::string& programFolder,
             const std::vector<std::string>& candidateRoots, FileSystem& fileSystem,
-            const FreeSpace& freeSpace, std::ostream& out, std::ostream& error,
+            const FreeSpace& freeSpace, Prompts& prompts, std::ostream& out, std::ostream& error,
             std::chrono::system_clock::time_point now) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         out << kUsage << "\n";
         return kDone;
     }
     std::optional<std::string> to;
+    bool answeredYes = false;
     std::vector<std::string> named;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--to" && !to && i + 1 < arguments.size()) {
+        if (arguments[i] == "--yes" && !answeredYes) {
+            answeredYes = true;
+        } else if (arguments[i] == "--to" && !to && i + 1 < arguments.size()) {
             to = arguments[++i];
         } else if (arguments[i].starts_with("-")) {
             return fail(error, kUsage, kUnusable);
@@ -169,6 +206,13 @@ int runCopy(const std::vector<std::string>& arguments, const std::string& progra
         destination = {deviceFontFolder(*root), "the PSP", *root};
         out << (deviceKind(fileSystem, *root) == DeviceKind::flash0 ? "FLASH0" : "Memory Stick")
             << " of the PSP found at " << shownText(*root) << ".\n";
+    }
+
+    // Before anything is made on the PSP, not even its font folder: after No it is as it was.
+    if (!confirmedDespiteMissingLetters(fileSystem, sources, destination, answeredYes, prompts,
+                                        out)) {
+        out << (destination.root.empty() ? kNothingCopied : nothingCopiedNotice()) << "\n";
+        return kFailed;
     }
 
     // Between finding the PSP and writing to it, a card pulled or a mount undone leaves an

@@ -7,8 +7,9 @@
 
 #include "core/shown_text.h"
 #include "core/utf8.h"
-#include "pgf/character_set.h"
+#include "pgf/firmware_slots.h"
 #include "pgf/pgf_reader.h"
+#include "pgf/slot_characters.h"
 
 namespace tessavine {
 namespace {
@@ -54,12 +55,12 @@ std::vector<char32_t> FontCoverage::missingAscii() const {
     return ascii;
 }
 
-std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes) {
+std::variant<FontCoverage, std::string> fontCoverage(const std::string& pgfBytes, int slot) {
     try {
         const pgf::PgfFile file = pgf::readPgf(
             std::span(reinterpret_cast<const std::uint8_t*>(pgfBytes.data()), pgfBytes.size()));
         FontCoverage coverage;
-        const std::vector<char32_t> expected = pgf::pspLatinCharacters();
+        const std::vector<char32_t> expected = pgf::slotCharacters(slot).codes;
         coverage.expected = expected.size();
         for (const char32_t c : expected) {
             if (!file.glyphIndexOf(c)) {
@@ -138,6 +139,15 @@ std::string missingAsciiWarning(const std::vector<char32_t>& missingAscii) {
            " basic characters (letters, digits, punctuation and the space): " + named +
            ".\n\nThe PSP will show \"_\" in their place wherever they appear, in games and in its "
            "own menus. Answer No to the next question to keep the fonts the PSP has now.";
+}
+
+std::string missingLettersWarning(const std::string& fileName, const std::string& pgfBytes) {
+    const std::optional<int> slot = pgf::slotOfFileName(fileName);
+    const std::variant<FontCoverage, std::string> coverage =
+        fontCoverage(pgfBytes, slot.value_or(0));
+    const auto* held = std::get_if<FontCoverage>(&coverage);
+    const std::vector<char32_t> missing = held ? held->missingAscii() : std::vector<char32_t>{};
+    return missing.empty() ? std::string() : missingAsciiWarning(missing);
 }
 
 std::string copyNotice(std::size_t fontCount, const std::string& fontFolder,

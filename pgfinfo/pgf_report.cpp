@@ -5,13 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "core/shown_text.h"
 #include "east_asian_coverage.h"
-#include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/format_limits.h"
+#include "pgf/slot_characters.h"
 
 namespace tessavine::pgfinfo {
 namespace {
@@ -63,7 +64,8 @@ void printHeader(std::ostream& out, const pgf::PgfHeader& h) {
         << int{h.advanceTableLength} << "\n";
 }
 
-void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
+// `slot`: the firmware slot the file stands in for, whose set it is held against.
+void printCoverage(std::ostream& out, const pgf::PgfFile& font, int slot) {
     struct Block {
         const char* name;
         char32_t first;
@@ -99,10 +101,10 @@ void printCoverage(std::ostream& out, const pgf::PgfFile& font) {
                       static_cast<unsigned>(block.last - block.first + 1));
         out << line;
     }
-    const auto wanted = pgf::pspLatinCharacters();
+    const auto wanted = pgf::slotCharacters(slot).codes;
     const auto missing = std::count_if(wanted.begin(), wanted.end(),
                                        [&](char32_t code) { return !font.glyphIndexOf(code); });
-    out << "  PSP latin set      "
+    out << (slot == pgf::kBigFontSlot ? "  jpn0's set         " : "  PSP latin set      ")
         << share(static_cast<long long>(wanted.size()) - missing,
                  static_cast<long long>(wanted.size()))
         << (font.glyphIndexOf(U'_') ? "" : "; NO underscore, which the PSP needs") << "\n";
@@ -309,10 +311,11 @@ void printFirmwareComparison(std::ostream& out, const pgf::PgfFile& font, std::s
 void printReport(std::ostream& out, const pgf::PgfFile& font, std::size_t fileSize,
                  std::string_view fileName) {
     printHeader(out, font.header);
-    printCoverage(out, font);
+    const std::optional<int> slot = pgf::slotOfFileName(fileName);
+    printCoverage(out, font, slot.value_or(0));
     printSources(out, font);
     printLimits(out, font);
-    if (pgf::slotOfFileName(fileName) == pgf::kBigFontSlot) {
+    if (slot == pgf::kBigFontSlot) {
         printBigFontComparison(out, font, fileSize);
     } else {
         printFirmwareComparison(out, font, fileSize);

@@ -11,7 +11,6 @@
 #include "core/shown_text.h"
 #include "core/utf8.h"
 #include "file_stamp.h"
-#include "pgf/character_set.h"
 #include "pgfview_shared/companion_place.h"
 #include "pgfview_shared/font_reading.h"
 #include "pgfview_shared/font_summary.h"
@@ -473,11 +472,10 @@ void Viewer::showSummary() {
     text += std::string("Em size: ") + em + "\n";
     text += "Glyphs: " + std::to_string(s.glyphCount) + "\n";
     text += "Missing: " +
-            (s.missing.empty() ? std::string("none of the PSP's set")
-                               : std::to_string(s.missing.size()) + " of the PSP's set") +
+            (s.missing.empty() ? "none of " + s.wantedSet
+                               : std::to_string(s.missing.size()) + " of " + s.wantedSet) +
             "\n";
-    text += "Compared with: ltn" + std::to_string(s.slot) + ".pgf" +
-            (s.slotFromName ? "" : " (assumed)") + "\n";
+    text += "Compared with: " + s.slotFile + (s.slotFromName ? "" : " (assumed)") + "\n";
     for (std::size_t i = 0; i < s.sources.size(); ++i) {
         text += (i == 0 ? "Drawn from: " : "    ") + shown(s.sources[i].font) + ": " +
                 std::to_string(s.sources[i].characters) + " characters (" + s.sources[i].runs +
@@ -486,7 +484,7 @@ void Viewer::showSummary() {
     if (!s.sourcesProblem.empty()) {
         text += "Drawn from: " + shown(s.sourcesProblem) + "\n";
     }
-    text += "\nCharacters of the PSP's set the font lacks:\n";
+    text += "\nCharacters of " + s.wantedSet + " the font lacks:\n";
     if (s.missing.empty()) {
         text += "(none)\n";
     }
@@ -537,11 +535,12 @@ void Viewer::redraw() {
     present();
 }
 
-// The table as on Linux: every character of the file and every one of the PSP's set it lacks,
+// The table as on Linux: every character of the file and every one of its slot's set it lacks,
 // a Unicode block at a time when it is too big for one picture; the block chosen stays chosen
 // while the file is drawn again, as long as it is still there.
 void Viewer::drawTable(const psp_screen::Palette& palette) {
-    entries_ = psp_screen::characterTableEntries(*font_, pgf::pspLatinCharacters());
+    entries_ = psp_screen::characterTableEntries(
+        *font_, pgfview_shared::wantedCharacters(platform::utf8FromPath(path_.filename())).codes);
     pages_ = psp_screen::characterTablePages(*font_, entries_);
     if (pages_.empty()) {
         return;

@@ -29,6 +29,7 @@ FontSummary summarize(const pgf::PgfFile& font, const QString& fileName, std::si
     summary.emPixels = shared.emPixels;
     summary.glyphCount = shared.glyphCount;
     summary.missing = shared.missing;
+    summary.wantedSet = QString::fromStdString(shared.wantedSet);
     summary.fileBytes = shared.fileBytes;
     summary.openBytes = shared.openBytes;
     summary.slot = shared.slot;
@@ -52,9 +53,9 @@ QString summaryHtml(const FontSummary& s) {
     html += row("Style", s.style.toHtmlEscaped());
     html += row("Em size", QString("%1 px").arg(QString::number(s.emPixels, 'f', 2)));
     html += row("Glyphs", QString::number(s.glyphCount));
-    html +=
-        row("Missing", s.missing.empty() ? QString("none of the PSP's set")
-                                         : QString("%1 of the PSP's set").arg(s.missing.size()));
+    html += row("Missing", s.missing.empty()
+                               ? QString("none of %1").arg(s.wantedSet)
+                               : QString("%1 of %2").arg(s.missing.size()).arg(s.wantedSet));
     const QString slot = s.slotFile + (s.slotFromName ? "" : " (assumed)");
     html += row("Compared with", slot);
     html += row("File size", againstBudget(s.fileBytes, s.slotFileBytes));

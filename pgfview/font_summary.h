@@ -19,7 +19,8 @@ struct FontSummary {
     QString style;
     double emPixels = 0;  // the nominal size at the header's resolution
     std::size_t glyphCount = 0;
-    std::vector<char32_t> missing;  // of the PSP's latin set
+    std::vector<char32_t> missing;  // of the set its slot needs
+    QString wantedSet;              // that set as the panel names it: "the PSP's set"
     std::size_t fileBytes = 0;
     std::size_t openBytes = 0;  // what the PSP allocates to open it the usual way
     int slot = 0;               // the firmware slot it is measured against

@@ -3,7 +3,6 @@
 #include <QtWidgets>
 
 #include "font_summary.h"
-#include "pgf/character_set.h"
 #include "pgfview_shared/font_summary.h"
 #include "picture_area.h"
 #include "psp_screen/character_table.h"
@@ -155,7 +154,10 @@ void ViewerWindow::buildControls() {
     missing_->setReadOnly(true);
     auto* side = new QVBoxLayout;
     side->addWidget(details_);
-    side->addWidget(new QLabel("Characters of the PSP's set the font lacks:"));
+    missingLabel_ = new QLabel(QString::fromStdString(
+        "Characters of " + pgfview_shared::setWords(0) + " the font lacks:"));
+    missingLabel_->setObjectName("missingLabel");
+    side->addWidget(missingLabel_);
     side->addWidget(missing_, 1);
     auto* sidePanel = new QWidget;
     sidePanel->setObjectName("sidePanel");
@@ -249,6 +251,7 @@ void ViewerWindow::redraw() {
     table_->setPixmap({});
     drawTableIfShown();
     details_->setText(summaryHtml(summary));
+    missingLabel_->setText("Characters of " + summary.wantedSet + " the font lacks:");
     missing_->setPlainText(summary.missing.empty() ? QString("(none)")
                                                    : describeCharacters(summary.missing));
     status_->setStyleSheet("");
@@ -294,7 +297,9 @@ void ViewerWindow::drawTableIfShown() {
     if (font == nullptr || tabs_->currentIndex() != 1 || !tableEntries_.empty()) {
         return;
     }
-    tableEntries_ = psp_screen::characterTableEntries(*font, pgf::pspLatinCharacters());
+    tableEntries_ = psp_screen::characterTableEntries(
+        *font,
+        pgfview_shared::wantedCharacters(QFileInfo(font_.path()).fileName().toStdString()).codes);
     tablePages_ = psp_screen::characterTablePages(*font, tableEntries_);
     // The same block stays chosen when the file is drawn again, as long as it is still there.
     const QString chosen = tablePage_->currentText();

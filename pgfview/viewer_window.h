@@ -84,6 +84,7 @@ class ViewerWindow : public QMainWindow {
     QLabel* table_ = nullptr;
     QComboBox* tablePage_ = nullptr;
     QLabel* details_ = nullptr;
+    QLabel* missingLabel_ = nullptr;  // names the set the list below is of
     QPlainTextEdit* missing_ = nullptr;
     QTabWidget* tabs_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "core/utf8.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
+#include "pgf/slot_characters.h"
 #include "psp_screen/character_table.h"
 
 namespace tessavine::pgfview_shared {
@@ -52,18 +53,28 @@ std::optional<int> slotOfFileName(std::string_view fileName) {
     return pgf::slotOfFileName(fileName);
 }
 
+pgf::SlotCharacters wantedCharacters(std::string_view fileName) {
+    return pgf::slotCharacters(slotOfFileName(fileName).value_or(0));
+}
+
+std::string setWords(int slot) {
+    return slot == pgf::kBigFontSlot ? "jpn0's set" : "the PSP's set";
+}
+
 FontSummary summarize(const pgf::PgfFile& font, std::string_view fileName, std::size_t fileBytes) {
     FontSummary summary;
     summary.name = font.header.fontName;
     summary.style = font.header.fontType;
     summary.emPixels = font.header.hSize / 64.0 * font.header.hResolution / 64.0 / 72.0;
     summary.glyphCount = font.glyphs.size();
-    summary.missing = psp_screen::missingCharacters(font, pgf::pspLatinCharacters());
     summary.fileBytes = fileBytes;
     summary.openBytes = pgf::stingyOpenBytes(font.sections);
     const std::optional<int> slot = slotOfFileName(fileName);
     summary.slot = slot.value_or(0);
     summary.slotFromName = slot.has_value();
+    const pgf::SlotCharacters wanted = wantedCharacters(fileName);
+    summary.missing = psp_screen::missingCharacters(font, wanted.codes);
+    summary.wantedSet = setWords(summary.slot);
     const pgf::FirmwareSlot& firmware = pgf::firmwareSlot(summary.slot);
     summary.slotFile = std::string(firmware.fileName);
     summary.slotFileBytes = firmware.fileBytes;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pgf/pgf_reader.h"
+#include "pgf/slot_characters.h"
 #include "psp_screen/grouped_digits.h"
 
 namespace tessavine::pgfview_shared {
@@ -22,7 +23,8 @@ struct FontSummary {
     std::string style;
     double emPixels = 0;  // the nominal size at the header's resolution
     std::size_t glyphCount = 0;
-    std::vector<char32_t> missing;  // of the PSP's latin set
+    std::vector<char32_t> missing;  // of the set its slot needs (pgf::slotCharacters)
+    std::string wantedSet;          // that set in the side panel's words: "the PSP's set"
     std::size_t fileBytes = 0;
     std::size_t openBytes = 0;  // what the PSP allocates to open it the usual way
     int slot = 0;               // the firmware slot it is measured against
@@ -43,6 +45,15 @@ struct FontSummary {
     bool fileTooBig() const { return fileBytes > slotFileBytes; }
     bool openTooBig() const { return openBytes > slotOpenBytes; }
 };
+
+// The characters a file of this name is held against: those of the slot it stands for, or of
+// slot 0 when it stands for none, as its sizes are. The side panel's "missing" list and both
+// viewers' character tables take them from here.
+pgf::SlotCharacters wantedCharacters(std::string_view fileName);
+
+// The set a slot's font is held against, as the side panel names it: "the PSP's set" for a
+// latin slot, "jpn0's set" for the big font.
+std::string setWords(int slot);
 
 FontSummary summarize(const pgf::PgfFile& font, std::string_view fileName, std::size_t fileBytes);
 

@@ -99,12 +99,19 @@ TEST(BigFont, ConvertedFromACollectionAndCountedByPgfinfo) {
         EXPECT_NE(report.out.find(line), std::string::npos) << line << report.out;
     }
     EXPECT_EQ(report.out.find("ltn"), std::string::npos) << report.out;
+    // Its coverage is of jpn0's set, not of the latin one the file was never made for.
+    const std::size_t japanese = heldOf("japanese");
+    EXPECT_NE(report.out.find("  jpn0's set         " + std::to_string(japanese) + " of 7490 ("),
+              std::string::npos)
+        << report.out;
+    EXPECT_EQ(report.out.find("PSP latin set"), std::string::npos) << report.out;
     // The same file under another name is measured as before, and a latin font's report has no
     // East Asian lines and no jpn0.
     std::filesystem::copy_file(folder.path() / "jpn0.pgf", folder.path() / "mine.pgf");
     const RunOutcome renamed = folder.run(PGFINFO_PATH, {"mine.pgf"});
     EXPECT_EQ(renamed.out.find("jpn0"), std::string::npos) << renamed.out;
     EXPECT_NE(renamed.out.find("compared with the firmware's ltn0.pgf"), std::string::npos);
+    EXPECT_NE(renamed.out.find("  PSP latin set      "), std::string::npos) << renamed.out;
     ASSERT_TRUE(folder.run(TTF2PGF_PATH, {"Example.ttf", "ltn0.pgf", "18h1", "b1i1"}).succeeded);
     const RunOutcome latin = folder.run(PGFINFO_PATH, {"ltn0.pgf"});
     EXPECT_EQ(latin.out.find("East Asian"), std::string::npos);

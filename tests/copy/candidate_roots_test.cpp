@@ -8,7 +8,6 @@
 namespace tessavine {
 namespace {
 
-
 TEST(CandidateRoots, OnlyMediaBelowTheMediaFoldersEachOnceSorted) {
     // a mount table, the roots expected
     const std::pair<std::string, std::vector<std::string>> cases[] = {

@@ -28,16 +28,20 @@ void setDeviceRoots(const std::string& roots) {
 #endif
 }
 
-// Runs a program of the program folder through the command shell; arguments hold no double
+// Runs a program of the program folder through the command shell, `typed` on its input (nothing
+// typed: the input's end at once, never the test's own console); arguments hold no double
 // quotes.
-ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& arguments) {
+ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& arguments,
+                      const std::string& typed = {}) {
+    const fs::path in = program.parent_path() / "in.txt";
     const fs::path out = program.parent_path() / "out.txt";
     const fs::path err = program.parent_path() / "err.txt";
+    writeBytes(in, typed);
     std::string command = "\"" + program.string() + "\"";
     for (const std::string& argument : arguments) {
         command += " \"" + argument + "\"";
     }
-    command += " >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
+    command += " <\"" + in.string() + "\" >\"" + out.string() + "\" 2>\"" + err.string() + "\"";
 #ifdef _WIN32
     command = "\"" + command + "\"";  // cmd /c takes off one pair of quotes around the line
 #endif
@@ -50,6 +54,7 @@ ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& a
 #endif
     run.out = readBytes(out);
     run.err = readBytes(err);
+    fs::remove(in);
     fs::remove(out);
     fs::remove(err);
     return run;
@@ -61,8 +66,9 @@ struct ProgramScene : CopyScene {
         fs::copy_file(TESSAVINE_RESTORE, program.path / TESSAVINE_RESTORE_NAME);
         setDeviceRoots(work.text("no such drive") + kListSeparator + stick.text());
     }
-    ProgramRun copy(const std::vector<std::string>& arguments) const {
-        return runProgram(program.path / TESSAVINE_COPY_NAME, arguments);
+    ProgramRun copy(const std::vector<std::string>& arguments,
+                    const std::string& typed = {}) const {
+        return runProgram(program.path / TESSAVINE_COPY_NAME, arguments, typed);
     }
     ProgramRun restore(const std::vector<std::string>& arguments) const {
         return runProgram(program.path / TESSAVINE_RESTORE_NAME, arguments);
@@ -185,11 +191,175 @@ TEST(CopyProgram, FindsFlashZeroAndMakesAMissingFontFolderWithANoteOfTheFontAdde
         EXPECT_THAT(run.out, HasSubstr("Nothing there was replaced, so no backup was needed."));
         EXPECT_THAT(run.out, Not(HasSubstr("tessavine-restore")));
         EXPECT_EQ(listing(s.fonts()), "jpn0.pgf");
-        EXPECT_EQ(readBytes(s.fonts() / "jpn0.pgf"), testPgf("our jpn0", 2000));
+        EXPECT_EQ(readBytes(s.fonts() / "jpn0.pgf"), letteredPgf("our jpn0", 2000));
         ASSERT_EQ(s.backups().size(), 1u);
         EXPECT_EQ(listing(s.backups()[0]), "backup-info.txt");
         EXPECT_THAT(readBytes(s.backups()[0] / "backup-info.txt"),
                     HasSubstr("Added by the copy:  jpn0.pgf\n"));
+    }
+}
+
+// A font that lacks basic letters: the window's warning, word for word, then its question, before
+// anything changes. No, or no answer at all (the input ends, as for a script), leaves every folder
+// as it was, the PSP's without even a font folder made; y, "YES" or --yes copies it whole with
+// its backup. A jpn0.pgf with every basic letter and nothing Japanese goes without a question:
+// it is held to the basic letters, not to the thousands of kanji it leaves to the firmware.
+TEST(CopyProgram, MissingLettersAreWarnedOfAndTheCopyWaitsForYes) {
+    const std::string warningA =
+        "Warning: The font made lacks 2 of the 95 basic characters (letters, digits, punctuation "
+        "and the space): A b.\n\nThe PSP will show \"_\" in their place wherever they appear, in "
+        "games and in its own menus. Answer No to the next question to keep the fonts the PSP has "
+        "now.\n\n";
+    const std::string warningSpace =
+        "The font made lacks 1 of the 95 basic characters (letters, "
+        "digits, punctuation and the space): space.";
+    struct Case {
+        std::string name;
+        std::u16string jpn0Lacks, ltn1Lacks;
+        bool set, to, yesFlag;  // also the --set folder; into {fonts} by --to; --yes
+        std::string typed;
+        bool copied;
+        std::vector<std::string> says;  // in this order; "{q}" is the question
+    };
+    const Case cases[] = {
+        {"No typed",
+         u"Ab",
+         u"",
+         false,
+         false,
+         false,
+         "n\n",
+         false,
+         {"Memory Stick of the PSP found at", warningA, "{q}? [y/N] ",
+          "Nothing was copied to the PSP.\n"}},
+        {"no answer: the input ends",
+         u"Ab",
+         u"",
+         false,
+         false,
+         false,
+         "",
+         false,
+         {warningA, "{q}? [y/N] \nNothing was copied to the PSP.\n"}},
+        {"something else typed",
+         u"Ab",
+         u"",
+         false,
+         false,
+         false,
+         "ok\n",
+         false,
+         {warningA, "{q}? [y/N] Nothing was copied to the PSP.\n"}},
+        {"y typed",
+         u"Ab",
+         u"",
+         false,
+         false,
+         false,
+         "y\n",
+         true,
+         {warningA, "{q}? [y/N] 1 font copied to"}},
+        {"YES typed with a Windows line end",
+         u"Ab",
+         u"",
+         false,
+         false,
+         false,
+         "YES\r\n",
+         true,
+         {warningA, "{q}? [y/N] 1 font copied to"}},
+        {"--yes: warned, not asked",
+         u"Ab",
+         u"",
+         false,
+         false,
+         true,
+         "",
+         true,
+         {warningA, "{q}? Yes (--yes).\n1 font copied to"}},
+        {"a set and jpn0 into a folder named, each warning naming its font",
+         u"Ab",
+         u" ",
+         true,
+         true,
+         false,
+         "y\n",
+         true,
+         {"Warning: jpn0.pgf: The font made lacks 2 of the 95",
+          "Warning: ltn1.pgf: " + warningSpace, "{q}? [y/N] 4 fonts copied to"}},
+        {"a set and jpn0, one font lacking, No",
+         u"",
+         u" ",
+         true,
+         true,
+         false,
+         "no\n",
+         false,
+         {"Warning: ltn1.pgf: " + warningSpace, "{q}? [y/N] Nothing was copied.\n"}},
+        {"jpn0 with every basic letter: no question",
+         u"",
+         u"",
+         false,
+         false,
+         false,
+         "n\n",
+         true,
+         {"Memory Stick of the PSP found at", "1 font copied to"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramScene s;
+        writeBytes(s.work.path / "jpn0.pgf", letteredPgf("our jpn0", 0, c.jpn0Lacks));
+        writeBytes(s.work.path / "set" / "ltn1.pgf", letteredPgf("our ltn1", 0, c.ltn1Lacks));
+        std::vector<std::string> arguments;
+        if (c.yesFlag) {
+            arguments.push_back("--yes");
+        }
+        if (c.to) {
+            arguments.insert(arguments.end(), {"--to", platform::utf8FromPath(s.fonts())});
+        }
+        arguments.push_back(s.work.text("jpn0.pgf"));
+        if (c.set) {
+            arguments.push_back(s.work.text("set"));
+        }
+        const std::string question = "Do you want to copy the font file(s) to " +
+                                     (c.to ? platform::utf8FromPath(s.fonts())
+                                           : platform::utf8FromPath(s.stick.path / "font" / ""));
+        if (!c.copied && !c.to) {
+            fs::remove_all(s.fonts());  // a PSP without a font folder: No must not make one
+        }
+        const std::string before = s.allSums();
+
+        const ProgramRun run = s.copy(arguments, c.typed);
+        EXPECT_EQ(run.exitCode, c.copied ? 0 : 1);
+        EXPECT_EQ(run.err, "");
+        std::size_t at = 0;
+        for (std::string words : c.says) {
+            if (const std::size_t q = words.find("{q}"); q != std::string::npos) {
+                words.replace(q, 3, question);
+            }
+            const std::size_t found = run.out.find(words, at);
+            EXPECT_NE(found, std::string::npos) << words << "\nin:\n" << run.out;
+            at = found == std::string::npos ? at : found + words.size();
+        }
+        const auto warnings = [&run] {
+            std::size_t count = 0;
+            for (std::size_t w = 0; (w = run.out.find("Warning: ", w)) != std::string::npos; ++w) {
+                ++count;
+            }
+            return count;
+        };
+        EXPECT_EQ(warnings(), (c.jpn0Lacks.empty() ? 0u : 1u) + (c.ltn1Lacks.empty() ? 0u : 1u));
+        if (!c.copied) {
+            EXPECT_EQ(s.allSums(), before);
+            EXPECT_FALSE(fs::exists(s.program.path / "backup"));
+            continue;
+        }
+        EXPECT_EQ(readBytes(s.fonts() / "jpn0.pgf"), readBytes(s.work.path / "jpn0.pgf"));
+        EXPECT_EQ(fs::exists(s.fonts() / "ltn1.pgf"), c.set);
+        ASSERT_EQ(s.backups().size(), 1u);
+        EXPECT_EQ(listing(s.backups()[0]), c.set ? "backup-info.txt jpn0.pgf ltn0.pgf ltn3.pgf"
+                                                 : "backup-info.txt jpn0.pgf");
     }
 }
 
@@ -199,7 +369,7 @@ TEST(CopyProgram, HelpVersionAndArgumentsItCannotUse) {
     const std::string before = s.allSums();
     // the arguments, the exit code, the stream, the words
     const std::tuple<std::vector<std::string>, int, bool, std::string> cases[] = {
-        {{"--help"}, 0, true, "usage: tessavine-copy [--to <font folder>]"},
+        {{"--help"}, 0, true, "usage: tessavine-copy [--yes] [--to <font folder>]"},
         {{"--version"}, 0, true, "tessavine-copy "},
         {{}, 2, false, "usage: tessavine-copy"},
         {{"--to"}, 2, false, "usage: tessavine-copy"},

@@ -34,8 +34,10 @@ CopyRun copy(CopyScene& s, WatchedFileSystem& files, const std::vector<std::stri
              const std::vector<std::string>& roots) {
     std::ostringstream out, err;
     CopyRun run;
-    run.exitCode = runCopy(arguments, s.program.text(), roots, files, ScriptedFreeSpace(), out, err,
-                           std::chrono::system_clock::now());
+    ScriptedPrompts prompts;
+    run.exitCode = runCopy(arguments, s.program.text(), roots, files, ScriptedFreeSpace(), prompts,
+                           out, err, std::chrono::system_clock::now());
+    EXPECT_TRUE(prompts.questions.empty() && prompts.warnings.empty() && prompts.messages.empty());
     run.out = out.str();
     run.err = err.str();
     return run;
@@ -97,7 +99,7 @@ TEST(CopyRefusal, EveryRefusalLeavesEverythingAsItWas) {
          "are an unfinished set"},
         {"one slot from two places",
          [](CopyScene& s) {
-             writeBytes(s.work.path / "ltn1.pgf", testPgf("another ltn1"));
+             writeBytes(s.work.path / "ltn1.pgf", letteredPgf("another ltn1"));
              return std::vector<std::string>{s.work.text("set"), s.work.text("ltn1.pgf")};
          },
          "ltn1.pgf is named twice"},

@@ -27,6 +27,35 @@ inline std::string treeSums(const fs::path& root) {
     return text;
 }
 
+// A whole font holding every basic letter (U+0020 to U+007E) but those in `lacking`, and '_'
+// whatever `lacking` says, which the PSP draws in their place: a font a copy takes without asking
+// unless something is lacking. `mark` is its name; `length` pads it with zeros.
+inline std::string letteredPgf(const std::string& mark, std::size_t length = 0,
+                               const std::u16string& lacking = u"") {
+    pgf::PgfFont font;
+    font.name = mark.substr(0, 63);
+    font.style = "Regular";
+    font.ascender = 13 * 64;
+    font.descender = -3 * 64;
+    for (char16_t code = u' '; code <= u'~'; ++code) {
+        if (code != u'_' && lacking.find(code) != std::u16string::npos) {
+            continue;
+        }
+        pgf::PgfGlyph glyph;
+        glyph.code = code;
+        glyph.image = {4, 1, 0, 0, std::vector<std::uint8_t>(4, 15)};
+        glyph.shadow = {2, 1, 0, 0, std::vector<std::uint8_t>(2, 8)};
+        glyph.metrics = {{4 * 64, 1 * 64}, {0, 0}, {0, 18}, {5 * 64, 1094}};
+        font.glyphs.push_back(glyph);
+    }
+    const std::vector<std::uint8_t> bytes = pgf::writePgf(font);
+    std::string text(bytes.begin(), bytes.end());
+    if (text.size() < length) {
+        text.resize(length, '\0');
+    }
+    return text;
+}
+
 struct CopyScene {
     CopyScene() {
         fs::create_directories(stick.path / "PSP" / "GAME");
@@ -34,10 +63,10 @@ struct CopyScene {
         writeBytes(fonts() / "jpn0.pgf", testPgf("the firmware's jpn0", 3000));
         writeBytes(fonts() / "ltn0.pgf", testPgf("the firmware's ltn0"));
         writeBytes(fonts() / "ltn3.pgf", testPgf("the firmware's ltn3", 900));
-        writeBytes(work.path / "jpn0.pgf", testPgf("our jpn0", 2000));
+        writeBytes(work.path / "jpn0.pgf", letteredPgf("our jpn0", 2000));
         fs::create_directories(work.path / "set");
         for (const char* slot : {"ltn0.pgf", "ltn1.pgf", "ltn3.pgf"}) {
-            writeBytes(work.path / "set" / slot, testPgf(std::string("our ") + slot));
+            writeBytes(work.path / "set" / slot, letteredPgf(std::string("our ") + slot));
         }
         writeBytes(work.path / "set" / "notes.txt", "what the set is made of");
     }

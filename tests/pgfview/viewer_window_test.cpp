@@ -34,6 +34,7 @@ class ViewerWindowTest : public QObject {
     void onlyADroppedFontIsOpened();
     void characterTableIsDrawnOnItsTab();
     void pictureIsWholeAtItsZoom();
+    void jpn0IsHeldToTheJapaneseSetALatinSlotToTheLatinSet();
     void textsFromTheFileAreShownNotObeyed();
     void exportReplacesALinkAndLeavesItsTargetUntouched();
 
@@ -279,6 +280,56 @@ void ViewerWindowTest::pictureIsWholeAtItsZoom() {
             QVERIFY(!whole());
         }
         QVERIFY(window_->width() <= room.width() && window_->height() <= room.height());
+    }
+}
+
+// The same two-glyph font ('A' and '_', both in either set) as jpn0.pgf and as ltn0.pgf: the side
+// panel, the list and the table hold it to the set of the slot its name stands for. The set
+// "japanese" has 7,490 characters, the PSP's latin set 447; the table is every character of the
+// file and every missing one, so as many entries as the set. A viewer that keeps the latin set
+// for jpn0.pgf lists 445 missing and a table of 447; one that keeps the Japanese set for
+// ltn0.pgf lists kanji.
+void ViewerWindowTest::jpn0IsHeldToTheJapaneseSetALatinSlotToTheLatinSet() {
+    const QString jpn0 = folder_->filePath("jpn0.pgf");
+    test::replaceFile(jpn0, test::twoGlyphFile());
+    const struct {
+        QString path;
+        QString details, label;
+        int missing, tableEntries;
+        const char* listed;     // a character the list must name
+        const char* notListed;  // and one it must not
+    } cases[] = {
+        {jpn0, "7488 of jpn0's set", "Characters of jpn0's set the font lacks:", 7488, 7490,
+         "U+65E5", "U+00E9"},
+        {path_, "445 of the PSP's set", "Characters of the PSP's set the font lacks:", 445, 447,
+         "U+00E9", "U+65E5"},
+    };
+    for (const auto& c : cases) {
+        window_->openFile(c.path);
+        QTRY_COMPARE(window_->font().path(), QFileInfo(c.path).absoluteFilePath());
+        QTRY_VERIFY(child<QPushButton>("exportButton").isEnabled());
+        QVERIFY2(child<QLabel>("fontDetails").text().contains(c.details),
+                 qPrintable(child<QLabel>("fontDetails").text()));
+        QCOMPARE(child<QLabel>("missingLabel").text(), c.label);
+        const QStringList lines = child<QPlainTextEdit>("missingCharacters")
+                                      .toPlainText()
+                                      .split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), c.missing);
+        QVERIFY(!lines.filter(c.listed).isEmpty());
+        QVERIFY(lines.filter(c.notListed).isEmpty());
+        QVERIFY(lines.filter(QRegularExpression("^U\\+(0041|005F) ")).isEmpty());
+        // Every page's title ends with its count of entries: "Hiragana (83)".
+        child<QTabWidget>("views").setCurrentIndex(1);
+        const QComboBox& pages = child<QComboBox>("tablePage");
+        int entries = 0;
+        for (int i = 0; i < pages.count(); ++i) {
+            const QRegularExpressionMatch count =
+                QRegularExpression("\\(([0-9,]+)\\)$").match(pages.itemText(i));
+            QVERIFY2(count.hasMatch(), qPrintable(pages.itemText(i)));
+            entries += count.captured(1).remove(',').toInt();
+        }
+        QCOMPARE(entries, c.tableEntries);
+        child<QTabWidget>("views").setCurrentIndex(0);
     }
 }
 

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "pgf/pgf_writer.h"
 #include "pgfview_shared/companion_place.h"
 #include "pgfview_shared/font_reading.h"
 #include "pgfview_shared/font_summary.h"
@@ -54,6 +56,56 @@ TEST(Summarize, SizesHeldAgainstTheSlotItsNameStandsFor) {
     const FontSummary named = summarize(*read.font, "mine.pgf", read.bytes);
     EXPECT_EQ(named.slot, 0);
     EXPECT_FALSE(named.slotFromName);
+}
+
+// A font of A, _, é, ア and 日, made by hand. As jpn0.pgf it is held to the set "japanese" (7,490
+// characters), which has A, _, 日 and ア and not é: 7,486 missing, 日 not among them, é not
+// reported. As ltn0.pgf, or under a name of no slot, to the PSP's latin set (447), which has A, _
+// and é: 444 missing, and the kanji the latin set never asks for not counted.
+TEST(Summarize, MissingCharactersOfTheSetTheSlotNeeds) {
+    pgf::PgfFont made;
+    made.name = "Five Glyphs";
+    made.style = "Regular";
+    made.ascender = 13 * 64;
+    made.descender = -3 * 64;
+    for (const char16_t code : {u'A', u'_', u'\u00e9', u'\u30a2', u'\u65e5'}) {
+        pgf::PgfGlyph glyph;
+        glyph.code = code;
+        glyph.image = {2, 2, 0, 2, std::vector<std::uint8_t>(4, 15)};
+        glyph.shadow = {1, 1, 0, 0, {8}};
+        glyph.metrics = {{2 * 64, 2 * 64}, {0, 0}, {2 * 64, 0}, {3 * 64, 18 * 64}};
+        made.glyphs.push_back(glyph);
+    }
+    const std::vector<std::uint8_t> bytes = pgf::writePgf(made);
+    const pgf::PgfFile font = pgf::readPgf(bytes);
+    const struct {
+        const char* name;
+        std::size_t missing;
+        const char* words;
+        char32_t absent;   // missing, and reported
+        char32_t held;     // in the font: never reported
+        char32_t unasked;  // lacking, but not of the slot's set: never reported
+    } cases[] = {
+        {"jpn0.pgf", 7486, "jpn0's set", U' ', U'\u65e5', U'\u0141'},
+        {"JPN0.PGF", 7486, "jpn0's set", U'\u3042', U'\u30a2', U'\u00e8'},
+        {"ltn0.pgf", 444, "the PSP's set", U'\u00e8', U'\u00e9', U'\u65e5'},
+        {"ltn9.pgf", 444, "the PSP's set", U' ', U'A', U'\u3042'},
+        {"mine.pgf", 444, "the PSP's set", U'\u0141', U'_', U'\u30a2'},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FontSummary summary = summarize(font, c.name, bytes.size());
+        EXPECT_EQ(summary.missing.size(), c.missing);
+        EXPECT_EQ(summary.wantedSet, c.words);
+        EXPECT_TRUE(std::is_sorted(summary.missing.begin(), summary.missing.end()));
+        const auto has = [&](char32_t code) {
+            return std::find(summary.missing.begin(), summary.missing.end(), code) !=
+                   summary.missing.end();
+        };
+        EXPECT_TRUE(has(c.absent));
+        EXPECT_FALSE(has(c.held));
+        EXPECT_FALSE(has(c.unasked));
+    }
 }
 
 TEST(Summarize, FiguresWrittenAsTheUserReadsThem) {
