@@ -1,7 +1,6 @@
 #include "core/font_set_copy.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -16,6 +15,7 @@
 #include "core/input_limits.h"
 #include "core/main_controls.h"
 #include "core/paths.h"
+#include "core/result_texts.h"
 
 namespace tessavine {
 namespace {
@@ -74,19 +74,6 @@ std::string temporaryFontName(const std::string& fontName, const std::string& ta
 
 std::uintmax_t roomNeeded(std::uintmax_t fileSize) {
     return (fileSize + kClusterBytes - 1) / kClusterBytes * kClusterBytes;
-}
-
-std::string readableSize(std::uintmax_t bytes) {
-    if (bytes < 1024) {
-        return std::to_string(bytes) + " bytes";
-    }
-    char text[32];
-    if (bytes < 1024 * 1024) {
-        std::snprintf(text, sizeof text, "%.1f KB", static_cast<double>(bytes) / 1024.0);
-    } else {
-        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
-    }
-    return text;
 }
 
 namespace {

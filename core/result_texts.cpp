@@ -166,4 +166,18 @@ std::string nothingCopiedNotice() {
     return "Nothing was copied to the PSP.";
 }
 
+std::string readableSize(std::uintmax_t bytes) {
+    if (bytes < 1024) {
+        return std::to_string(bytes) + " bytes";
+    }
+    char text[32];
+    const double kilobytes = static_cast<double>(bytes) / 1024.0;
+    if (kilobytes < 1023.95) {
+        std::snprintf(text, sizeof text, "%.1f KB", kilobytes);
+    } else {
+        std::snprintf(text, sizeof text, "%.1f MB", kilobytes / 1024.0);
+    }
+    return text;
+}
+
 }  // namespace tessavine

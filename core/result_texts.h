@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -50,5 +51,9 @@ std::string copyNotice(std::size_t fontCount, const std::string& fontFolder,
 
 // The notice after the answer No.
 std::string nothingCopiedNotice();
+
+// A number of bytes as people read it: "1023 bytes", "48.8 KB", "1.5 MB". A size never shows
+// as "1024.0 KB": where a tenth of a KB rounds up to a whole MB, it is told in MB.
+std::string readableSize(std::uintmax_t bytes);
 
 }  // namespace tessavine

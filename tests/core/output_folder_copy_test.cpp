@@ -137,12 +137,14 @@ TEST(OutputFolderCopy, AnInterruptedCopyIsFinishedWhenItsNewFontsAreWholeAndNeve
 }
 
 // The earlier --set's journal: its new files end in ".part", the old ones moved aside in ".old".
+std::string earlierLine(int slot, const std::string& bytes, int existed) {
+    return "file " + name(slot) + " " + name(slot) + ".9-c.part " + name(slot) + ".9-c.old " +
+           std::to_string(bytes.size()) + " " + std::to_string(contentSum(bytes)) + " " +
+           std::to_string(existed) + "\n";
+}
+
 TEST(OutputFolderCopy, TheEarlierSetJournalIsSettledOnlyWhenItReadsAsOneOfItsOwn) {
-    const auto line = [](int slot, const std::string& bytes, int existed) {
-        return "file " + name(slot) + " " + name(slot) + ".9-c.part " + name(slot) + ".9-c.old " +
-               std::to_string(bytes.size()) + " " + std::to_string(contentSum(bytes)) + " " +
-               std::to_string(existed) + "\n";
-    };
+    const auto line = earlierLine;
     struct Case {
         std::string what, journal;
         std::vector<std::pair<std::string, std::string>> files;
@@ -179,11 +181,17 @@ TEST(OutputFolderCopy, TheEarlierSetJournalIsSettledOnlyWhenItReadsAsOneOfItsOwn
          ".ttf2pgf-set.journal ltn0.pgf ltn1.pgf ltn2.pgf notes.txt"},
         {"no journal: what killed runs left outside one goes, the rest stays",
          "",
-         {{"ltn0.pgf.9-c.part", "x"}, {"ltn3.pgf.9-c.old", "x"}, {"notes.txt.9-c.old", "x"}},
+         {{"ltn0.pgf.9-c.part", "x"},
+          {"ltn3.pgf.9-c.old", "x"},
+          {"notes.txt.9-c.old", "x"},
+          {".ttf2pgf-set.journal.9-c.part", "x"},  // the note's own draft
+          {".ttf2pgf-set.journal.9-c.old", "x"},   // no name a run makes
+          {".ttf2pgf-set.journal.zz.part", "x"}},  // no tag a run makes
          "",
          "",
          oldFont(0),
-         "ltn0.pgf ltn1.pgf ltn2.pgf notes.txt notes.txt.9-c.old"}};
+         ".ttf2pgf-set.journal.9-c.old .ttf2pgf-set.journal.zz.part ltn0.pgf ltn1.pgf ltn2.pgf "
+         "notes.txt notes.txt.9-c.old"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         OutputFolder o;
@@ -206,6 +214,24 @@ TEST(OutputFolderCopy, TheEarlierSetJournalIsSettledOnlyWhenItReadsAsOneOfItsOwn
         EXPECT_EQ(readBytes(o.folder.path / "ltn0.pgf"), c.ltn0);
         EXPECT_EQ(listing(o.folder.path), c.listing);
     }
+}
+
+// A run's new font that cannot be put in place (a folder stands there) is reported, and the
+// note and the new font stay, so that nothing is lost and a later run can settle it.
+TEST(OutputFolderCopy, AnEarlierSetThatCannotBeSettledIsReportedAndItsNoteKept) {
+    OutputFolder o;
+    fs::remove(o.folder.path / "ltn0.pgf");
+    fs::create_directory(o.folder.path / "ltn0.pgf");
+    writeBytes(o.folder.path / "ltn0.pgf" / "inside", "x");
+    writeBytes(o.folder.path / kEarlierSetJournalName, earlierLine(0, newFont(0), 1) + "end\n");
+    writeBytes(o.folder.path / "ltn0.pgf.9-c.part", newFont(0));
+    const FontSetCopyOutcome outcome =
+        finishInterruptedCopy(o.files, o.folder.text(), o.program.text("backup"), false);
+    EXPECT_THAT(outcome.error, HasSubstr("could not be settled"));
+    EXPECT_EQ(outcome.completed, "");
+    EXPECT_EQ(readBytes(o.folder.path / "ltn0.pgf.9-c.part"), newFont(0));
+    EXPECT_EQ(listing(o.folder.path),
+              ".ttf2pgf-set.journal ltn0.pgf ltn0.pgf.9-c.part ltn1.pgf ltn2.pgf notes.txt");
 }
 
 }  // namespace

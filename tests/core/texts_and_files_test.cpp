@@ -150,10 +150,47 @@ TEST_F(SettingsFile, ASaveAndALoadGiveTheWindowBack) {
 }
 
 TEST_F(SettingsFile, AFileEndingInsideAnEntryRestoresOnlyTheWholeEntries) {
-    // the third entry is cut after 4 of its 5 bytes
-    writeBytes(settings(), entry("Short.ttf") + entry("12") + entry("0.5").substr(0, 4));
-    restore();
-    EXPECT_THAT(controls.texts, ElementsAre("Short.ttf", "12", "0.8", "1.0", "2.5", "1.2"));
+    const struct {
+        std::string bytes;
+        std::array<std::string, 6> texts;
+    } rows[] = {
+        // the third entry is cut after 4 of its 5 bytes
+        {entry("Short.ttf") + entry("12") + entry("0.5").substr(0, 4),
+         {"Short.ttf", "12", "0.8", "1.0", "2.5", "1.2"}},
+        // an empty entry that ends the file is whole: its field is emptied
+        {entry("Short.ttf") + entry(""), {"Short.ttf", "", "0.8", "1.0", "2.5", "1.2"}},
+        // one byte of a length is not an entry
+        {entry("Short.ttf") + std::string(1, '\0'),
+         {"Short.ttf", "24", "0.8", "1.0", "2.5", "1.2"}},
+    };
+    for (const auto& row : rows) {
+        FakeControls restored;
+        writeBytes(settings(), row.bytes);
+        restore(restored);
+        EXPECT_EQ(restored.texts, row.texts);
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// The two length bytes count to 65,535: a longer text is cut to that, never written with a
+// length that wraps round; and a file whose every entry is that long is read.
+TEST_F(SettingsFile, TheLongestEntriesAreWrittenAndReadWhole) {
+    controls.texts[0] = std::string(70000, 'a') + ".ttf";
+    ASSERT_TRUE(store());
+    const std::string written = readBytes(settings());
+    EXPECT_EQ(written.substr(0, 2), "\xFF\xFF");
+    EXPECT_EQ(written.substr(2, 0xFFFF), std::string(0xFFFF, 'a'));
+    EXPECT_EQ(written.substr(2 + 0xFFFF, 3), entry("24").substr(0, 3));
+
+    std::string longest;
+    for (int i = 0; i < kSettingsEntryCount; ++i) {
+        longest += entry(std::string(0xFFFF, static_cast<char>('a' + i % 26)));
+    }
+    writeBytes(settings(), longest);
+    FakeControls restored;
+    restore(restored);
+    EXPECT_EQ(restored.texts[0], std::string(0xFFFF, 'a'));
+    EXPECT_EQ(restored.texts[5], std::string(0xFFFF, 'f'));
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -256,6 +293,17 @@ TEST(ResultTexts, TheMissingCharactersWarningNamesTwelveAndCountsTheRest) {
 }
 
 // What the notices after a conversion and a copy say, with the counts in the singular and plural.
+// Sizes in the free-space message: the unit changes where the rounded figure would reach 1024.
+TEST(ResultTexts, SizesAreToldInTheUnitTheirRoundedFigureNeeds) {
+    const std::pair<std::uintmax_t, const char*> rows[] = {
+        {0, "0 bytes"},      {1023, "1023 bytes"},   {1024, "1.0 KB"},
+        {50000, "48.8 KB"},  {1048524, "1023.9 KB"}, {1048525, "1.0 MB"},
+        {1048576, "1.0 MB"}, {1581700, "1.5 MB"},    {1073741824, "1024.0 MB"}};
+    for (const auto& [bytes, text] : rows) {
+        EXPECT_EQ(readableSize(bytes), text) << bytes;
+    }
+}
+
 TEST(ResultTexts, NoticesCountAndTimeAsTheyShould) {
     using std::chrono::milliseconds;
     const FontCoverage whole{447, {}};

@@ -275,6 +275,20 @@ TEST(Restore, ErrorsAreOneLineAndANonZeroExit) {
     }
 }
 
+// "--version" alone is answered on the output with exit 0, and nothing is looked at.
+TEST(Restore, VersionAloneIsAnsweredAndChangesNothing) {
+    Scene s;
+    s.copyToDevice();
+    const std::string was = treeSums(s.stick.path) + treeSums(s.program.path);
+    const ProgramRun run = s.restore({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_THAT(run.out, testing::StartsWith("tessavine-restore "));
+    EXPECT_THAT(run.out, testing::EndsWith(" (Tessavine)\n"));
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(treeSums(s.stick.path) + treeSums(s.program.path), was);
+}
+
 // A crafted backup note names its font folder and time with terminal controls: the list and
 // the refusal show them as escapes, and no byte that a terminal acts on is printed.
 TEST(Restore, NamesFromANoteArePrintedAsEscapesNeverAsControls) {
