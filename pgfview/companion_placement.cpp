@@ -32,4 +32,19 @@ QRect companionGeometry(const QRect& available, const QSize& preferred) {
     return {frame.left + kBorder, frame.top + kTitleBar, width, height};
 }
 
+QSize companionRoom(const QRect& available) {
+    return companionGeometry(available, available.size()).size();
+}
+
+QRect resizedInPlace(const QRect& frame, const QSize& size, const QRect& available) {
+    const bool leftOfMiddle = frame.center().x() < available.center().x();
+    int left = leftOfMiddle ? frame.right() + 1 - size.width() : frame.left();
+    int top = frame.top();
+    left = std::clamp(left, available.left(),
+                      std::max(available.left(), available.right() + 1 - size.width()));
+    top = std::clamp(top, available.top(),
+                     std::max(available.top(), available.bottom() + 1 - size.height()));
+    return {QPoint(left, top), size};
+}
+
 }  // namespace tessavine::pgfview

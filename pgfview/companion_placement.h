@@ -18,4 +18,12 @@ inline constexpr QSize kMainWindowClient(pgfview_shared::kMainClientWidth,
 // like; it gets less where the screen has less.
 QRect companionGeometry(const QRect& available, const QSize& preferred);
 
+// The largest client area companionGeometry gives in `available`.
+QSize companionRoom(const QRect& available);
+
+// A window's frame changed to `size`, as it is when the zoom changes: it grows away from the
+// middle of the screen, where the main window stands, and moves no further than it must to
+// stay within `available`.
+QRect resizedInPlace(const QRect& frame, const QSize& size, const QRect& available);
+
 }  // namespace tessavine::pgfview

@@ -1,11 +1,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
 #include <cstdio>
 #include <string>
 
-#include "companion_placement.h"
 #include "screen_export.h"
 #include "tessavine_version.h"
 #include "viewer_window.h"
@@ -74,11 +72,7 @@ int main(int argc, char* argv[]) {
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : defaultFont(argv[0]);
     tessavine::pgfview::ViewerWindow window;
     window.openFile(path);
-    // Beside the Tessavine window, which stands centred on the screen, and within the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        window.setGeometry(
-            tessavine::pgfview::companionGeometry(screen->availableGeometry(), window.size()));
-    }
+    window.placeBesideMainWindow();
     window.show();
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QtWidgets>
 
+#include "companion_placement.h"
 #include "font_summary.h"
 #include "pgfview_shared/font_summary.h"
 #include "picture_area.h"
@@ -15,6 +16,8 @@ namespace tessavine::pgfview {
 namespace {
 
 const QString kDefaultSample = QString::fromUtf8(kDefaultSampleText);
+// Beside the picture; below it, the panel takes the picture's width.
+constexpr int kSidePanelWidth = 330;
 
 // The first local .pgf file among the dropped ones.
 QString droppedFont(const QMimeData* data) {
@@ -42,25 +45,69 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QMainWindow(parent) {
     fitToContent();
 }
 
+void ViewerWindow::placeBesideMainWindow() {
+    if (const QScreen* shownOn = screen()) {
+        const QRect available = shownOn->availableGeometry();
+        companionRoom_ = companionRoom(available);
+        fitToContent();
+        setGeometry(companionGeometry(available, size()));
+    }
+}
+
 void ViewerWindow::fitToContent() {
     // The hints of the layouts around the picture follow a change a step an event; they are
     // brought up to date first, or the window would be sized for the zoom of before.
     for (int step = 0; step < 8; ++step) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
-    // The content's own wish, not the outer scroll area's, which is capped like any other.
-    QSize wanted = central_->sizeHint() + QSize(0, menuBar()->sizeHint().height());
+    QSize room = companionRoom_;
+    if (room.isEmpty()) {
+        if (const QScreen* shownOn = screen()) {
+            // Room for a title bar and borders, which the window manager adds around this size.
+            constexpr int kFrameWidth = 16;
+            constexpr int kFrameHeight = 40;
+            room = shownOn->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
+        } else {
+            room = QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+    }
     if (isVisible()) {
-        wanted = wanted.expandedTo(size());  // a window the user made larger keeps its size
+        room = room.expandedTo(size());  // a window the user made larger keeps its size
     }
-    if (const QScreen* shownOn = screen()) {
-        // Room for a title bar and borders, which the window manager adds around this size.
-        constexpr int kFrameWidth = 16;
-        constexpr int kFrameHeight = 40;
-        const QSize room = shownOn->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
-        wanted = wanted.boundedTo(room);
+    // The panel beside the picture where the room holds both across, else below it as in
+    // pgfview.exe: side by side in the room beside the main window (at 200 % even on a large
+    // screen), the picture would be cut and scrolled for the sake of the panel.
+    const QSize menu(0, menuBar()->sizeHint().height());
+    const auto wish = [&](QBoxLayout::Direction direction) {
+        body_->setDirection(direction);
+        if (direction == QBoxLayout::LeftToRight) {
+            sidePanel_->setFixedWidth(kSidePanelWidth);
+        } else {
+            sidePanel_->setMinimumWidth(0);
+            sidePanel_->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+        // The outer layout keeps the hint it had until it is told its parts changed.
+        central_->layout()->invalidate();
+        // The content's own wish, not the outer scroll area's, which is capped like any other.
+        return central_->sizeHint() + menu;
+    };
+    QSize wanted = wish(QBoxLayout::LeftToRight);
+    if (wanted.width() > room.width()) {
+        wanted = wish(QBoxLayout::TopToBottom);
     }
-    resize(wanted);
+    if (!isVisible()) {
+        resize(wanted.boundedTo(room));
+        return;
+    }
+    const QSize client = wanted.expandedTo(size()).boundedTo(room);
+    if (const QScreen* shownOn = screen(); shownOn != nullptr && client != size()) {
+        // The frame around the client area stays as the window manager drew it.
+        const QRect frame = frameGeometry();
+        const QRect moved =
+            resizedInPlace(frame, client + (frame.size() - size()), shownOn->availableGeometry());
+        move(moved.topLeft());
+    }
+    resize(client);
 }
 
 void ViewerWindow::buildControls() {
@@ -159,18 +206,18 @@ void ViewerWindow::buildControls() {
     missingLabel_->setObjectName("missingLabel");
     side->addWidget(missingLabel_);
     side->addWidget(missing_, 1);
-    auto* sidePanel = new QWidget;
-    sidePanel->setObjectName("sidePanel");
-    sidePanel->setLayout(side);
-    sidePanel->setFixedWidth(330);
+    sidePanel_ = new QWidget;
+    sidePanel_->setObjectName("sidePanel");
+    sidePanel_->setLayout(side);
+    sidePanel_->setFixedWidth(kSidePanelWidth);
 
-    auto* body = new QHBoxLayout;
-    body->addWidget(tabs_, 1);
-    body->addWidget(sidePanel);
+    body_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    body_->addWidget(tabs_, 1);
+    body_->addWidget(sidePanel_);
     auto* layout = new QVBoxLayout;
     layout->addLayout(controls);
     layout->addWidget(status_);
-    layout->addLayout(body, 1);
+    layout->addLayout(body_, 1);
     central_ = new QWidget;
     central_->setLayout(layout);
     // Scrolls rather than grows past a screen that has little room beside the main window (a

@@ -10,6 +10,7 @@
 #include "psp_screen/table_pages.h"
 #include "watched_font.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -31,6 +32,9 @@ class ViewerWindow : public QMainWindow {
     explicit ViewerWindow(QWidget* parent = nullptr);
 
     void openFile(const QString& path);
+    // Opens beside the Tessavine window, which stands centred on the screen, in the room on the
+    // side with more of it; that room then bounds the window whenever the zoom changes.
+    void placeBesideMainWindow();
     // Saves the screen as it is shown now, zoom and outline included. Returns an empty string on
     // success, else what went wrong in words for the user.
     QString exportPng(const QString& path) const;
@@ -55,7 +59,8 @@ class ViewerWindow : public QMainWindow {
 
   private:
     void buildControls();
-    // As large as the picture at its zoom and the controls ask, within the screen's room.
+    // As large as the picture at its zoom and the controls ask, within the room it has: beside
+    // the main window when placed there, else the screen's.
     void fitToContent();
     void redraw();
     void drawTableIfShown();
@@ -81,6 +86,9 @@ class ViewerWindow : public QMainWindow {
     QLabel* screen_ = nullptr;
     PictureArea* screenArea_ = nullptr;
     QWidget* central_ = nullptr;
+    QBoxLayout* body_ = nullptr;
+    QWidget* sidePanel_ = nullptr;
+    QSize companionRoom_;  // the client area's room beside the main window; empty elsewhere
     QLabel* table_ = nullptr;
     QComboBox* tablePage_ = nullptr;
     QLabel* details_ = nullptr;

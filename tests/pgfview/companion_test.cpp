@@ -4,6 +4,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <algorithm>
+#include <array>
+#include <set>
+
 #include "pgfview/companion_placement.h"
 #include "pgfview/screen_export.h"
 #include "pgfview/viewer_window.h"
@@ -21,6 +25,7 @@ class CompanionTest : public QObject {
     void exportIntoAPlaceThatCannotHoldItFails_data();
     void exportIntoAPlaceThatCannotHoldItFails();
     void opensBesideTheCentredMainWindowWithinTheScreen();
+    void growsAwayFromTheMainWindowAndStaysOnTheScreen();
     void screenPixelsStaySquareAtTheDevicePixelRatio();
 };
 
@@ -136,32 +141,127 @@ void CompanionTest::exportIntoAPlaceThatCannotHoldItFails() {
              QStringList());
 }
 
+// At each zoom, beside the main window and inside the screen, with the picture whole where the
+// room beside the main window holds it: the panel below the picture where the room is too
+// narrow for both across, beside it where it is not. The figures are worked out by hand for the
+// screens the test runs on, by their width in logical pixels: the main window's frame (463
+// wide) centred, 8 pixels apart, 16 of pgfview's own frame, leaves a client area 705 wide on
+// 1920, 1665 on 3840 and 225 on 960; the panel beside needs 330 and the margins about 30 more.
 void CompanionTest::opensBesideTheCentredMainWindowWithinTheScreen() {
+    struct Row {
+        int screenWidth;
+        std::set<int> wholeZooms;
+        std::set<int> besideZooms;  // the panel beside the picture; at the others, below it
+    };
+    const Row rows[] = {
+        {960, {}, {}},              // 1920 × 1080 at 200 %: not even 1× beside the main window
+        {1920, {1}, {}},            // 1920 × 1080 at 100 %, 3840 × 2160 at 200 %
+        {3840, {1, 2, 3}, {1, 2}},  // 3840 × 2160 at 100 %: 3× with the panel below
+    };
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect available = screen->availableGeometry();
+    const auto row = std::find_if(std::begin(rows), std::end(rows),
+                                  [&](const Row& r) { return r.screenWidth == available.width(); });
+    QVERIFY2(row != std::end(rows),
+             qPrintable(QString("no figures for a screen %1 wide").arg(available.width())));
     // The main window as the program places it: its client area centred, with a frame around
     // it of at most 40 pixels above (title and menu bar) and 8 on the other sides.
     const QRect mainClient(QPoint(available.center().x() - 447 / 2, available.top()),
                            QSize(447, 392));
     const QRect mainFrame = mainClient.adjusted(-8, 0, 8, 0);
-
-    ViewerWindow window;
-    window.setGeometry(companionGeometry(available, window.size()));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QRect placed = window.frameGeometry();
-    QVERIFY2(available.contains(placed), qPrintable(QString("%1,%2 %3x%4 in %5x%6")
-                                                        .arg(placed.x())
-                                                        .arg(placed.y())
-                                                        .arg(placed.width())
-                                                        .arg(placed.height())
-                                                        .arg(available.width())
-                                                        .arg(available.height())));
-    QVERIFY(placed.right() < mainFrame.left() || placed.left() > mainFrame.right());
-    // It uses the room it has: at least half of the side it is on.
     const int room =
         std::max(mainFrame.left() - available.left(), available.right() - mainFrame.right());
-    QVERIFY(placed.width() >= room / 2);
+
+    QTemporaryDir folder;
+    test::replaceFile(folder.filePath("ltn0.pgf"), test::twoGlyphFile());
+    ViewerWindow window;
+    window.openFile(folder.filePath("ltn0.pgf"));
+    QTRY_VERIFY(window.font().font() != nullptr);
+    window.placeBesideMainWindow();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* zoom = window.findChild<QComboBox*>("zoom");
+    const auto* picture = window.findChild<QLabel*>("screenView");
+    const auto* area = window.findChild<QScrollArea*>("screenArea");
+    const auto* views = window.findChild<QTabWidget*>("views");
+    const auto* outer = qobject_cast<const QScrollArea*>(window.centralWidget());
+    QVERIFY(outer != nullptr);
+    const auto* panel = window.findChild<QWidget*>("sidePanel");
+    // 2× first as the window opened; then each zoom chosen.
+    for (const int factor : {2, 1, 2, 3, 4}) {
+        zoom->setCurrentIndex(factor - 1);
+        QTest::qWait(50);  // the layouts settle a step an event
+        const QString where = QString("%1× on a screen %2 wide").arg(factor).arg(available.width());
+        const QRect placed = window.frameGeometry();
+        QVERIFY2(available.contains(placed), qPrintable(QString("%1: %2,%3 %4x%5")
+                                                            .arg(where)
+                                                            .arg(placed.x())
+                                                            .arg(placed.y())
+                                                            .arg(placed.width())
+                                                            .arg(placed.height())));
+        QVERIFY2(placed.right() < mainFrame.left() || placed.left() > mainFrame.right(),
+                 qPrintable(where));
+        // As it opens, it uses the room it has: at least half of the side it is on.
+        QVERIFY2(zoom->currentIndex() != 1 || placed.width() >= room / 2, qPrintable(where));
+
+        const QSize size(480 * factor, 272 * factor);
+        // Whole in its own scroll area and in the window's, which scrolls everything when the
+        // window is smaller than the controls need.
+        const auto whole = [&] {
+            return std::ranges::all_of(std::array{area, outer}, [&](const QScrollArea* scroll) {
+                const QRect shown(picture->mapTo(scroll->viewport(), QPoint(0, 0)), size);
+                return scroll->viewport()->rect().contains(shown) &&
+                       !scroll->horizontalScrollBar()->isVisible() &&
+                       !scroll->verticalScrollBar()->isVisible();
+            });
+        };
+        if (row->wholeZooms.contains(factor)) {
+            QTRY_VERIFY2(whole(), qPrintable(QString("%1: viewport %2×%3")
+                                                 .arg(where)
+                                                 .arg(area->viewport()->width())
+                                                 .arg(area->viewport()->height())));
+        } else {
+            QVERIFY2(!whole(), qPrintable(where));
+        }
+        const QRect pictureBox(views->mapTo(&window, QPoint(0, 0)), views->size());
+        const QRect panelBox(panel->mapTo(&window, QPoint(0, 0)), panel->size());
+        if (row->besideZooms.contains(factor)) {
+            QVERIFY2(panelBox.left() > pictureBox.right(), qPrintable(where));
+            QCOMPARE(panelBox.width(), 330);
+        } else {
+            QVERIFY2(panelBox.top() > pictureBox.bottom(), qPrintable(where));
+            QVERIFY2(panelBox.left() == pictureBox.left() && panelBox.width() >= pictureBox.width(),
+                     qPrintable(QString("%1: panel %2+%3, picture %4+%5")
+                                    .arg(where)
+                                    .arg(panelBox.left())
+                                    .arg(panelBox.width())
+                                    .arg(pictureBox.left())
+                                    .arg(pictureBox.width())));
+        }
+    }
+}
+
+// A zoom that makes the window larger: the edge towards the middle of the screen, where the main
+// window stands, stays put, and the window moves only as far as it must to stay on the screen.
+void CompanionTest::growsAwayFromTheMainWindowAndStaysOnTheScreen() {
+    const QRect available(0, 0, 1920, 1040);
+    const struct {
+        const char* name;
+        QRect frame;
+        QSize size;
+        QRect expected;
+    } cases[] = {
+        {"right of the main window", {1200, 100, 500, 400}, {700, 600}, {1200, 100, 700, 600}},
+        {"left of the main window", {200, 100, 500, 400}, {700, 600}, {0, 100, 700, 600}},
+        {"past the bottom", {1200, 700, 500, 300}, {500, 500}, {1200, 540, 500, 500}},
+        {"past the right edge", {1400, 100, 500, 400}, {700, 400}, {1220, 100, 700, 400}},
+        {"past the left edge", {100, 100, 500, 400}, {700, 400}, {0, 100, 700, 400}},
+        {"smaller, left", {200, 100, 500, 400}, {300, 200}, {400, 100, 300, 200}},
+        {"larger than the screen", {1200, 100, 500, 400}, {2000, 1100}, {0, 0, 2000, 1100}},
+    };
+    for (const auto& c : cases) {
+        QCOMPARE(resizedInPlace(c.frame, c.size, available), c.expected);
+    }
 }
 
 void CompanionTest::screenPixelsStaySquareAtTheDevicePixelRatio() {
