@@ -139,16 +139,6 @@ TEST(EastAsianSets, HoldExactlyWhatTheCodecsDecodePlusTheButtons) {
     }
 }
 
-TEST(EastAsianSets, TheButtonsAreInEverySet) {
-    const Codes signs = buttons();
-    for (const char* name : {"jis0208", "japanese", "gb2312", "big5", "ksx1001", "hangul", "kana",
-                             "cjk-punctuation", "fullwidth"}) {
-        SCOPED_TRACE(name);
-        const Codes set = namedCharacterSet(name);
-        EXPECT_TRUE(std::includes(set.begin(), set.end(), signs.begin(), signs.end()));
-    }
-}
-
 TEST(PackedCodeRuns, DamagedTextIsRefusedNotMisread) {
     // "ba": a gap of one, a run of one code; "A" alone is a number without its last digit.
     EXPECT_EQ(unpackCodeRuns("ba"), Codes{1});

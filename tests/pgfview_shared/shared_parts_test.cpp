@@ -26,7 +26,8 @@ TEST(SlotOfFileName, OnlyTheFirmwareFontsNames) {
         int slot;
     } cases[] = {{"ltn0.pgf", 0},    {"LTN7.PGF", 7},   {"ltn15.pgf", 15}, {"ltn16.pgf", -1},
                  {"ltn.pgf", -1},    {"ltn1a.pgf", -1}, {"xltn1.pgf", -1}, {"ltn1.pgf.bak", -1},
-                 {"ltn100.pgf", -1}, {"jpn0.pgf", 16},  {"JPN0.PGF", 16},  {"jpn1.pgf", -1}};
+                 {"ltn100.pgf", -1}, {"jpn0.pgf", 16},  {"JPN0.PGF", 16},  {"jpn1.pgf", -1},
+                 {"myjpn0.pgf", -1}};
     for (const auto& c : cases) {
         EXPECT_EQ(slotOfFileName(c.name).value_or(-1), c.slot) << c.name;
     }
