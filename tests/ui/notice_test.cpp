@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "app/notice_balloon.h"
 #include "running_program.h"
@@ -216,6 +217,11 @@ void NoticeTest::noticeStaysOutOfTheWayAndGoesAtAClick() {
     QVERIFY2(!balloon.frameGeometry().intersects(frame), "the notice covers the window");
     QVERIFY(run.window().screen()->availableGeometry().contains(balloon.frameGeometry()));
     QVERIFY(balloon.width() <= frame.width());
+    // Beside the window it speaks of, a few pixels from its frame, not elsewhere on the screen.
+    const QRect place = balloon.frameGeometry();
+    const int apart = std::max({place.top() - frame.bottom(), frame.top() - place.bottom(),
+                                place.left() - frame.right(), frame.left() - place.right()});
+    QVERIFY2(apart >= 1 && apart <= 12, qPrintable(QString("%1 px from the window").arg(apart)));
     // No control of the window was added for it.
     QVERIFY(run.window().findChild<NoticeBalloon*>() == nullptr);
 

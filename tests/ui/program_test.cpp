@@ -1,6 +1,8 @@
 // The whole program in a temporary program folder: its settings, its end, the About window, and
 // whole runs with the stand-in converter from Execute to the copies on a device.
 #include "app/device_roots.h"
+#include "app/message_box_prompts.h"
+#include "app/widget_controls.h"
 #include "core/dropped_font.h"
 #include "running_program.h"
 
@@ -17,6 +19,8 @@ class ProgramTest : public QObject {
     void tickCopiesToTheMemoryStickOnYes();
     void realConverterConvertsTheBundledFont();
     void deviceRootsComeFromTheListOrTheMedia();
+    void promptsShowTheirTextAsWrittenAndWaitForTheAnswer();
+    void everySlotBoxStateReachesTheWindow();
     void droppedFilesAreTakenOrRefused_data();
     void droppedFilesAreTakenOrRefused();
     void firstStartNamesTheBundledFontAndExecuteConverts();
@@ -191,6 +195,75 @@ void ProgramTest::realConverterConvertsTheBundledFont() {
     QVERIFY(folder.read("ltn0.pgf").size() > 1000);
     QCOMPARE(folder.read("ltn3.pgf"), folder.read("ltn0.pgf"));
 #endif
+}
+
+// What a message box showed.
+struct ShownBox {
+    bool seen = false;
+    QString title, text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// A name from a file or the converter's words is shown as written, never as markup, and each
+// call waits for the user's answer.
+void ProgramTest::promptsShowTheirTextAsWrittenAndWaitForTheAnswer() {
+    QWidget owner;
+    owner.show();
+    MessageBoxPrompts prompts(owner);
+    const std::string markup = "<b>ltn0.pgf</b> &amp; <i>font</i>";
+    const auto shownBy = [](QMessageBox::StandardButton button, const std::function<void()>& ask) {
+        ShownBox shown;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            poll.stop();
+            shown = {true,        box->windowTitle(),
+                     box->text(), box->textFormat(),
+                     box->icon(), box->standardButton(box->defaultButton())};
+            box->button(button)->click();
+        });
+        poll.start(10);
+        ask();
+        return shown;
+    };
+    ShownBox shown = shownBy(QMessageBox::Ok, [&] { prompts.showMessage(markup); });
+    QVERIFY2(shown.seen, "no message box was shown");
+    QCOMPARE(shown.title, QString("Tessavine"));
+    QCOMPARE(shown.text, QString::fromStdString(markup));
+    QCOMPARE(shown.format, Qt::PlainText);
+    QCOMPARE(shown.icon, QMessageBox::NoIcon);
+    shown = shownBy(QMessageBox::Ok, [&] { prompts.showWarning(markup); });
+    QVERIFY(shown.seen);
+    QCOMPARE(shown.format, Qt::PlainText);
+    QCOMPARE(shown.icon, QMessageBox::Warning);
+    bool answer = false;
+    shown = shownBy(QMessageBox::Yes, [&] { answer = prompts.askYesNo("Copy?", markup); });
+    QVERIFY(shown.seen && answer);
+    QCOMPARE(shown.title, QString("Copy?"));
+    QCOMPARE(shown.format, Qt::PlainText);
+    QCOMPARE(shown.defaultButton, QMessageBox::Yes);
+    shown = shownBy(QMessageBox::No, [&] { answer = prompts.askYesNo("Copy?", markup); });
+    QVERIFY(shown.seen && !answer);
+}
+
+// Every state the logic sets, from every other, shows on the window's box.
+void ProgramTest::everySlotBoxStateReachesTheWindow() {
+    MainWindow window;
+    WidgetControls controls(window);
+    const std::pair<int, Qt::CheckState> states[] = {
+        {kTicked, Qt::Checked},     {kGreyed, Qt::PartiallyChecked},
+        {kUnticked, Qt::Unchecked}, {kGreyed, Qt::PartiallyChecked},
+        {kTicked, Qt::Checked},     {kUnticked, Qt::Unchecked}};
+    for (const auto& [state, shown] : states) {
+        controls.setSlotBoxState(5, state);
+        QCOMPARE(window.slotBox(5).checkState(), shown);
+        QCOMPARE(controls.slotBoxState(5), state);
+    }
 }
 
 void ProgramTest::deviceRootsComeFromTheListOrTheMedia() {
