@@ -108,16 +108,15 @@ long cellDistance(const Cells& a, const Cells& b) {
     return sum;
 }
 
-// How unlike shadows `a` and `b` look: the ink moved between grid cells and the halo's edges
-// moved, weighted by the boxes' size. Exact when below `bound`, else any value at or above it.
-// With thousands of glyphs most comparisons are with owners farther than the nearest one found,
-// and cheaper sums bound the ink's part from below (the ink moved between cells is at least the
-// difference in all the ink, and at least that between rows or between columns), so most pairs
-// are settled without reading their cells. A nearer pair's distance is exact, so the owners are
-// the same as with the full distance.
-long distanceBelow(const Signatures& s, std::size_t a, std::size_t b, long bound) {
-    long sum = boxDistance(s.outline[a], s.outline[b]);
-    if (sum + std::abs(s.outline[a].ink - s.outline[b].ink) >= bound) {
+// The ink's part of how unlike shadows `a` and `b` look, when the boxes' part is `box`: exact
+// when the whole is below `bound`, else any value at or above it. With thousands of glyphs most
+// comparisons are with owners farther than the nearest one found, and cheaper sums bound the
+// ink's part from below (the ink moved between cells is at least the difference in all the ink,
+// and at least that between rows or between columns), so most pairs are settled without reading
+// their cells. A nearer pair's distance is exact, so the owners are the same as with the full
+// distance.
+long distanceBelow(const Signatures& s, std::size_t a, std::size_t b, long box, long bound) {
+    if (box + std::abs(s.outline[a].ink - s.outline[b].ink) >= bound) {
         return bound;
     }
     const auto& linesA = s.lines[a];
@@ -127,11 +126,124 @@ long distanceBelow(const Signatures& s, std::size_t a, std::size_t b, long bound
         rows += std::abs(linesA[i] - linesB[i]);
         columns += std::abs(linesA[kGrid + i] - linesB[kGrid + i]);
     }
-    if (sum + std::max(rows, columns) >= bound) {
+    if (box + std::max(rows, columns) >= bound) {
         return bound;
     }
-    return sum + cellDistance(s.cells[a], s.cells[b]);
+    return box + cellDistance(s.cells[a], s.cells[b]);
 }
+
+// Shadows of the same box, which every owner's box is as far from: most CJK ideographs share a
+// few boxes, so a whole group is passed over when the new owner's box alone is farther than the
+// group's farthest member is from its owner.
+struct BoxGroup {
+    Outline box;
+    std::size_t begin = 0, end = 0;                    // the members' places in the grouped order
+    long farthest = std::numeric_limits<long>::max();  // of the members that are not owners
+    std::size_t farthestMember = 0;                    // the earliest that far, by first use
+};
+
+// Picks the owners: the earliest keep their own; then, one at a time, the shadow farthest from
+// every owner so far becomes an owner, so the owners spread over all the shapes there are. Each
+// distinct shadow takes the nearest owner, the earliest made of two as near.
+class OwnerPicker {
+  public:
+    OwnerPicker(std::span<const GlyphImage> shadows, const std::vector<std::size_t>& distinct) {
+        // The distinct shadows in groups of one box, each group in the order of first use.
+        std::map<std::array<int, 4>, std::vector<std::size_t>> byBox;
+        for (std::size_t d = 0; d < distinct.size(); ++d) {
+            const GlyphImage& s = shadows[distinct[d]];
+            byBox[{s.left, s.top, s.width, s.height}].push_back(d);
+        }
+        const Frame frame = frameOf(shadows);
+        signature_.outline.reserve(distinct.size());
+        signature_.lines.reserve(distinct.size());
+        signature_.cells.reserve(distinct.size());
+        for (const auto& [box, members] : byBox) {
+            BoxGroup group;
+            group.begin = distinctOf_.size();
+            for (const std::size_t d : members) {
+                distinctOf_.push_back(d);
+                addSignature(signature_, shadows[distinct[d]], frame);
+            }
+            group.end = distinctOf_.size();
+            group.box = signature_.outline[group.begin];
+            group.farthestMember = group.begin;
+            groups_.push_back(group);
+        }
+        placeOf_.resize(distinct.size());
+        for (std::size_t place = 0; place < distinctOf_.size(); ++place) {
+            placeOf_[distinctOf_[place]] = place;
+        }
+        isOwner_.assign(distinct.size(), false);
+        nearest_.assign(distinct.size(), std::numeric_limits<long>::max());
+        nearestOwner_.assign(distinct.size(), 0);
+    }
+
+    // Makes distinct shadow `d` an owner unless it is one or `most` are made.
+    void take(std::size_t d, std::size_t most) {
+        const std::size_t place = placeOf_[d];
+        if (isOwner_[place] || owners_ >= most) {
+            return;
+        }
+        isOwner_[place] = true;
+        ++owners_;
+        for (BoxGroup& group : groups_) {
+            const long box = boxDistance(signature_.outline[place], group.box);
+            if (box >= group.farthest) {
+                continue;  // no member comes nearer, and the group's farthest stays
+            }
+            group.farthest = -1;
+            for (std::size_t other = group.begin; other < group.end; ++other) {
+                long& nearest = nearest_[other];
+                if (box < nearest) {
+                    const long distance = distanceBelow(signature_, place, other, box, nearest);
+                    if (distance < nearest) {
+                        nearest = distance;
+                        nearestOwner_[other] = place;
+                    }
+                }
+                if (!isOwner_[other] &&
+                    (nearest > group.farthest ||
+                     (nearest == group.farthest &&
+                      distinctOf_[other] < distinctOf_[group.farthestMember]))) {
+                    group.farthest = nearest;
+                    group.farthestMember = other;
+                }
+            }
+        }
+    }
+
+    std::size_t owners() const { return owners_; }
+
+    // The shadow farthest from every owner, the earliest of those as far.
+    std::size_t farthest() const {
+        const BoxGroup* best = &groups_.front();
+        for (const BoxGroup& group : groups_) {
+            if (group.farthest > best->farthest ||
+                (group.farthest == best->farthest &&
+                 distinctOf_[group.farthestMember] < distinctOf_[best->farthestMember])) {
+                best = &group;
+            }
+        }
+        return distinctOf_[best->farthestMember];
+    }
+
+    // The distinct shadow whose record distinct shadow `d` uses.
+    std::size_t ownerOf(std::size_t d) const {
+        const std::size_t place = placeOf_[d];
+        return distinctOf_[isOwner_[place] ? place : nearestOwner_[place]];
+    }
+
+  private:
+    Signatures signature_;
+    std::vector<BoxGroup> groups_;
+    std::vector<std::size_t> distinctOf_;  // by place in the grouped order
+    std::vector<std::size_t> placeOf_;     // by distinct shadow
+    std::vector<bool> isOwner_;            // this and the rest by place
+    std::vector<long> nearest_;
+    std::vector<std::size_t> nearestOwner_;
+    std::size_t owners_ = 0;
+};
 
 // Where the first of each set of identical shadows is found: ordered by size, place and ink,
 // without copying any ink.
@@ -184,56 +296,21 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
         return owner;
     }
 
-    const Frame frame = frameOf(shadows);
-    Signatures signature;
-    signature.outline.reserve(distinct.size());
-    signature.lines.reserve(distinct.size());
-    signature.cells.reserve(distinct.size());
-    for (const std::size_t glyph : distinct) {
-        addSignature(signature, shadows[glyph], frame);
-    }
-    // The earliest keep their own; then, one at a time, the shadow farthest from every owner
-    // so far becomes an owner, so the owners spread over all the shapes there are.
-    std::vector<bool> isOwner(distinct.size(), false);
-    std::vector<long> nearest(distinct.size(), std::numeric_limits<long>::max());
-    std::vector<std::size_t> nearestOwner(distinct.size(), 0);
-    std::size_t farthest = 0;  // of the shadows without an owner, after the last owner was made
-    const auto makeOwner = [&](std::size_t d) {
-        isOwner[d] = true;
-        long gap = -1;
-        for (std::size_t other = 0; other < distinct.size(); ++other) {
-            const long distance = distanceBelow(signature, d, other, nearest[other]);
-            if (distance < nearest[other]) {
-                nearest[other] = distance;
-                nearestOwner[other] = d;
-            }
-            if (!isOwner[other] && nearest[other] > gap) {
-                gap = nearest[other];
-                farthest = other;
-            }
-        }
-    };
-    std::size_t owners = 0;
-    const auto take = [&](std::size_t d) {
-        if (!isOwner[d] && owners < most) {
-            makeOwner(d);
-            ++owners;
-        }
-    };
+    OwnerPicker picker(shadows, distinct);
     for (const std::size_t glyph : keepOwn) {
         if (glyph < shadows.size()) {
-            take(distinctIndex[glyph]);
+            picker.take(distinctIndex[glyph], most);
         }
     }
-    for (std::size_t d = 0; owners < most / 2; ++d) {
-        take(d);
+    for (std::size_t d = 0; picker.owners() < most / 2; ++d) {
+        picker.take(d, most);
     }
-    while (owners < most) {
-        take(farthest);
+    while (picker.owners() < most) {
+        picker.take(picker.farthest(), most);
     }
     std::vector<std::size_t> ownerOfDistinct(distinct.size());
     for (std::size_t d = 0; d < distinct.size(); ++d) {
-        ownerOfDistinct[d] = distinct[isOwner[d] ? d : nearestOwner[d]];
+        ownerOfDistinct[d] = distinct[picker.ownerOf(d)];
     }
     for (std::size_t i = 0; i < shadows.size(); ++i) {
         owner[i] = ownerOfDistinct[distinctIndex[i]];
