@@ -9,6 +9,10 @@
 #include <map>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tessavine::pgf {
 namespace {
 
@@ -17,6 +21,9 @@ constexpr int kBoxWeight = 16;  // ink the halo's edge carries per pixel it move
 constexpr std::size_t kCells = static_cast<std::size_t>(kGrid * kGrid);
 
 using Cells = std::array<std::uint16_t, kCells>;
+// A cell covers at most 22 × 22 pixels of 15 (7,260) in a frame the format's offsets and sides
+// allow; the cell sums stay below 2^15 so that the differences can be summed as signed values.
+constexpr int kMostInCell = std::numeric_limits<std::int16_t>::max();
 
 struct Frame {
     int left = 0;
@@ -81,8 +88,7 @@ void addSignature(Signatures& to, const GlyphImage& s, const Frame& frame) {
     std::array<int, 2 * kGrid> lines{};
     Cells cells{};
     for (std::size_t i = 0; i < kCells; ++i) {
-        // A cell covers at most 22 × 22 pixels of a frame the format's offsets and sides allow.
-        if (sums[i] > std::numeric_limits<std::uint16_t>::max()) {
+        if (sums[i] > kMostInCell) {
             throw std::invalid_argument("a shadow lies outside the offsets a PGF font can hold");
         }
         cells[i] = static_cast<std::uint16_t>(sums[i]);
@@ -100,12 +106,30 @@ long boxDistance(const Outline& a, const Outline& b) {
     return long{kBoxWeight} * edges * (a.size + b.size);
 }
 
+// The ink moved between the cells of two shadows. This sum is most of the sharing's time, and
+// compilers leave its plain form to slow widening code, so on x86 each difference is taken as two
+// subtractions that stop at 0 (one of them is 0) and summed by pairs, eight cells at a time.
 long cellDistance(const Cells& a, const Cells& b) {
-    int sum = 0;  // at most 144 cells of 16 bits
+#if defined(__SSE2__)
+    static_assert(kCells % 8 == 0);
+    __m128i sum = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi16(1);
+    for (std::size_t i = 0; i < kCells; i += 8) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data() + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + i));
+        const __m128i difference = _mm_or_si128(_mm_subs_epu16(x, y), _mm_subs_epu16(y, x));
+        sum = _mm_add_epi32(sum, _mm_madd_epi16(difference, ones));  // below 2^15: see kMostInCell
+    }
+    sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, 0x4E));
+    sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, 0xB1));
+    return _mm_cvtsi128_si32(sum);
+#else
+    long sum = 0;
     for (std::size_t i = 0; i < kCells; ++i) {
         sum += std::abs(static_cast<int>(a[i]) - static_cast<int>(b[i]));
     }
     return sum;
+#endif
 }
 
 // The ink's part of how unlike shadows `a` and `b` look, when the boxes' part is `box`: exact
