@@ -213,8 +213,11 @@ class OwnerPicker {
         ++owners_;
         for (BoxGroup& group : groups_) {
             const long box = boxDistance(signature_.outline[place], group.box);
-            if (box >= group.farthest) {
-                continue;  // no member comes nearer, and the group's farthest stays
+            // No member comes nearer, and the group's farthest stays; but the owner's own group
+            // (the only one of box distance 0) is always gone through, since the owner itself
+            // may have been its farthest, at distance 0 from an owner of the same cells.
+            if (box >= group.farthest && box != 0) {
+                continue;
             }
             group.farthest = -1;
             for (std::size_t other = group.begin; other < group.end; ++other) {
