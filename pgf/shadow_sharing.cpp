@@ -132,8 +132,8 @@ long cellDistance(const Cells& a, const Cells& b) {
 #endif
 }
 
-// The ink's part of how unlike shadows `a` and `b` look, when the boxes' part is `box`: exact
-// when the whole is below `bound`, else any value at or above it. With thousands of glyphs most
+// How unlike shadows `a` and `b` look, their boxes' part being `box`: exact when below `bound`,
+// else any value at or above it. With thousands of glyphs most
 // comparisons are with owners farther than the nearest one found, and cheaper sums bound the
 // ink's part from below (the ink moved between cells is at least the difference in all the ink,
 // and at least that between rows or between columns), so most pairs are settled without reading
