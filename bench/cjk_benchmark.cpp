@@ -4,7 +4,8 @@
 // takes, and how far each glyph's shared shadow is from the one made for it alone.
 //
 //   cjk_benchmark [ITERATIONS]
-// Peak memory: /usr/bin/time -v on ttf2pgf.exe with the same words (README, "The big font").
+// Peak memory: /usr/bin/time -v on ttf2pgf.exe with the same words, and the 57,117-glyph command
+// of README ("The big font") for a font of more than 55,000 glyphs.
 
 #include <algorithm>
 #include <chrono>

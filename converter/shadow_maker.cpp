@@ -1,7 +1,9 @@
 #include "shadow_maker.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace tessavine::converter {
@@ -61,7 +63,9 @@ void blurColumns(const float* in, float* out, int width, int rows,
     std::fill(out, out + static_cast<std::ptrdiff_t>(width) * rows, 0.0f);
     for (int y = 0; y < rows; ++y) {
         float* target = out + static_cast<std::ptrdiff_t>(y) * width;
-        for (int k = std::max(-radius, -y); k <= std::min(radius, rows - 1 - y); ++k) {
+        // The halo's rows are still empty and add nothing.
+        for (int k = std::max(-radius, kHalo - y); k <= std::min(radius, rows - 1 - kHalo - y);
+             ++k) {
             const float weight = kernel[static_cast<std::size_t>(k + radius)];
             const float* source = in + static_cast<std::ptrdiff_t>(y + k) * width;
             for (int x = 0; x < width; ++x) {
@@ -86,13 +90,29 @@ pgf::GlyphImage makeShadow(const pgf::GlyphImage& glyph, double blur, double int
     const int width = endColumn - firstColumn;
     const int height = endRow - firstRow;
 
+    // Each shadow pixel sums the opacity of the glyph pixels over it, row by row, as before; an
+    // empty glyph pixel adds nothing, and the opacity of each level is looked up.
+    static constexpr std::array<float, 256> kOpacity = [] {
+        std::array<float, 256> opacity{};
+        for (std::size_t level = 0; level < opacity.size(); ++level) {
+            opacity[level] = static_cast<float>(level) / 60.0f;
+        }
+        return opacity;
+    }();
     std::vector<float> opacity(static_cast<std::size_t>(width * height), 0.0f);
+    std::vector<int> columnOf(static_cast<std::size_t>(glyph.width));
+    for (int x = 0; x < glyph.width; ++x) {
+        columnOf[static_cast<std::size_t>(x)] = floorHalf(glyph.left + x) - firstColumn;
+    }
     for (int y = 0; y < glyph.height; ++y) {
+        float* row = opacity.data() +
+                     static_cast<std::ptrdiff_t>(floorHalf(y - glyph.top) - firstRow) * width;
+        const std::uint8_t* pixels =
+            glyph.pixels.data() + static_cast<std::ptrdiff_t>(y) * glyph.width;
         for (int x = 0; x < glyph.width; ++x) {
-            const int column = floorHalf(glyph.left + x) - firstColumn;
-            const int row = floorHalf(y - glyph.top) - firstRow;
-            opacity[static_cast<std::size_t>(row * width + column)] +=
-                static_cast<float>(glyph.at(x, y)) / 60.0f;
+            if (pixels[x] != 0) {
+                row[columnOf[static_cast<std::size_t>(x)]] += kOpacity[pixels[x]];
+            }
         }
     }
     const std::vector<float> kernel = gaussianKernel(blur / 2);  // in shadow pixels

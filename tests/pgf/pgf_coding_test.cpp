@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -114,6 +115,26 @@ TEST(RunLengthCode, RandomImagesSurviveTheRoundTripInBothOrders) {
             GlyphImage decoded{image.width, image.height, 0, 0, {}};
             decodeBitmap(reader, order, decoded);
             ASSERT_EQ(decoded, image) << "trial " << trial << " order " << int(order);
+        }
+    }
+}
+
+// The fast code finds runs 64 values at a time: runs of every length up to three repeats, with
+// a literal left over or not, starting on either side of a word's edge, agree with the nibble
+// walk checked by hand above.
+TEST(RunLengthCode, RunsAcrossTheSixtyFourValueWordsAgreeWithTheWalk) {
+    for (std::size_t length = 1; length <= 26; ++length) {
+        for (std::size_t start = 55; start <= 66; ++start) {
+            Bytes values(140);
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                values[i] = static_cast<std::uint8_t>(i % 3 == 0 ? 1 : i % 5);  // short runs
+            }
+            std::fill_n(values.begin() + static_cast<std::ptrdiff_t>(start), length,
+                        std::uint8_t{9});
+            const Bytes nibbles = encodeRunLength(values);
+            EXPECT_EQ(runLengthCodeSize(values), nibbles.size()) << length << " at " << start;
+            EXPECT_EQ(encodeRunLengthPacked(values), packNibbles(nibbles))
+                << length << " at " << start;
         }
     }
 }

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "pgf/pgf_reader.h"
@@ -205,6 +209,139 @@ TEST(SharedShadows, NamedGlyphsKeepTheirOwnShadow) {
         ownWithout += plainFile.glyphs[i].shadow == shadows[i] ? 1u : 0u;
     }
     EXPECT_LT(ownWithout, kept.size());
+}
+
+// The sharing as its rules state it, the slow way: shadows alike in every respect share; of the
+// rest the earliest half of `most` own theirs, then the one farthest from every owner so far (the
+// earliest of those as far) until `most` are owners; every other takes its nearest owner (the
+// earliest made of two as near). Unlike is the ink moved between the cells of a 12 × 12 grid over
+// the box holding every shadow, plus 16 for each pixel an edge of the box moves, times both boxes'
+// width and height.
+std::vector<std::size_t> shareTheSlowWay(const std::vector<GlyphImage>& shadows, std::size_t most) {
+    std::vector<std::size_t> distinct, distinctOf(shadows.size());
+    for (std::size_t i = 0; i < shadows.size(); ++i) {
+        const auto same = std::find_if(distinct.begin(), distinct.end(),
+                                       [&](std::size_t d) { return shadows[d] == shadows[i]; });
+        distinctOf[i] = static_cast<std::size_t>(same - distinct.begin());
+        if (same == distinct.end()) {
+            distinct.push_back(i);
+        }
+    }
+    int left = 1000, right = -1000, top = -1000, bottom = 1000;
+    for (const GlyphImage& s : shadows) {
+        left = std::min(left, s.left);
+        right = std::max(right, s.left + s.width);
+        top = std::max(top, s.top);
+        bottom = std::min(bottom, s.top - s.height);
+    }
+    const int frameWidth = std::max(1, right - left), frameHeight = std::max(1, top - bottom);
+    std::vector<std::array<long, 144>> cells(distinct.size());
+    for (std::size_t d = 0; d < distinct.size(); ++d) {
+        const GlyphImage& s = shadows[distinct[d]];
+        cells[d].fill(0);
+        for (int y = 0; y < s.height; ++y) {
+            for (int x = 0; x < s.width; ++x) {
+                const int row = std::min(11, (top - s.top + y) * 12 / frameHeight);
+                const int column = std::min(11, (s.left + x - left) * 12 / frameWidth);
+                cells[d][static_cast<std::size_t>(row * 12 + column)] += s.at(x, y);
+            }
+        }
+    }
+    const auto distance = [&](std::size_t a, std::size_t b) {
+        const GlyphImage& p = shadows[distinct[a]];
+        const GlyphImage& q = shadows[distinct[b]];
+        long sum = 16L *
+                   (std::abs(p.left - q.left) + std::abs(p.top - q.top) +
+                    std::abs(p.left + p.width - q.left - q.width) +
+                    std::abs(p.top - p.height - q.top + q.height)) *
+                   (p.width + p.height + q.width + q.height);
+        for (std::size_t i = 0; i < 144; ++i) {
+            sum += std::abs(cells[a][i] - cells[b][i]);
+        }
+        return sum;
+    };
+    std::vector<bool> isOwner(distinct.size(), false);
+    std::vector<long> nearest(distinct.size(), std::numeric_limits<long>::max());
+    std::vector<std::size_t> nearestOwner(distinct.size(), 0);
+    std::size_t owners = 0;
+    const auto take = [&](std::size_t d) {
+        isOwner[d] = true;
+        ++owners;
+        for (std::size_t other = 0; other < distinct.size(); ++other) {
+            if (distance(d, other) < nearest[other]) {
+                nearest[other] = distance(d, other);
+                nearestOwner[other] = d;
+            }
+        }
+    };
+    for (std::size_t d = 0; owners < std::min(most / 2, distinct.size()); ++d) {
+        take(d);
+    }
+    while (owners < std::min(most, distinct.size())) {
+        std::size_t farthest = 0;
+        long gap = -1;
+        for (std::size_t d = 0; d < distinct.size(); ++d) {
+            if (!isOwner[d] && nearest[d] > gap) {
+                gap = nearest[d];
+                farthest = d;
+            }
+        }
+        take(farthest);
+    }
+    std::vector<std::size_t> owner(shadows.size());
+    for (std::size_t i = 0; i < shadows.size(); ++i) {
+        const std::size_t d = distinctOf[i];
+        owner[i] = distinct[isOwner[d] || distinct.size() <= most ? d : nearestOwner[d]];
+    }
+    return owner;
+}
+
+// The sharing passes over groups of shadows of one box and settles most pairs from cheap sums
+// before it reads their cells; none of that may change an owner. Shadows of a few boxes that
+// differ in place by a pixel (the same shape a row lower is another box) and of many inks,
+// against the slow way.
+TEST(SharedShadows, TheFastPickIsTheSlowPick) {
+    std::mt19937 random(26);
+    std::uniform_int_distribution<int> pick(0, 1 << 20);
+    for (const std::size_t most : {8u, 64u, 511u}) {
+        SCOPED_TRACE(most);
+        std::vector<GlyphImage> shadows;
+        for (int i = 0; i < 600; ++i) {
+            // Boxes a pixel apart in one respect alone: width, height, top or left.
+            const int box = pick(random) % 24;
+            GlyphImage shadow{9 + box % 2, 10 + box / 2 % 2, -(box / 12), 12 + box / 4 % 3, {}};
+            for (int p = 0; p < shadow.width * shadow.height; ++p) {
+                // Mostly one of a few shapes, sometimes a pixel apart, so that owners are near.
+                const int shape = i % 7;
+                const int level = (p * (shape + 3) / 7 + shape) % 16;
+                shadow.pixels.push_back(
+                    static_cast<std::uint8_t>(pick(random) % 9 == 0 ? pick(random) % 16 : level));
+            }
+            shadows.push_back(shadow);
+        }
+        shadows.push_back(shadows[5]);  // identical ones still share first
+        EXPECT_EQ(shareShadows(shadows, most, true), shareTheSlowWay(shadows, most));
+    }
+    // Shadows unlike only within the grid's cells (24 pixels square: cells of 2 × 2) look the
+    // same to the sharing: more of them than owners, so that all left are at distance 0.
+    std::vector<std::array<std::uint8_t, 4>> orders;  // the 24 orders of the levels 1 to 4
+    std::array<std::uint8_t, 4> levels = {1, 2, 3, 4};
+    do {
+        orders.push_back(levels);
+    } while (std::next_permutation(levels.begin(), levels.end()));
+    std::vector<GlyphImage> alike;
+    for (std::size_t i = 0; i < 100; ++i) {
+        GlyphImage shadow{24, 24, 0, 24, std::vector<std::uint8_t>(576, 0)};
+        for (const auto& [cell, order] : {std::pair{0, orders[i % 24]}, {77, orders[i / 24]}}) {
+            for (std::size_t p = 0; p < 4; ++p) {
+                const int x = cell % 12 * 2 + static_cast<int>(p % 2);
+                const int y = cell / 12 * 2 + static_cast<int>(p / 2);
+                shadow.pixels[static_cast<std::size_t>(y * 24 + x)] = order[p];
+            }
+        }
+        alike.push_back(shadow);
+    }
+    EXPECT_EQ(shareShadows(alike, 8, true), shareTheSlowWay(alike, 8));
 }
 
 }  // namespace
