@@ -194,23 +194,22 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
                                   const ConversionParameters& asked,
                                   std::optional<FaceStyle> faceStyle) {
     ConversionPlan plan;
-    // Room for every face at once: the main face is referred to while the fallbacks join.
-    plan.faces.reserve(1 + asked.fallbackFonts.size());
     plan.faces.push_back(
         {fontPath, FontFace::open(fontPath, asked.face, kLargestFontBytesTogether), 1.0, {}});
     std::size_t bytesOpen = plan.faces.front().face.bytes();
-    const FontFace& main = plan.faces.front().face;
-    const FaceStyle style = faceStyle.value_or(styleOf(main));
+    // The main face is looked up afresh each time: the fallbacks joining may move it.
+    const auto main = [&plan]() -> const FontFace& { return plan.faces.front().face; };
+    const FaceStyle style = faceStyle.value_or(styleOf(main()));
     plan.faces.front().style = style;
     plan.parameters = withSlotStyle(asked, style);
     plan.wanted = {plan.parameters.embolden || style.bold,
                    plan.parameters.italicize || style.italic};
-    const long mainCap = asked.fallbackFonts.empty() ? 0 : capHeightUnits(main);
+    const long mainCap = asked.fallbackFonts.empty() ? 0 : capHeightUnits(main());
     for (const std::string& name : asked.fallbackFonts) {
         const std::filesystem::path path = platform::pathFromUtf8(name);
         FontFace fallback = FontFace::open(path, {}, kLargestFontBytesTogether - bytesOpen);
         bytesOpen += fallback.bytes();
-        const double ratio = emRatioOf(main, mainCap, fallback);
+        const double ratio = emRatioOf(main(), mainCap, fallback);
         const FaceStyle fallbackStyle = styleOf(fallback);
         plan.faces.push_back({path, std::move(fallback), ratio, fallbackStyle});
     }
@@ -226,7 +225,7 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
         plan.faceOf.push_back(serving);
     }
 
-    FT_Face ft = main.get();
+    FT_Face ft = main().get();
     plan.fontName = pgf::makeStorableFontName(ft->family_name ? ft->family_name : "");
     plan.styleName = plan.parameters.slot ? pgf::firmwareSlot(*plan.parameters.slot).style
                                           : styleName(style, plan.parameters);
@@ -236,7 +235,7 @@ ConversionPlan makeConversionPlan(const std::filesystem::path& fontPath,
     std::int32_t ascender = 0;
     std::int32_t descender = 0;
     try {
-        const GlyphRenderer renderer(main, plan.sizes.front());
+        const GlyphRenderer renderer(main(), plan.sizes.front());
         ascender = renderer.ascender();
         descender = renderer.descender();
     } catch (const ConversionError&) {

@@ -138,10 +138,10 @@ void checkAdvanceCount(const pgf::PgfFont& font, const ConversionParameters& par
     for (std::size_t i = *firstOver; i < font.glyphs.size(); ++i) {
         advances.insert(font.glyphs[i].metrics.advance);
     }
-    const std::string fits = *firstOver == 0 ? std::string()
-                                             : "; the largest set that fits ends before " +
-                                                   describeCharacter(font.glyphs[*firstOver].code) +
-                                                   " (" + std::to_string(*firstOver) + " glyphs)";
+    // The first 255 glyphs always fit, so there is always a largest set that does.
+    const std::string fits = "; the largest set that fits ends before " +
+                             describeCharacter(font.glyphs[*firstOver].code) + " (" +
+                             std::to_string(*firstOver) + " glyphs)";
     throw ConversionError(
         "at font scale " + std::to_string(parameters.fontScale) + " the glyphs have " +
         std::to_string(advances.size()) +

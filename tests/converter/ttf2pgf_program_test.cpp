@@ -37,6 +37,9 @@ TEST_P(ConverterRun, ReplacesTheOutputWithAFontThatPgfinfoReads) {
     ASSERT_TRUE(run.succeeded) << run.err;
     EXPECT_EQ(lineCount(run.err), std::string(GetParam().warning).empty() ? 0u : 1u) << run.err;
     EXPECT_NE(run.err.find(GetParam().warning), std::string::npos) << run.err;
+    // One font, so no line of which font drew what: the budget line alone.
+    EXPECT_EQ(lineCount(run.out), 1u) << run.out;
+    EXPECT_NE(run.out.find(" glyphs ("), std::string::npos) << run.out;
     const std::vector<std::uint8_t> bytes = pgf::readWholeFile(folder.path() / "ltn0.pgf");
     const pgf::PgfFile file = pgf::readPgf(bytes);
     pgf::expectWellFormed(file, bytes.size());
@@ -108,6 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "a folder of that name is in the way"},
         Refusal{"MissingOutputFolder", false, converting("Example.ttf", "24h1", "no/o.pgf"),
                 "does not exist"},
+        Refusal{"FileWhereTheSetGoes",
+                false,
+                {"--set", "Example.ttf", "notes.ttf", "18h1", "b1i1"},
+                "a file of that name is in the way; name a folder"},
         Refusal{"NotAPgf", true, {"Example.ttf"}, "no PGF font"},
         Refusal{"CharacterListNotUtf8",
                 false,
