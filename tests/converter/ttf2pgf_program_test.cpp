@@ -258,6 +258,12 @@ TEST(ConverterHelp, HelpAndVersionPrintAndSucceed) {
         EXPECT_TRUE(run.succeeded) << word;
         EXPECT_NE(run.out.find(mentions), std::string::npos) << run.out;
     }
+    // A set's name stands apart from what it holds, however long the name.
+    const std::string help = folder.run(kConverter, {"--help"}).out;
+    for (const char* line :
+         {"      latin-ext-a U+0100-017F\n", "      cjk-punctuation U+3000-303F\n"}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
 }
 
 // The file as converted today, byte for byte; tools/regenerate-golden-pgf rewrites it after a
