@@ -329,6 +329,12 @@ void ViewerWindowTest::jpn0IsHeldToTheJapaneseSetALatinSlotToTheLatinSet() {
             entries += count.captured(1).remove(',').toInt();
         }
         QCOMPARE(entries, c.tableEntries);
+        // Choosing another block draws that block.
+        if (pages.count() > 1) {
+            const QSize first = child<QLabel>("characterTable").pixmap().size();
+            child<QComboBox>("tablePage").setCurrentIndex(pages.count() - 1);
+            QVERIFY(child<QLabel>("characterTable").pixmap().size() != first);
+        }
         child<QTabWidget>("views").setCurrentIndex(0);
     }
 }

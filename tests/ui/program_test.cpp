@@ -74,6 +74,7 @@ void ProgramTest::aboutWindowIsOneAtATimeAndGivesTheFocusBackToExecute() {
         QPointer<AboutWindow> about = run.program.aboutWindow();
         QVERIFY(QTest::qWaitForWindowActive(about));
         QCOMPARE(about->windowTitle(), QString("About this Program"));
+        QCOMPARE(about->objectName(), QString("credits"));  // as its controls, found by name
         QCOMPARE(about->findChild<QPlainTextEdit*>("creditsabout1")->toPlainText(),
                  QString("About This Program\n\nThis program allows you to easily convert any "
                          "font file\nfor use as a modded font for any version of psp.\n"));
