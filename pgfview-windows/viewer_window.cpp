@@ -14,6 +14,7 @@
 #include "pgfview_shared/companion_place.h"
 #include "pgfview_shared/font_reading.h"
 #include "pgfview_shared/font_summary.h"
+#include "pgfview_shared/opening_zoom.h"
 #include "pgfview_shared/read_verdict.h"
 #include "psp_screen/character_table.h"
 #include "psp_screen/screen_layout.h"
@@ -97,7 +98,14 @@ class Viewer {
     int scrollBarHeight() const { return px(kScrollBar); }
     SIZE clientSize() const;
     SIZE outerSize() const;
+    // The work area of the screen the window is on.
+    pgfview_shared::DesktopRect workArea() const;
+    // Before the window is shown: the largest opening zoom whose picture fits whole in `room`
+    // (the window's frame included), the window sized for it.
+    void openAtTheZoomThatFits(pgfview_shared::Extent room);
     void placeBesideMainWindow();
+    // Without the Tessavine window: where Windows put it, moved onto the work area if need be.
+    void placeOnScreen();
     void reload();
     void showRead(const pgfview_shared::FontRead& read);
     void showSummary();
@@ -225,9 +233,10 @@ bool Viewer::create(bool companion) {
     dpi_ = dpiOfWindow(window_);
     createControls();
     reload();
-    fitWindow();
     if (companion) {
         placeBesideMainWindow();
+    } else {
+        placeOnScreen();
     }
     ShowWindow(window_, SW_SHOWNORMAL);
     SetTimer(window_, kPollTimer, kPollMilliseconds, nullptr);
@@ -360,14 +369,49 @@ void Viewer::fitWindow() {
     layout();
 }
 
-void Viewer::placeBesideMainWindow() {
-    using pgfview_shared::DesktopRect;
+pgfview_shared::DesktopRect Viewer::workArea() const {
     const HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     GetMonitorInfoW(monitor, &info);
-    const DesktopRect work{info.rcWork.left, info.rcWork.top, info.rcWork.right,
-                           info.rcWork.bottom};
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+void Viewer::openAtTheZoomThatFits(pgfview_shared::Extent room) {
+    // What stands around the picture, frame included, is measured at the largest opening zoom,
+    // where the picture is wider than the rows of controls; at 1x they may be the wider (at
+    // 120 dpi), but 1x is taken when nothing larger fits, whatever its width.
+    const int largest = pgfview_shared::kLargestOpeningZoom;
+    zoom_ = largest;
+    const SIZE outer = outerSize();
+    const int devicePixels = pixelFactor() / largest;
+    const pgfview_shared::Extent picture{psp_screen::kPspScreen.width * devicePixels,
+                                         psp_screen::kPspScreen.height * devicePixels};
+    const pgfview_shared::Extent around{outer.cx - largest * picture.width,
+                                        outer.cy - largest * picture.height};
+    zoom_ = pgfview_shared::openingZoom(room, picture, around);
+    SendMessageW(zoomBox_, CB_SETCURSEL, static_cast<WPARAM>(zoom_ - 1), 0);
+    redraw();
+    fitWindow();
+}
+
+void Viewer::placeOnScreen() {
+    const pgfview_shared::DesktopRect work = workArea();
+    openAtTheZoomThatFits({work.width(), work.height()});
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = std::clamp(static_cast<int>(frame.left), work.left,
+                                std::max(work.left, work.right - width));
+    const int top =
+        std::clamp(static_cast<int>(frame.top), work.top, std::max(work.top, work.bottom - height));
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Viewer::placeBesideMainWindow() {
+    using pgfview_shared::DesktopRect;
+    const DesktopRect work = workArea();
     DesktopRect main{};
     RECT mainRect{};
     const HWND mainWindow = FindWindowW(kMainWindowClass, nullptr);
@@ -382,14 +426,9 @@ void Viewer::placeBesideMainWindow() {
     }
     const int gap = px(kMargin);
     const pgfview_shared::Side side = pgfview_shared::sideWithMoreRoom(work, main, gap);
-    // As large as the room beside the main window allows; on a screen too narrow even for 1x it
-    // still stands beside the main window, reaching past the screen's edge rather than over it.
-    while (zoom_ > 1 && static_cast<int>(outerSize().cx) > side.room) {
-        --zoom_;
-    }
-    SendMessageW(zoomBox_, CB_SETCURSEL, static_cast<WPARAM>(zoom_ - 1), 0);
-    redraw();
-    fitWindow();
+    // On a screen too narrow even for 1x it still stands beside the main window, reaching past
+    // the screen's edge rather than over it.
+    openAtTheZoomThatFits({side.room, work.height()});
     const SIZE outer = outerSize();
     const DesktopRect frame =
         pgfview_shared::frameBeside(work, main, side, outer.cx, outer.cy, gap);

@@ -18,6 +18,7 @@ class PictureArea : public QScrollArea {
             updateGeometry();
         }
     }
+    QSize pictureSize() const { return picture_; }
     QSize sizeHint() const override {
         const int frame = 2 * frameWidth();
         return picture_ + QSize(frame, frame);

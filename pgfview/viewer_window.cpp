@@ -5,6 +5,7 @@
 #include "companion_placement.h"
 #include "font_summary.h"
 #include "pgfview_shared/font_summary.h"
+#include "pgfview_shared/opening_zoom.h"
 #include "picture_area.h"
 #include "psp_screen/character_table.h"
 #include "psp_screen/screen_layout.h"
@@ -42,6 +43,7 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     connect(&font_, &WatchedFont::changed, this, &ViewerWindow::redraw);
     redraw();
+    openAtTheZoomThatFits();
     fitToContent();
 }
 
@@ -49,51 +51,73 @@ void ViewerWindow::placeBesideMainWindow() {
     if (const QScreen* shownOn = screen()) {
         const QRect available = shownOn->availableGeometry();
         companionRoom_ = companionRoom(available);
+        openAtTheZoomThatFits();
         fitToContent();
         setGeometry(companionGeometry(available, size()));
     }
 }
 
-void ViewerWindow::fitToContent() {
+QSize ViewerWindow::room() const {
+    if (!companionRoom_.isEmpty()) {
+        return companionRoom_;
+    }
+    if (const QScreen* shownOn = screen()) {
+        // Room for a title bar and borders, which the window manager adds around this size.
+        constexpr int kFrameWidth = 16;
+        constexpr int kFrameHeight = 40;
+        return shownOn->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
+    }
+    return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+}
+
+QSize ViewerWindow::contentWish(QBoxLayout::Direction direction) {
     // The hints of the layouts around the picture follow a change a step an event; they are
     // brought up to date first, or the window would be sized for the zoom of before.
     for (int step = 0; step < 8; ++step) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
-    QSize room = companionRoom_;
-    if (room.isEmpty()) {
-        if (const QScreen* shownOn = screen()) {
-            // Room for a title bar and borders, which the window manager adds around this size.
-            constexpr int kFrameWidth = 16;
-            constexpr int kFrameHeight = 40;
-            room = shownOn->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
-        } else {
-            room = QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        }
+    body_->setDirection(direction);
+    if (direction == QBoxLayout::LeftToRight) {
+        sidePanel_->setFixedWidth(kSidePanelWidth);
+    } else {
+        sidePanel_->setMinimumWidth(0);
+        sidePanel_->setMaximumWidth(QWIDGETSIZE_MAX);
     }
+    // The outer layout keeps the hint it had until it is told its parts changed.
+    central_->layout()->invalidate();
+    // The content's own wish, not the outer scroll area's, which is capped like any other.
+    return central_->sizeHint() + QSize(0, menuBar()->sizeHint().height());
+}
+
+void ViewerWindow::openAtTheZoomThatFits() {
+    if (isVisible()) {
+        return;  // the zoom is the user's once the window is up
+    }
+    // What stands around the picture is measured at the largest opening zoom with the panel
+    // below the picture, the narrower arrangement, which fitToContent takes where the room
+    // beside the main window is too narrow for both across.
+    zoom_->setCurrentIndex(pgfview_shared::kLargestOpeningZoom - 1);
+    const QSize picture = screenArea_->pictureSize();
+    const QSize around = contentWish(QBoxLayout::TopToBottom) - picture;
+    const QSize fits = room();
+    const int zoom =
+        pgfview_shared::openingZoom({fits.width(), fits.height()},
+                                    {psp_screen::kPspScreen.width, psp_screen::kPspScreen.height},
+                                    {around.width(), around.height()});
+    zoom_->setCurrentIndex(zoom - 1);
+}
+
+void ViewerWindow::fitToContent() {
+    QSize room = this->room();
     if (isVisible()) {
         room = room.expandedTo(size());  // a window the user made larger keeps its size
     }
     // The panel beside the picture where the room holds both across, else below it as in
     // pgfview.exe: side by side in the room beside the main window (at 200 % even on a large
     // screen), the picture would be cut and scrolled for the sake of the panel.
-    const QSize menu(0, menuBar()->sizeHint().height());
-    const auto wish = [&](QBoxLayout::Direction direction) {
-        body_->setDirection(direction);
-        if (direction == QBoxLayout::LeftToRight) {
-            sidePanel_->setFixedWidth(kSidePanelWidth);
-        } else {
-            sidePanel_->setMinimumWidth(0);
-            sidePanel_->setMaximumWidth(QWIDGETSIZE_MAX);
-        }
-        // The outer layout keeps the hint it had until it is told its parts changed.
-        central_->layout()->invalidate();
-        // The content's own wish, not the outer scroll area's, which is capped like any other.
-        return central_->sizeHint() + menu;
-    };
-    QSize wanted = wish(QBoxLayout::LeftToRight);
+    QSize wanted = contentWish(QBoxLayout::LeftToRight);
     if (wanted.width() > room.width()) {
-        wanted = wish(QBoxLayout::TopToBottom);
+        wanted = contentWish(QBoxLayout::TopToBottom);
     }
     if (!isVisible()) {
         resize(wanted.boundedTo(room));

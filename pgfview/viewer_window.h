@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QImage>
 #include <QMainWindow>
 
@@ -10,7 +11,6 @@
 #include "psp_screen/table_pages.h"
 #include "watched_font.h"
 
-class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -33,7 +33,8 @@ class ViewerWindow : public QMainWindow {
 
     void openFile(const QString& path);
     // Opens beside the Tessavine window, which stands centred on the screen, in the room on the
-    // side with more of it; that room then bounds the window whenever the zoom changes.
+    // side with more of it, at the largest opening zoom whose picture fits there whole; that
+    // room then bounds the window whenever the zoom changes. Called before the window is shown.
     void placeBesideMainWindow();
     // Saves the screen as it is shown now, zoom and outline included. Returns an empty string on
     // success, else what went wrong in words for the user.
@@ -59,8 +60,14 @@ class ViewerWindow : public QMainWindow {
 
   private:
     void buildControls();
-    // As large as the picture at its zoom and the controls ask, within the room it has: beside
-    // the main window when placed there, else the screen's.
+    // The client area the window may take: beside the main window when placed there, else the
+    // screen's.
+    QSize room() const;
+    // The window's wish for its content with the side panel beside or below the picture.
+    QSize contentWish(QBoxLayout::Direction direction);
+    // Before the window is shown: the largest opening zoom whose picture fits the room whole.
+    void openAtTheZoomThatFits();
+    // As large as the picture at its zoom and the controls ask, within the room it has.
     void fitToContent();
     void redraw();
     void drawTableIfShown();

@@ -1,6 +1,6 @@
 // What both pgfview programs share: the side panel's figures against the firmware table of the
 // format notes, the bounded read against real files, where the window stands beside the main
-// window, and when a failed read is believed.
+// window and at which zoom, and when a failed read is believed.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "pgfview_shared/companion_place.h"
 #include "pgfview_shared/font_reading.h"
 #include "pgfview_shared/font_summary.h"
+#include "pgfview_shared/opening_zoom.h"
 #include "pgfview_shared/read_verdict.h"
 
 namespace tessavine::pgfview_shared {
@@ -158,6 +159,40 @@ TEST(CompanionPlace, BesideTheMainWindowOnTheSideWithMoreRoomNeverOverIt) {
     EXPECT_EQ(centred.left, 572);
     EXPECT_EQ(centred.top, 270);
     EXPECT_EQ(centred.width(), 455);
+}
+
+// The rooms beside the centred Tessavine window as measured, in logical pixels: 705 wide on
+// 1920 × 1080 at 100 %, 225 at 200 %, 595 on 3400 × 1900 at 200 %, 1665 on 3840 × 2160 at 100 %;
+// as high as the screen less a taskbar of 40. Around the picture, pgfview.exe's at 96 dpi: a
+// scroll bar (17), two margins (16) and the frame's sides (16) across, 49; above it two rows of
+// controls and the tabs (98), below it a scroll bar, the status line, the sizes and the panel
+// (311), and the frame (39) down, 448. So 2× needs 1009 × 992 and 1× 529 × 720.
+TEST(OpeningZoom, TheLargestWhosePictureFitsWholeElseTheSmallest) {
+    const Extent picture{480, 272};
+    const Extent around{49, 448};
+    const struct {
+        const char* screen;
+        Extent room;
+        int zoom;
+    } cases[] = {
+        {"1920 x 1080 at 100 %", {705, 1040}, 1},
+        {"1920 x 1080 at 200 %: not even 1x fits", {225, 500}, 1},
+        {"3400 x 1900 at 200 %", {595, 910}, 1},
+        {"3840 x 2160 at 100 %", {1665, 2120}, 2},
+        {"wide but too low for 2x", {1665, 991}, 1},
+        {"2x exactly", {1009, 992}, 2},
+        {"a pixel too narrow for 2x", {1008, 992}, 1},
+        {"a pixel too low for 2x", {1009, 991}, 1},
+        {"room for 4x: no more than 2x", {10000, 10000}, 2},
+        {"no room at all", {0, 0}, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(openingZoom(c.room, picture, around), c.zoom) << c.screen;
+    }
+    // At 192 dpi in device pixels, everything twice as large: 3840 x 2160 at 200 % leaves 1410
+    // beside the main window, short of the 2018 that 2x needs.
+    EXPECT_EQ(openingZoom({1410, 2080}, {960, 544}, {98, 896}), 1);
+    EXPECT_EQ(openingZoom({2018, 1984}, {960, 544}, {98, 896}), 2);
 }
 
 TEST(ReadVerdict, AFailureIsBelievedOnlyOnceTheFileHoldsStill) {
