@@ -72,7 +72,11 @@ int main(int argc, char* argv[]) {
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : defaultFont(argv[0]);
     tessavine::pgfview::ViewerWindow window;
     window.openFile(path);
-    window.placeBesideMainWindow();
+    // A file named on the command line is one the user looks at for itself, wherever the desktop
+    // puts the window; only the converter's own output is watched beside the window.
+    if (argc <= 1) {
+        window.placeBesideMainWindow();
+    }
     window.show();
     return QApplication::exec();
 }
