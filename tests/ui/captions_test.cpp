@@ -4,6 +4,7 @@
 #include <QtWidgets>
 #include <cmath>
 
+#include "ui/fit_caption.h"
 #include "ui/main_window.h"
 
 namespace tessavine {
@@ -44,12 +45,44 @@ class CaptionsTest : public QObject {
     void allCaptionsShareOneFont();
     void disabledSlotBoxReadsWell();
     void bannerIsDrawnForTheScaling();
+    void aControlDrawnOverACaptionLeavesItLessRoom();
 
   private:
     QWidget& control(const QString& name) { return *window_->findChild<QWidget*>(name); }
 
     std::unique_ptr<MainWindow> window_;
 };
+
+// A control stacked above a label hides the rows it covers, from below or from above, and the
+// caption must fit in what is left; one beside it, or narrower than it, hides no whole row.
+void CaptionsTest::aControlDrawnOverACaptionLeavesItLessRoom() {
+    const QFont font = QApplication::font();
+    const int line = QFontMetrics(font).height();
+    const struct {
+        QRect over;  // in the parent, the label standing at (0, 0), 200 × 3 lines
+        bool fits;
+    } rows[] = {{{}, true},
+                {{0, 2 * line + line / 2, 200, line}, true},
+                {{0, line / 2, 200, 3 * line}, false},
+                {{0, 0, 200, 2 * line + line / 2}, false},
+                {{0, 0, 100, 3 * line}, true},
+                {{300, 0, 100, 3 * line}, true}};
+    for (const auto& row : rows) {
+        QWidget parent;
+        QLabel label("Font Name", &parent);
+        label.setGeometry(0, 0, 200, 3 * line);
+        label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        QWidget over(&parent);
+        over.setGeometry(row.over);
+        over.setVisible(!row.over.isNull());
+        QVERIFY2(captionFits(label, font) == row.fits,
+                 qPrintable(QString("a control at %1,%2 %3x%4")
+                                .arg(row.over.x())
+                                .arg(row.over.y())
+                                .arg(row.over.width())
+                                .arg(row.over.height())));
+    }
+}
 
 void CaptionsTest::everyCaptionFitsWhatShowsOfItsBox_data() {
     QTest::addColumn<QString>("name");

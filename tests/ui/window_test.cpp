@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/main_window.h"
+#include "ui/window_description.h"
 
 namespace tessavine {
 
@@ -40,12 +41,13 @@ void WindowTest::controlsStandInPlace_data() {
     QTest::addColumn<QRect>("place");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QColor>("background");  // invalid: not looked at
+    QTest::addColumn<QRect>("twips");
     // Places in twips, as the window was designed; 15 twips are one pixel.
     const auto row = [](const QString& name, const char* kind, int left, int top, int width,
                         int height, const QString& text, QColor background = {}) {
         QTest::newRow(qPrintable(name))
             << QString(kind) << QRect(left / 15, top / 15, width / 15, height / 15) << text
-            << background;
+            << background << QRect(left, top, width, height);
     };
     row("Label1(0)", "QLabel", 480, 1320, 5775, 285,
         "Enter the Font Name below including the extension. (.ttf or .otf)", {192, 255, 192});
@@ -90,6 +92,15 @@ void WindowTest::controlsStandInPlace() {
     QFETCH(QRect, place);
     QFETCH(QString, text);
     QFETCH(QColor, background);
+    QFETCH(QRect, twips);
+    // The description both front ends build from holds the designed twips, which a larger
+    // screen scale shows even where 96 dpi rounds them away.
+    const ControlDescription* described = findControl(QTest::currentDataTag());
+    QVERIFY(described != nullptr);
+    const TwipsRect& at = described->place;
+    if (described->kind != ControlKind::verticalRule) {
+        QCOMPARE(QRect(at.left, at.top, at.width, at.height), twips);
+    }
     QWidget& widget = *window_->findChild<QWidget*>(QTest::currentDataTag());
     QVERIFY2(widget.inherits(qPrintable(kind)), widget.metaObject()->className());
     QCOMPARE(widget.parentWidget(), window_->centralWidget());
@@ -218,6 +229,12 @@ void WindowTest::fieldsKeepTheirLengthAndSelectAllOnFocus() {
         QTest::keyClicks(&edit, typed);
         QCOMPARE(edit.text(), kept);
     }
+    // The program moving the focus into a field, as after a message about it, selects it too,
+    // so the user's next keys replace what the message was about.
+    field("height1").setText("240");
+    window_->executeButton().setFocus();
+    field("height1").setFocus(Qt::OtherFocusReason);
+    QCOMPARE(field("height1").selectedText(), QString("240"));
     // A user tabs from blur1 into horizontal1, which holds "0.8", and types "1".
     field("horizontal1").setText("0.8");
     field("blur1").setFocus();
