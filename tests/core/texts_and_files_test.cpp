@@ -15,6 +15,9 @@
 #include "core/result_texts.h"
 #include "core/settings_file.h"
 #include "core/std_file_system.h"
+#include "core/std_free_space.h"
+#include "core/utf16.h"
+#include "core/utf8.h"
 #include "core/windows1252.h"
 #include "support.h"
 
@@ -220,6 +223,62 @@ TEST_F(SettingsFile, AFolderInPlaceOfTheFileIsReportedOnLoadAndOnSave) {
     EXPECT_THAT(prompts.messages,
                 ElementsAre(HasSubstr(program.text("settings.bin")), HasSubstr("Is a directory")));
     EXPECT_EQ(listing(program.path), "settings.bin");
+}
+
+// UTF-8 and UTF-16 at the edges of what each can hold, worked out from the encodings' rules.
+TEST(TextCodings, EdgesOfTheEncodingsAreKeptAndWhatIsNotTextIsReplaced) {
+    const struct {
+        std::u16string utf16;
+        std::string utf8;
+    } both[] = {
+        {u"\uD7FF", "\xED\x9F\xBF"},          // the last code before the surrogates
+        {u"\uE000", "\xEE\x80\x80"},          // the first after them
+        {u"\U0001F600", "\xF0\x9F\x98\x80"},  // a pair: D83D DE00
+        {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},  // the last code of all
+    };
+    for (const auto& row : both) {
+        EXPECT_EQ(utf8FromUtf16(row.utf16), row.utf8);
+        EXPECT_EQ(utf16FromUtf8(row.utf8), row.utf16);
+    }
+    EXPECT_EQ(utf8FromUtf16(std::u16string{u'a', char16_t{0xDC00}, u'b'}), "a\xEF\xBF\xBD" "b");
+    // F8 to FF begin no sequence: each such byte is a character replaced.
+    EXPECT_EQ(decodeUtf8("\xF8\x88\x80\x80\x80"), std::u32string(5, kReplacementCharacter));
+    EXPECT_EQ(decodeUtf8("\xF0\x90\x80\x80"), std::u32string(1, U'\U00010000'));
+}
+
+TEST(Paths, JoinedWithOneSeparatorWhateverTheNameBeginsWith) {
+    const std::string sep(1, kPathSeparator);
+    for (const char* relative : {"font", "/font", "\\font", "//\\font"}) {
+        EXPECT_EQ(joinPath("psp", relative), "psp" + sep + "font") << relative;
+        EXPECT_EQ(joinPath("psp" + sep, relative), "psp" + sep + "font") << relative;
+    }
+}
+
+// A file whose size the system gives as 0 but that holds text, as those under /proc do, is read
+// to its end; reading many files leaves no descriptor open; a place with no file system has no
+// free space to tell.
+TEST(StdFileSystem, ReadsToTheEndAndClosesWhatItOpened) {
+#ifdef __linux__
+    StdFileSystem files;
+    std::string error;
+    const std::optional<std::string> status =
+        files.readFileAtMost("/proc/self/status", 1 << 20, error);
+    ASSERT_TRUE(status) << error;
+    EXPECT_TRUE(status->starts_with("Name:")) << *status;
+    EXPECT_NE(status->find("\nPid:"), std::string::npos);
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+    };
+    TempFolder folder;
+    writeBytes(folder.path / "a.txt", "abc");
+    const auto before = openDescriptors();
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(files.readFileAtMost(folder.text("a.txt"), 10, error), "abc") << error;
+    }
+    EXPECT_EQ(openDescriptors(), before);
+#endif
+    EXPECT_EQ(StdFreeSpace().availableBytes(std::string(1, kPathSeparator) + "no such folder here"),
+              std::nullopt);
 }
 
 TEST(StdFileSystem, TheDirectorySearchFindsOnlyOrdinaryVisibleFiles) {
