@@ -161,6 +161,24 @@ TEST(Tick, CopiesLtn0ToEveryTickedSlotUnlessTheConversionOrACopyFails) {
     }
 }
 
+// A converter of an earlier Execute may end after a later Execute started another (the window
+// never stops one): its end must not count as the end of the run now going on, whose tick waits.
+TEST_F(Session, AnEarlierConvertersEndDoesNotEndTheRunAfterIt) {
+    mark('d', kStick);
+    prompts.answer = false;
+    session.Command1_Click();
+    std::function<void()> earlierEnd = starter.last->callback;
+    ASSERT_TRUE(earlierEnd);
+    session.Command1_Click();
+    earlierEnd();
+    session.Timer1_Timer();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_FALSE(fs::exists(slot(0)));
+    // The tick goes on when the current converter ends.
+    starter.last->finish({}, slot(0));
+    EXPECT_EQ(prompts.questions.size(), 1u);
+}
+
 // --- The device step -----------------------------------------------------------------------
 
 TEST(DeviceStep, OffersTheFirstMarkedDriveWithItsOwnQuestionOnceTheConverterHasEnded) {

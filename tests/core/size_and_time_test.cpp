@@ -55,6 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"a third larger", sections(800, 400, 600, 700, 90000), 0, 24,
                  "ltn0.pgf is larger than the PSP's own: it is 95292 bytes against 69108. "
                  "Font Scale 17 or less keeps it within."},
+        // Only the lowest scale fits, and exactly: 2092 + 201048·8/24 = 69108; at 9: 77485.
+        SizeCase{"fits exactly at the lowest scale", sections(800, 400, 600, 700, 197848), 0, 24,
+                 "ltn0.pgf is larger than the PSP's own: it is 203140 bytes against 69108. "
+                 "Font Scale 8 or less keeps it within."},
         // Open: 9000 fixed + 8000 tables; at 23: 9000 + 8000·23/24 = 16666.7 ≤ 16680.
         SizeCase{"too much to open, fixed by the tables", sections(2000, 2000, 3000, 4000, 40000),
                  0, 24,
