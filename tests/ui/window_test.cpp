@@ -4,6 +4,7 @@
 #include <QtWidgets>
 #include <array>
 
+#include "ui/centre_on_screen.h"
 #include "ui/main_window.h"
 #include "ui/window_description.h"
 
@@ -29,6 +30,7 @@ class WindowTest : public QObject {
     void fieldsKeepTheirLengthAndSelectAllOnFocus();
     void editingShortcutsWorkAndPastedTextIsFiltered_data();
     void editingShortcutsWorkAndPastedTextIsFiltered();
+    void aWindowIsCentredOnItsOwnScreen();
 
   private:
     QLineEdit& field(const QString& name) { return *window_->findChild<QLineEdit*>(name); }
@@ -335,6 +337,20 @@ void WindowTest::editingShortcutsWorkAndPastedTextIsFiltered() {
     }
     QCOMPARE(edit.text(), after);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
+}
+
+// With two screens, a window is centred on the one it is on, not on the first: 400 × 300 in the
+// middle of the second screen, 1280 × 1024 to the right of a 1920-pixel one.
+void WindowTest::aWindowIsCentredOnItsOwnScreen() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        QSKIP("one screen here; ui.window.two_screens runs this on two");
+    }
+    QWidget window;
+    window.resize(400, 300);
+    window.setScreen(screens[1]);
+    centreOnScreen(window);
+    QCOMPARE(window.pos(), QPoint(1920 + 440, 362));
 }
 
 }  // namespace tessavine
