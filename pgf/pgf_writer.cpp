@@ -161,8 +161,11 @@ PgfHeader makeHeader(const PgfFont& font, const MetricTables& tables, std::uint3
 
 }  // namespace
 
-std::vector<std::uint8_t> writePgf(const PgfFont& font) {
+std::vector<std::uint8_t> writePgf(const PgfFont& font, std::span<const EncodedBitmap> imageCodes) {
     checkFont(font);
+    if (!imageCodes.empty() && imageCodes.size() != font.glyphs.size()) {
+        throw std::invalid_argument("one bitmap code is needed for each glyph");
+    }
     const MetricTables tables = buildTables(font);
 
     std::vector<GlyphImage> shadows;
@@ -194,8 +197,12 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
     std::vector<std::uint32_t> pointers;
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
         pointers.push_back(static_cast<std::uint32_t>(glyphData.size() / 4));
-        appendBytes(glyphData, encodeCharRecord(font.glyphs[i], indexesOf(tables, i),
-                                                shadowIdOfOwner[shadowOwner[i]]));
+        const std::uint16_t shadowId = shadowIdOfOwner[shadowOwner[i]];
+        appendBytes(
+            glyphData,
+            imageCodes.empty()
+                ? encodeCharRecord(font.glyphs[i], indexesOf(tables, i), shadowId)
+                : encodeCharRecord(font.glyphs[i], indexesOf(tables, i), shadowId, imageCodes[i]));
         if (shadowOwner[i] == i) {
             appendBytes(glyphData, encodeShadowRecord(font.glyphs[i].shadow));
         }
