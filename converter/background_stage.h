@@ -32,7 +32,7 @@ class BackgroundStage {
     using Work = std::function<Output(std::size_t index, Input& input)>;
 
     // `count`: one more than the largest item number; at most `batch` × `depth` items wait.
-    BackgroundStage(std::size_t count, Work work, bool threaded, std::size_t batch = 32,
+    BackgroundStage(std::size_t count, Work work, bool threaded, std::size_t batch = 128,
                     std::size_t depth = 4)
         : work_(std::move(work)),
           outputs_(count),

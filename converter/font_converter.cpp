@@ -259,7 +259,11 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
     } catch (const TooLargeAtThisScale& tooLarge) {
         refuseScale(plan, tooLarge.what());
     }
+    const auto glyphCount = static_cast<std::size_t>(std::count_if(
+        finished.begin(), finished.end(), [](const auto& glyph) { return glyph.has_value(); }));
+    font.glyphs.reserve(glyphCount);
     std::vector<pgf::EncodedBitmap> imageCodes;
+    imageCodes.reserve(glyphCount);
     for (std::optional<FinishedGlyph>& glyph : finished) {
         if (glyph) {
             font.glyphs.push_back(std::move(glyph->glyph));

@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(ThreadsAndBatches, Stage,
                          testing::Values(StageCase{"OnTheCallersThread", false, 32, 4},
                                          StageCase{"ItemByItem", true, 1, 1},
                                          StageCase{"SmallBatches", true, 3, 2},
-                                         StageCase{"TheConvertersBatches", true, 32, 4}),
+                                         StageCase{"TheConvertersBatches", true, 128, 4}),
                          [](const auto& caseInfo) { return caseInfo.param.name; });
 
 }  // namespace
