@@ -149,6 +149,9 @@ FinishedGlyph finishGlyph(char32_t code, const DrawnGlyph& drawn, const LineMetr
     }
     FinishedGlyph finished{makeGlyph(code, std::move(rendered), lines, parameters), {}};
     finished.imageCode = pgf::encodeBitmap(finished.glyph.image);
+    // The code is made in room for the worst case, several times its usual size; tens of
+    // thousands of them wait for the writer.
+    finished.imageCode.bytes.shrink_to_fit();
     return finished;
 }
 
