@@ -168,9 +168,10 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font, std::span<const EncodedB
     }
     const MetricTables tables = buildTables(font);
 
-    std::vector<GlyphImage> shadows;
+    std::vector<const GlyphImage*> shadows;
+    shadows.reserve(font.glyphs.size());
     for (const PgfGlyph& glyph : font.glyphs) {
-        shadows.push_back(glyph.shadow);
+        shadows.push_back(&glyph.shadow);
     }
     // Up to 511 glyphs each own their shadow; beyond, glyphs share them (a 9-bit shadow id).
     std::vector<std::size_t> keepOwn;
@@ -182,8 +183,9 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font, std::span<const EncodedB
             keepOwn.push_back(static_cast<std::size_t>(at - font.glyphs.begin()));
         }
     }
-    const std::vector<std::size_t> shadowOwner = shareShadows(
-        shadows, static_cast<std::size_t>(kMostShadows), font.shareIdenticalShadows, keepOwn);
+    const std::vector<std::size_t> shadowOwner =
+        shareShadows(Shadows(shadows), static_cast<std::size_t>(kMostShadows),
+                     font.shareIdenticalShadows, keepOwn);
     std::vector<std::uint32_t> shadowMap;
     std::vector<std::uint16_t> shadowIdOfOwner(font.glyphs.size(), 0);
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
