@@ -4,13 +4,16 @@
 #include <cstdio>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "background_stage.h"
 #include "conversion_error.h"
 #include "firmware_budget.h"
 #include "glyph_renderer.h"
 #include "line_metrics.h"
+#include "pgf/bitmap_encoding.h"
 #include "pgf/character_set.h"
 #include "pgf/firmware_slots.h"
 #include "pgf/format_limits.h"
@@ -25,6 +28,10 @@ namespace {
 
 // Beyond this em size no real font's glyphs stay within 63 pixels above the baseline.
 constexpr int kLargestTriedScale = 255;
+
+// From this many characters on, the glyphs are finished on a second thread while FreeType draws
+// the next ones; below, starting the thread would cost more than it saves.
+constexpr std::size_t kThreadedFrom = 256;
 
 struct LimitBreak {
     char32_t code;
@@ -120,6 +127,34 @@ pgf::PgfGlyph makeGlyph(char32_t code, RenderedGlyph rendered, const LineMetrics
     return glyph;
 }
 
+// A glyph too large for the format at the asked scale, found while finishing it; the caller
+// names the largest scale that fits, which takes FreeType. The message is what refuseScale adds.
+class TooLargeAtThisScale : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A glyph made from what FreeType drew, and its bitmap's code: the part of the work that needs
+// no FreeType, done for each glyph on its own.
+struct FinishedGlyph {
+    pgf::PgfGlyph glyph;
+    pgf::EncodedBitmap imageCode;
+};
+
+FinishedGlyph finishGlyph(char32_t code, const DrawnGlyph& drawn, const LineMetrics& lines,
+                          const ConversionParameters& parameters) {
+    RenderedGlyph rendered = cropToInk(drawn);
+    if (const auto problem = pgf::findImageLimitBreak(rendered.image)) {
+        throw TooLargeAtThisScale(": " + describeCharacter(code) + " " + *problem);
+    }
+    FinishedGlyph finished{makeGlyph(code, std::move(rendered), lines, parameters), {}};
+    finished.imageCode = pgf::encodeBitmap(finished.glyph.image);
+    // The code is made in room for the worst case, several times its usual size; tens of
+    // thousands of them wait for the writer.
+    finished.imageCode.bytes.shrink_to_fit();
+    return finished;
+}
+
 // The advance table of a PGF font has at most 255 entries, and every glyph's advance must be in
 // it (some readers always read the advance as an index). Real fonts stay far below for a few
 // hundred characters; thousands of characters from several fonts, or a damaged font, may not.
@@ -187,26 +222,58 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
         const auto name = face.path.filename().u8string();
         result.provenance.push_back({face.path, std::string(name.begin(), name.end()), {}});
     }
-    for (std::size_t i = 0; i < plan.characters.size(); ++i) {
-        const char32_t code = plan.characters[i];
-        std::optional<RenderedGlyph> rendered;
-        if (plan.faceOf[i]) {
-            try {
-                rendered = renderers[*plan.faceOf[i]].render(code);
-            } catch (const GlyphTooLarge& tooLarge) {
-                refuseScale(plan, ": " + describeCharacter(code) + " " + tooLarge.what());
+    // FreeType draws on this thread, in code order; cropping, the shadow and the bitmap code go
+    // on meanwhile on another, and each glyph's result is kept at its place in the plan, so the
+    // file is the same whatever the timing. A refusal is the one for the first glyph in code
+    // order that breaks a limit, whichever thread finds it.
+    BackgroundStage<DrawnGlyph, FinishedGlyph> finishing(
+        plan.characters.size(),
+        [&](std::size_t i, DrawnGlyph& drawn) {
+            return finishGlyph(plan.characters[i], drawn, plan.lines, parameters);
+        },
+        plan.characters.size() >= kThreadedFrom);
+    std::vector<std::optional<FinishedGlyph>> finished;
+    try {
+        for (std::size_t i = 0; i < plan.characters.size(); ++i) {
+            const char32_t code = plan.characters[i];
+            std::optional<DrawnGlyph> drawn;
+            if (plan.faceOf[i]) {
+                try {
+                    drawn = renderers[*plan.faceOf[i]].draw(code);
+                } catch (const GlyphTooLarge& tooLarge) {
+                    finishing.finish();  // an earlier glyph's refusal comes first
+                    throw TooLargeAtThisScale(": " + describeCharacter(code) + " " +
+                                              tooLarge.what());
+                } catch (...) {
+                    finishing.finish();
+                    throw;
+                }
+            }
+            if (!drawn) {
+                result.missingCharacters.push_back(code);
+                continue;
+            }
+            result.provenance[*plan.faceOf[i]].characters.push_back(code);
+            if (!finishing.submit(i, std::move(*drawn))) {
+                break;
             }
         }
-        if (!rendered) {
-            result.missingCharacters.push_back(code);
-            continue;
-        }
-        if (const auto problem = pgf::findImageLimitBreak(rendered->image)) {
-            refuseScale(plan, ": " + describeCharacter(code) + " " + *problem);
-        }
-        result.provenance[*plan.faceOf[i]].characters.push_back(code);
-        font.glyphs.push_back(makeGlyph(code, std::move(*rendered), plan.lines, parameters));
+        finished = finishing.finish();
+    } catch (const TooLargeAtThisScale& tooLarge) {
+        refuseScale(plan, tooLarge.what());
     }
+    const auto glyphCount = static_cast<std::size_t>(std::count_if(
+        finished.begin(), finished.end(), [](const auto& glyph) { return glyph.has_value(); }));
+    font.glyphs.reserve(glyphCount);
+    std::vector<pgf::EncodedBitmap> imageCodes;
+    imageCodes.reserve(glyphCount);
+    for (std::optional<FinishedGlyph>& glyph : finished) {
+        if (glyph) {
+            font.glyphs.push_back(std::move(glyph->glyph));
+            imageCodes.push_back(std::move(glyph->imageCode));
+        }
+    }
+    finished = {};
     if (std::find(result.missingCharacters.begin(), result.missingCharacters.end(),
                   pgf::kSubstituteCharacter) != result.missingCharacters.end()) {
         throw ConversionError(
@@ -230,7 +297,7 @@ ConversionResult convertPlan(const ConversionPlan& plan) {
             font.sources.push_back({face.fileName, pgf::runsOf(face.characters)});
         }
     }
-    result.pgf = pgf::writePgf(font);
+    result.pgf = pgf::writePgf(font, imageCodes);
     const pgf::PgfHeader header = pgf::decodeHeader(result.pgf);
     result.shadowCount = static_cast<std::size_t>(header.shadowMapLength);
     result.stingyOpenBytes = pgf::stingyOpenBytes(header);

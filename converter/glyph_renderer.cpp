@@ -33,48 +33,20 @@ constexpr std::array<std::uint8_t, 256> kFourBitLevels = [] {
     return levels;
 }();
 
-// The bitmap cropped to the pixels that keep some ink at 4 bits.
-pgf::GlyphImage cropToInk(const FT_Bitmap& bitmap, int left, int top) {
-    const int width = static_cast<int>(bitmap.width);
-    const int height = static_cast<int>(bitmap.rows);
-    const auto rowAt = [&](int y) {
-        return bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
-    };
-    int minX = width, minY = height, maxX = -1, maxY = -1;
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* row = rowAt(y);
-        int first = 0;
-        while (first < width && kFourBitLevels[row[first]] == 0) {
-            ++first;
-        }
-        if (first == width) {
-            continue;
-        }
-        int last = width - 1;
-        while (kFourBitLevels[row[last]] == 0) {
-            --last;
-        }
-        minX = std::min(minX, first);
-        maxX = std::max(maxX, last);
-        minY = std::min(minY, y);
-        maxY = y;
+// FreeType's bitmap copied out of the glyph slot, which the next glyph overwrites.
+DrawnGlyph copyOf(const FT_Bitmap& bitmap, int left, int top) {
+    DrawnGlyph drawn;
+    drawn.width = static_cast<int>(bitmap.width);
+    drawn.rows = static_cast<int>(bitmap.rows);
+    drawn.left = left;
+    drawn.top = top;
+    drawn.coverage.resize(static_cast<std::size_t>(drawn.width) *
+                          static_cast<std::size_t>(drawn.rows));
+    for (int y = 0; y < drawn.rows; ++y) {
+        std::copy_n(bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch, drawn.width,
+                    drawn.coverage.begin() + static_cast<std::ptrdiff_t>(y) * drawn.width);
     }
-    pgf::GlyphImage image;
-    if (maxX < 0) {
-        return image;
-    }
-    image.width = maxX - minX + 1;
-    image.height = maxY - minY + 1;
-    image.left = left + minX;
-    image.top = top - minY;
-    image.pixels.reserve(static_cast<std::size_t>(image.width * image.height));
-    for (int y = minY; y <= maxY; ++y) {
-        const unsigned char* row = rowAt(y);
-        for (int x = minX; x <= maxX; ++x) {
-            image.pixels.push_back(kFourBitLevels[row[x]]);
-        }
-    }
-    return image;
+    return drawn;
 }
 
 FT_Pos floorToPixels(FT_Pos value) {
@@ -150,7 +122,7 @@ bool hasStrikeFor(FT_Face face, const FaceSize& size) {
 
 // A strike's glyph as 8-bit coverage: a 1-bit strike's ink is full coverage, a grey one's levels
 // are spread over 0 to 255, so the 4-bit mapping treats both as it treats rendered outlines.
-pgf::GlyphImage strikeImage(FT_GlyphSlot slot) {
+DrawnGlyph strikeImage(FT_GlyphSlot slot) {
     FT_Bitmap grey;
     FT_Bitmap_Init(&grey);
     const int levels = slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? 2 : slot->bitmap.num_grays;
@@ -165,15 +137,61 @@ pgf::GlyphImage strikeImage(FT_GlyphSlot slot) {
                 std::min(row[x], static_cast<unsigned char>(levels - 1)) * 255 / (levels - 1));
         }
     }
-    pgf::GlyphImage image = cropToInk(grey, slot->bitmap_left, slot->bitmap_top);
+    DrawnGlyph drawn = copyOf(grey, slot->bitmap_left, slot->bitmap_top);
     FT_Bitmap_Done(slot->library, &grey);
-    return image;
+    return drawn;
 }
 
 }  // namespace
 
 std::uint8_t toFourBits(std::uint8_t coverage) {
     return kFourBitLevels[coverage];
+}
+
+RenderedGlyph cropToInk(const DrawnGlyph& drawn) {
+    const int width = drawn.width;
+    const int height = drawn.rows;
+    const auto rowAt = [&](int y) {
+        return drawn.coverage.data() + static_cast<std::ptrdiff_t>(y) * width;
+    };
+    int minX = width, minY = height, maxX = -1, maxY = -1;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = rowAt(y);
+        int first = 0;
+        while (first < width && kFourBitLevels[row[first]] == 0) {
+            ++first;
+        }
+        if (first == width) {
+            continue;
+        }
+        int last = width - 1;
+        while (kFourBitLevels[row[last]] == 0) {
+            --last;
+        }
+        minX = std::min(minX, first);
+        maxX = std::max(maxX, last);
+        minY = std::min(minY, y);
+        maxY = y;
+    }
+    RenderedGlyph glyph;
+    glyph.advance = drawn.advance;
+    if (maxX < 0) {
+        return glyph;
+    }
+    pgf::GlyphImage& image = glyph.image;
+    image.width = maxX - minX + 1;
+    image.height = maxY - minY + 1;
+    image.left = drawn.left + minX;
+    image.top = drawn.top - minY;
+    image.pixels.resize(static_cast<std::size_t>(image.width * image.height));
+    std::uint8_t* out = image.pixels.data();
+    for (int y = minY; y <= maxY; ++y) {
+        const std::uint8_t* row = rowAt(y);
+        for (int x = minX; x <= maxX; ++x) {
+            *out++ = kFourBitLevels[row[x]];
+        }
+    }
+    return glyph;
 }
 
 GlyphRenderer::GlyphRenderer(const FontFace& face, const FaceSize& size)
@@ -214,16 +232,22 @@ GlyphRenderer::GlyphRenderer(const FontFace& face, const FaceSize& size)
 }
 
 std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
+    if (const auto drawn = draw(code)) {
+        return cropToInk(*drawn);
+    }
+    return std::nullopt;
+}
+
+std::optional<DrawnGlyph> GlyphRenderer::draw(char32_t code) const {
     const FT_UInt index = FT_Get_Char_Index(face_, code);
     if (index == 0 || FT_Load_Glyph(face_, index, loadFlags_) != 0) {
         return std::nullopt;
     }
     FT_GlyphSlot slot = face_->glyph;
     if (slot->format == FT_GLYPH_FORMAT_BITMAP && drawsFromStrike()) {
-        RenderedGlyph glyph;
-        glyph.image = strikeImage(slot);
-        glyph.advance = static_cast<std::int32_t>(roundToPixel(slot->advance.x));
-        return glyph;
+        DrawnGlyph drawn = strikeImage(slot);
+        drawn.advance = static_cast<std::int32_t>(roundToPixel(slot->advance.x));
+        return drawn;
     }
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
         return std::nullopt;
@@ -247,10 +271,9 @@ std::optional<RenderedGlyph> GlyphRenderer::render(char32_t code) const {
                               " of this font at this size; the font may be damaged, so try "
                               "another");
     }
-    RenderedGlyph glyph;
-    glyph.image = cropToInk(slot->bitmap, slot->bitmap_left, slot->bitmap_top);
-    glyph.advance = static_cast<std::int32_t>(roundToPixel(advance));
-    return glyph;
+    DrawnGlyph drawn = copyOf(slot->bitmap, slot->bitmap_left, slot->bitmap_top);
+    drawn.advance = static_cast<std::int32_t>(roundToPixel(advance));
+    return drawn;
 }
 
 std::int32_t GlyphRenderer::ascender() const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "conversion_error.h"
 #include "conversion_parameters.h"
@@ -15,6 +16,20 @@ struct RenderedGlyph {
     pgf::GlyphImage image;     // cropped to its ink; 0×0 for a glyph without ink
     std::int32_t advance = 0;  // 26.6, whole pixels
 };
+
+// A glyph as FreeType drew it, before it is cropped: a copy that outlives the face's glyph slot,
+// so that it can be finished away from the face (on another thread).
+struct DrawnGlyph {
+    int width = 0;
+    int rows = 0;
+    int left = 0;                        // pixels right of the pen position to the first column
+    int top = 0;                         // pixels up from the baseline to the top row
+    std::vector<std::uint8_t> coverage;  // 8-bit, row by row, width × rows
+    std::int32_t advance = 0;            // 26.6, whole pixels
+};
+
+// The glyph cropped to the pixels that keep some ink at 4 bits.
+RenderedGlyph cropToInk(const DrawnGlyph& drawn);
 
 // A glyph whose outline reaches beyond what a glyph record can hold at this size; found from
 // the outline before any pixel is drawn, so a huge outline costs no time or memory. The message
@@ -49,6 +64,9 @@ class GlyphRenderer {
     // GlyphTooLarge when the outline certainly exceeds the format's bitmap limits, and
     // ConversionError when FreeType cannot draw it.
     std::optional<RenderedGlyph> render(char32_t code) const;
+
+    // render without the cropping, which needs no FreeType: nothing and the errors as there.
+    std::optional<DrawnGlyph> draw(char32_t code) const;
 
     // Font ascent and descent at this size, 26.6, whole pixels (descent negative).
     std::int32_t ascender() const;

@@ -48,7 +48,11 @@ std::vector<std::uint8_t> joined(std::vector<std::uint8_t> head,
 
 std::vector<std::uint8_t> encodeCharRecord(const PgfGlyph& glyph, const MetricIndexes& indexes,
                                            std::uint16_t shadowId) {
-    const EncodedBitmap bitmap = encodeBitmap(glyph.image);
+    return encodeCharRecord(glyph, indexes, shadowId, encodeBitmap(glyph.image));
+}
+
+std::vector<std::uint8_t> encodeCharRecord(const PgfGlyph& glyph, const MetricIndexes& indexes,
+                                           std::uint16_t shadowId, const EncodedBitmap& bitmap) {
     std::uint32_t flags = static_cast<std::uint32_t>(bitmap.order) | kAllMetricsIndexed;
     if (!indexes.dimension) {
         flags &= ~kDimensionIndexed;

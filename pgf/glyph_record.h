@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "bitmap_encoding.h"
 #include "pgf_font.h"
 
 namespace tessavine::pgf {
@@ -22,6 +23,9 @@ struct MetricIndexes {
 // begins. Throws std::invalid_argument when the record would be too long for that field.
 std::vector<std::uint8_t> encodeCharRecord(const PgfGlyph& glyph, const MetricIndexes& indexes,
                                            std::uint16_t shadowId);
+// The same with the image's bitmap code (encodeBitmap of glyph.image) made already.
+std::vector<std::uint8_t> encodeCharRecord(const PgfGlyph& glyph, const MetricIndexes& indexes,
+                                           std::uint16_t shadowId, const EncodedBitmap& bitmap);
 
 // The bytes of a shadow glyph record: size, placement, order, bitmap.
 std::vector<std::uint8_t> encodeShadowRecord(const GlyphImage& shadow);

@@ -161,13 +161,17 @@ PgfHeader makeHeader(const PgfFont& font, const MetricTables& tables, std::uint3
 
 }  // namespace
 
-std::vector<std::uint8_t> writePgf(const PgfFont& font) {
+std::vector<std::uint8_t> writePgf(const PgfFont& font, std::span<const EncodedBitmap> imageCodes) {
     checkFont(font);
+    if (!imageCodes.empty() && imageCodes.size() != font.glyphs.size()) {
+        throw std::invalid_argument("one bitmap code is needed for each glyph");
+    }
     const MetricTables tables = buildTables(font);
 
-    std::vector<GlyphImage> shadows;
+    std::vector<const GlyphImage*> shadows;
+    shadows.reserve(font.glyphs.size());
     for (const PgfGlyph& glyph : font.glyphs) {
-        shadows.push_back(glyph.shadow);
+        shadows.push_back(&glyph.shadow);
     }
     // Up to 511 glyphs each own their shadow; beyond, glyphs share them (a 9-bit shadow id).
     std::vector<std::size_t> keepOwn;
@@ -179,8 +183,9 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
             keepOwn.push_back(static_cast<std::size_t>(at - font.glyphs.begin()));
         }
     }
-    const std::vector<std::size_t> shadowOwner = shareShadows(
-        shadows, static_cast<std::size_t>(kMostShadows), font.shareIdenticalShadows, keepOwn);
+    const std::vector<std::size_t> shadowOwner =
+        shareShadows(Shadows(shadows), static_cast<std::size_t>(kMostShadows),
+                     font.shareIdenticalShadows, keepOwn);
     std::vector<std::uint32_t> shadowMap;
     std::vector<std::uint16_t> shadowIdOfOwner(font.glyphs.size(), 0);
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
@@ -194,8 +199,12 @@ std::vector<std::uint8_t> writePgf(const PgfFont& font) {
     std::vector<std::uint32_t> pointers;
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
         pointers.push_back(static_cast<std::uint32_t>(glyphData.size() / 4));
-        appendBytes(glyphData, encodeCharRecord(font.glyphs[i], indexesOf(tables, i),
-                                                shadowIdOfOwner[shadowOwner[i]]));
+        const std::uint16_t shadowId = shadowIdOfOwner[shadowOwner[i]];
+        appendBytes(
+            glyphData,
+            imageCodes.empty()
+                ? encodeCharRecord(font.glyphs[i], indexesOf(tables, i), shadowId)
+                : encodeCharRecord(font.glyphs[i], indexesOf(tables, i), shadowId, imageCodes[i]));
         if (shadowOwner[i] == i) {
             appendBytes(glyphData, encodeShadowRecord(font.glyphs[i].shadow));
         }

@@ -50,10 +50,11 @@ struct Signatures {
 };
 
 // The box, in shadow pixels from the pen and baseline, that holds every shadow.
-Frame frameOf(std::span<const GlyphImage> shadows) {
+Frame frameOf(Shadows shadows) {
     int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
     int top = std::numeric_limits<int>::min(), bottom = std::numeric_limits<int>::max();
-    for (const GlyphImage& s : shadows) {
+    for (const GlyphImage* shadow : shadows) {
+        const GlyphImage& s = *shadow;
         left = std::min(left, s.left);
         right = std::max(right, s.left + s.width);
         top = std::max(top, s.top);
@@ -171,11 +172,11 @@ struct BoxGroup {
 // distinct shadow takes the nearest owner, the earliest made of two as near.
 class OwnerPicker {
   public:
-    OwnerPicker(std::span<const GlyphImage> shadows, const std::vector<std::size_t>& distinct) {
+    OwnerPicker(Shadows shadows, const std::vector<std::size_t>& distinct) {
         // The distinct shadows in groups of one box, each group in the order of first use.
         std::map<std::array<int, 4>, std::vector<std::size_t>> byBox;
         for (std::size_t d = 0; d < distinct.size(); ++d) {
-            const GlyphImage& s = shadows[distinct[d]];
+            const GlyphImage& s = *shadows[distinct[d]];
             byBox[{s.left, s.top, s.width, s.height}].push_back(d);
         }
         const Frame frame = frameOf(shadows);
@@ -187,7 +188,7 @@ class OwnerPicker {
             group.begin = distinctOf_.size();
             for (const std::size_t d : members) {
                 distinctOf_.push_back(d);
-                addSignature(signature_, shadows[distinct[d]], frame);
+                addSignature(signature_, *shadows[distinct[d]], frame);
             }
             group.end = distinctOf_.size();
             group.box = signature_.outline[group.begin];
@@ -275,10 +276,10 @@ class OwnerPicker {
 // Where the first of each set of identical shadows is found: ordered by size, place and ink,
 // without copying any ink.
 struct ShadowOrder {
-    std::span<const GlyphImage> shadows;
+    Shadows shadows;
     bool operator()(std::size_t a, std::size_t b) const {
-        const GlyphImage& x = shadows[a];
-        const GlyphImage& y = shadows[b];
+        const GlyphImage& x = *shadows[a];
+        const GlyphImage& y = *shadows[b];
         if (x.width != y.width)
             return x.width < y.width;
         if (x.height != y.height)
@@ -298,6 +299,16 @@ struct ShadowOrder {
 
 std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::size_t most,
                                       bool shareIdentical, std::span<const std::size_t> keepOwn) {
+    std::vector<const GlyphImage*> pointers;
+    pointers.reserve(shadows.size());
+    for (const GlyphImage& shadow : shadows) {
+        pointers.push_back(&shadow);
+    }
+    return shareShadows(pointers, most, shareIdentical, keepOwn);
+}
+
+std::vector<std::size_t> shareShadows(Shadows shadows, std::size_t most, bool shareIdentical,
+                                      std::span<const std::size_t> keepOwn) {
     std::vector<std::size_t> owner(shadows.size());
     // Files within the limit keep one shadow per glyph, as the firmware's own fonts do, so the
     // files of up to 511 glyphs stay byte for byte what they were before sharing existed.

@@ -27,4 +27,10 @@ std::vector<std::size_t> shareShadows(std::span<const GlyphImage> shadows, std::
                                       bool shareIdentical = false,
                                       std::span<const std::size_t> keepOwn = {});
 
+// The same for shadows kept elsewhere (in their glyphs), so that none is copied.
+using Shadows = std::span<const GlyphImage* const>;
+std::vector<std::size_t> shareShadows(Shadows shadows, std::size_t most,
+                                      bool shareIdentical = false,
+                                      std::span<const std::size_t> keepOwn = {});
+
 }  // namespace tessavine::pgf

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <numeric>
 #include <string>
@@ -73,6 +74,32 @@ TEST(AgainstFreeType, BitmapsAndPositionsAreFreeTypesOwn) {
             ASSERT_TRUE(index);
             EXPECT_EQ(file.glyphs[*index].image,
                       test::freeTypeGlyph(kFonts / font, scale * 64L, code));
+        }
+    }
+}
+
+// A set large enough to be finished on a second thread, from a font that lacks a hundred of its
+// characters: each glyph of the file is the one FreeType draws for its code, in code order, and
+// no other glyph is there.
+TEST(AgainstFreeType, EveryGlyphOfALargeSetIsItsOwnCharacters) {
+    const auto font = kFonts / "Example2.otf";
+    ConversionParameters parameters{24};
+    parameters.characterSets = "U+0020-04FF";
+    const ConversionResult result = convertFont(font, parameters);
+    const pgf::PgfFile file = pgf::readPgf(result.pgf);
+    std::vector<char32_t> asked(0x04FF - 0x0020 + 1);
+    std::iota(asked.begin(), asked.end(), U'\u0020');
+    const std::vector<char32_t> present = test::charactersInFont(font, asked);
+    ASSERT_EQ(file.glyphs.size(), present.size());
+    EXPECT_EQ(result.missingCharacters.size() + present.size(), result.askedCharacters);
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<unsigned>(present[i]));
+        EXPECT_EQ(file.glyphs[i].code, present[i]);
+        const pgf::GlyphImage expected = test::freeTypeGlyph(font, 24 * 64L, present[i]);
+        if (expected.width <= 0) {  // no ink
+            EXPECT_EQ(file.glyphs[i].image.width, 0);
+        } else {
+            EXPECT_EQ(file.glyphs[i].image, expected);
         }
     }
 }
@@ -213,6 +240,51 @@ TEST(Rendering, TooLargeAScaleNamesTheLargestThatFits) {
         EXPECT_NO_THROW(convertFont(kFonts / "Example.ttf", {fits}));
         EXPECT_THROW(convertFont(kFonts / "Example.ttf", {fits + 1}), ConversionError);
     }
+}
+
+// A large set is refused for the first glyph in code order that breaks a limit, whether its
+// outline shows it while FreeType draws or only its ink does, on the thread that finishes the
+// glyphs. At 60 and 69 px the ink of Ǜ and of À reaches 64 and 65 pixels up, within what the
+// outline's box leaves open, while at 69 Ă, later in code order, is certainly too tall from its
+// outline; at 74 À is too.
+TEST(Rendering, ALargeSetIsRefusedForItsFirstGlyphOverTheLimit) {
+    const auto font = kFonts / "Example.ttf";
+    struct Case {
+        int scale;
+        char32_t first;  // the first glyph over the limit, and how high FreeType draws it
+        int top;
+        char32_t later;  // one after it, at least this high
+        int laterAtLeast;
+    };
+    const Case cases[] = {
+        {60, U'\u01DB', 64, U'\u01DB', 64},
+        {69, U'\u00C0', 65, U'\u0102', 66},
+        {74, U'\u00C0', 70, U'\u0102', 70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.scale);
+        ASSERT_EQ(test::freeTypeGlyph(font, c.scale * 64L, c.first).top, c.top);
+        ASSERT_GE(test::freeTypeGlyph(font, c.scale * 64L, c.later).top, c.laterAtLeast);
+        ConversionParameters parameters{c.scale};
+        parameters.characterSets = "U+0020-01FF";
+        char expected[200];
+        std::snprintf(expected, sizeof expected,
+                      "font scale %d is too large for this font: U+%04X reaches %d pixels above "
+                      "the baseline, outside the format's -64 to 63; the largest font scale that "
+                      "fits is 59",
+                      c.scale, static_cast<unsigned>(c.first), c.top);
+        try {
+            convertFont(font, parameters);
+            ADD_FAILURE() << "converted";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(std::string(error.what()), expected);
+        }
+    }
+    ConversionParameters fits{59};
+    fits.characterSets = "U+0020-01FF";
+    std::vector<char32_t> asked(0x01FF - 0x0020 + 1);
+    std::iota(asked.begin(), asked.end(), U'\u0020');
+    EXPECT_EQ(convertFont(font, fits).glyphCount, test::charactersInFont(font, asked).size());
 }
 
 // The fonts of one conversion are held in memory together; a font that would take them past

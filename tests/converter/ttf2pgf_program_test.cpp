@@ -165,7 +165,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"GiantLetterAt100", false, converting("giant_A_fits_underscore.ttf", "100h1"),
                 "U+0041 is 125000 pixels wide"},
         Refusal{"GiantOutlines", false, converting("giant_outline.ttf"),
-                "not even font scale 1 fits"}),
+                "not even font scale 1 fits"},
+        // Found from the ink, on the thread that finishes the glyphs of a large set.
+        Refusal{"TallAccentInALargeSet",
+                false,
+                {"Example.ttf", "o.pgf", "60h1", "b1i1", "--chars", "U+0020-01FF"},
+                "U+01DB reaches 64 pixels above the baseline, outside the format's -64 to 63; "
+                "the largest font scale that fits is 59"}),
     [](const auto& caseInfo) { return caseInfo.param.name; });
 
 // Outputs where a symbolic link stands: the converter's font and pgfinfo's picture replace the
