@@ -14,13 +14,13 @@
 #endif
 #define _UNICODE
 #define _WIN32_WINNT 0x0A00
-#include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
+#include <windows.h>
 
 static HWND viewer(void) {
     return FindWindowW(L"TessavinePgfview", NULL);
@@ -51,9 +51,9 @@ static int drop(int count, wchar_t** names) {
     DWORD id = 0;
     GetWindowThreadProcessId(window, &id);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id);
-    void* there = process ? VirtualAllocEx(process, NULL, size, MEM_COMMIT | MEM_RESERVE,
-                                           PAGE_READWRITE)
-                          : NULL;
+    void* there =
+        process ? VirtualAllocEx(process, NULL, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
+                : NULL;
     if (there == NULL || !WriteProcessMemory(process, there, block, size, NULL)) {
         printf("cannot reach the window's process\n");
         return 1;
@@ -126,8 +126,7 @@ static void* remote(size_t size) {
     DWORD id = 0;
     GetWindowThreadProcessId(viewer(), &id);
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
-    return process_ ? VirtualAllocEx(process_, NULL, size, MEM_COMMIT | MEM_RESERVE,
-                                     PAGE_READWRITE)
+    return process_ ? VirtualAllocEx(process_, NULL, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
                     : NULL;
 }
 
