@@ -32,28 +32,13 @@ inline std::string treeSums(const fs::path& root) {
 // unless something is lacking. `mark` is its name; `length` pads it with zeros.
 inline std::string letteredPgf(const std::string& mark, std::size_t length = 0,
                                const std::u16string& lacking = u"") {
-    pgf::PgfFont font;
-    font.name = mark.substr(0, 63);
-    font.style = "Regular";
-    font.ascender = 13 * 64;
-    font.descender = -3 * 64;
+    std::u16string codes;
     for (char16_t code = u' '; code <= u'~'; ++code) {
-        if (code != u'_' && lacking.find(code) != std::u16string::npos) {
-            continue;
+        if (code == u'_' || lacking.find(code) == std::u16string::npos) {
+            codes += code;
         }
-        pgf::PgfGlyph glyph;
-        glyph.code = code;
-        glyph.image = {4, 1, 0, 0, std::vector<std::uint8_t>(4, 15)};
-        glyph.shadow = {2, 1, 0, 0, std::vector<std::uint8_t>(2, 8)};
-        glyph.metrics = {{4 * 64, 1 * 64}, {0, 0}, {0, 18}, {5 * 64, 1094}};
-        font.glyphs.push_back(glyph);
     }
-    const std::vector<std::uint8_t> bytes = pgf::writePgf(font);
-    std::string text(bytes.begin(), bytes.end());
-    if (text.size() < length) {
-        text.resize(length, '\0');
-    }
-    return text;
+    return pgfOfCodes(mark, codes, length);
 }
 
 struct CopyScene {

@@ -61,26 +61,34 @@ struct TempFolder {
 inline void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-// A small font the PGF reader reads whole, told apart from others by `mark` in its name and,
-// when `length` is larger than the font, made that long by glyph data nothing points to.
-inline std::string testPgf(const std::string& mark, std::size_t length = 0) {
+// A font the PGF reader reads whole, holding `codes` (ascending), each a small block of ink, told
+// apart from others by `mark` in its name and, when `length` is larger than the font, made that
+// long by glyph data nothing points to.
+inline std::string pgfOfCodes(const std::string& mark, const std::u16string& codes,
+                              std::size_t length = 0) {
     pgf::PgfFont font;
     font.name = mark.substr(0, 63);
     font.style = "Regular";
     font.ascender = 13 * 64;
     font.descender = -3 * 64;
-    pgf::PgfGlyph underscore;
-    underscore.code = u'_';
-    underscore.image = {4, 1, 0, 0, std::vector<std::uint8_t>(4, 15)};
-    underscore.shadow = {2, 1, 0, 0, std::vector<std::uint8_t>(2, 8)};
-    underscore.metrics = {{4 * 64, 1 * 64}, {0, 0}, {0, 18}, {5 * 64, 1094}};
-    font.glyphs.push_back(underscore);
+    for (const char16_t code : codes) {
+        pgf::PgfGlyph glyph;
+        glyph.code = code;
+        glyph.image = {4, 1, 0, 0, std::vector<std::uint8_t>(4, 15)};
+        glyph.shadow = {2, 1, 0, 0, std::vector<std::uint8_t>(2, 8)};
+        glyph.metrics = {{4 * 64, 1 * 64}, {0, 0}, {0, 18}, {5 * 64, 1094}};
+        font.glyphs.push_back(glyph);
+    }
     const std::vector<std::uint8_t> bytes = pgf::writePgf(font);
     std::string text(bytes.begin(), bytes.end());
     if (text.size() < length) {
         text.resize(length, '\0');
     }
     return text;
+}
+// A small font of '_' alone.
+inline std::string testPgf(const std::string& mark, std::size_t length = 0) {
+    return pgfOfCodes(mark, u"_", length);
 }
 // In one piece through the stream buffer: a byte at a time is slow in the unoptimised test build,
 // and some tests fingerprint whole program folders, programs included.
