@@ -260,8 +260,9 @@ TEST(DeviceCopy, ADeviceGoneWhileTheQuestionIsOpenReceivesNothing) {
 
 TEST(DeviceCopy, TemporaryFilesLeftByAnInterruptedCopyOfOursGoAndOthersStay) {
     Device d({0, 15}, {15});
-    const std::vector<std::string> ours = {".ltn0.pgf.tessavine.tmp", ".ltn15.pgf.tessavine.tmp",
-                                           ".ltn3.pgf.tessavine-20811.tmp"};
+    const std::vector<std::string> ours = {
+        ".ltn0.pgf.tessavine.tmp", ".ltn15.pgf.tessavine.tmp", ".ltn3.pgf.tessavine-20811.tmp",
+        ".tessavine-copy.lock.1-ab.stale", ".tessavine-copy.journal.1-ab.part"};
     const std::vector<std::string> others = {".ltn3.pgf.other.tmp", ".notes.tessavine.tmp",
                                              "ltn3.pgf.tessavine.tmp", ".ltn16.pgf.tessavine.tmp"};
     for (const std::string& file : ours) {
